@@ -1,0 +1,83 @@
+#include "deal.h"
+
+#include "random_source.h"
+
+namespace engine {
+
+namespace {
+
+int InversionsOf(const Grid& grid) {
+    int inversions = 0;
+    for (int p = 1; p < kCells; ++p) {
+        const int tile = grid.at(p);
+        if (tile == 0) continue;
+        for (int q = p + 1; q <= kCells; ++q) {
+            const int later = grid.at(q);
+            if (later != 0 && later < tile) ++inversions;
+        }
+    }
+    return inversions;
+}
+
+void RecordDealtCell(PuzzleState& state, std::uint8_t value, int row, int column) {
+    const auto r = static_cast<std::uint8_t>(row);
+    const auto c = static_cast<std::uint8_t>(column);
+    switch (value) {
+        case 0: state.BlankRow = r; state.BlankCol = c; break;
+        case 14: state.Row14 = r; state.Col14 = c; break;
+        case 15: state.Row15 = r; state.Col15 = c; break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+int ParitySumOf(const Grid& grid) {
+    int blankRow = 0;
+    for (int cell = 1; cell <= kCells; ++cell) {
+        if (grid.at(cell) == 0) blankRow = (cell - 1) / kSide + 1;
+    }
+    return 2 + InversionsOf(grid) + blankRow;
+}
+
+void provchet(PuzzleState& state) {
+    state.BoardCopy = state.Board;
+    state.ParitySum = 2 + InversionsOf(state.BoardCopy) + state.BlankRow;
+}
+
+void DealBoard(PuzzleState& state) {
+    for (int position = 1; position <= kCells; ++position) {
+        state.DealPool[position] = static_cast<std::uint8_t>(position - 1);
+    }
+
+    int live = kCells;
+    for (int cell = 1; cell < kCells; ++cell) {
+        const int k = RandomBelow(live) + 1;
+        const std::uint8_t value = state.DealPool[k];
+        const int row = (cell - 1) / kSide + 1;
+        const int column = (cell - 1) % kSide + 1;
+        state.Board(row, column) = value;
+        state.DealPool[k] = state.DealPool[live];
+        RecordDealtCell(state, value, row, column);
+        --live;
+    }
+    state.Board(4, 4) = state.DealPool[1];
+    RecordDealtCell(state, state.DealPool[1], 4, 4);
+
+    // Tile 1 in the corner would let a dealt layout come out solved; swap it with the blank.
+    if (state.Board(1, 1) == 1) {
+        state.Board(state.BlankRow, state.BlankCol) = 1;
+        state.Board(1, 1) = 0;
+        state.BlankRow = state.BlankCol = 1;
+    }
+
+    provchet(state);
+
+    // Exchanging two tiles flips the parity and leaves the blank in place.
+    if (state.ParitySum % 2 == 1) {
+        state.Board(state.Row14, state.Col14) = 15;
+        state.Board(state.Row15, state.Col15) = 14;
+    }
+}
+
+}  // namespace engine
