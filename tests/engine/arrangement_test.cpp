@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "board_text.h"
+#include "engine/arrangement.h"
+#include "engine/deal.h"
+#include "engine/moves.h"
+#include "seeded_random.h"
+
+using namespace engine;
+
+namespace {
+
+// Texts for a layout written as sixteen numbers; a 0 becomes an empty cell unless asked.
+ArrangementTexts TextsOf(const std::string& layout, bool blankAsZero = false) {
+    const Grid grid = GridOf(layout);
+    ArrangementTexts texts;
+    for (int cell = 1; cell <= kCells; ++cell) {
+        const int value = grid.at(cell);
+        texts[cell - 1] = value == 0 && !blankAsZero ? "" : std::to_string(value);
+    }
+    return texts;
+}
+
+const char* const kOrdered = "1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0";
+
+// The table with one cell's text replaced.
+ArrangementTexts With(ArrangementTexts texts, int position, std::string text) {
+    texts[position - 1] = std::move(text);
+    return texts;
+}
+
+// A state whose every field holds something, so that untouched fields can be checked.
+PuzzleState PlayedState() {
+    PuzzleState state;
+    state.Board = GridOf("3 1 2 4 / 5 6 7 8 / 9 10 0 12 / 13 14 15 11");
+    state.BoardCopy = GridOf("15 14 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 0");
+    state.BlankRow = 3; state.BlankCol = 3; state.Row14 = 4; state.Col14 = 2; state.Row15 = 4; state.Col15 = 3;
+    state.ParitySum = 40; state.ClickTileRow = 2; state.ClickTileCol = 3; state.ClickGapRow = 3; state.ClickGapCol = 3;
+    return state;
+}
+
+// Everything but the two scratch areas a read may leave behind.
+void ExpectPlayedFieldsEqual(const PuzzleState& actual, const PuzzleState& expected) {
+    PuzzleState a = actual, e = expected;
+    a.DealPool = e.DealPool = {};
+    a.CheckGrid = e.CheckGrid = {};
+    EXPECT_EQ(a, e);
+}
+
+}  // namespace
+
+TEST(ArrangementVerdicts, KnownTables) {
+    struct Case { const char* layout; ArrangementVerdict verdict; int sum; };
+    const Case cases[] = {
+        {kOrdered, ArrangementVerdict::Solvable, 6},
+        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0", ArrangementVerdict::Unsolvable, 7},
+        {"0 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 15", ArrangementVerdict::Unsolvable, 3},
+        {"1 2 3 4 / 5 6 7 8 / 0 9 10 11 / 12 13 14 15", ArrangementVerdict::Unsolvable, 5},
+        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15", ArrangementVerdict::Solvable, 6},
+    };
+    for (const Case& c : cases) {
+        for (bool blankAsZero : {false, true}) {
+            PuzzleState state;
+            EXPECT_EQ(CheckArrangement(state, TextsOf(c.layout, blankAsZero)), c.verdict) << c.layout;
+            EXPECT_EQ(ParitySumOf(state.CheckGrid), c.sum) << c.layout;
+        }
+    }
+}
+
+TEST(ArrangementVerdicts, IncompleteOrUnreadableTablesAreInvalid) {
+    const ArrangementTexts ordered = TextsOf(kOrdered);
+    std::vector<ArrangementTexts> tables;
+    tables.push_back(ArrangementTexts{});  // all empty: sixteen blanks
+    tables.push_back(With(ordered, 4, ""));   // two blanks
+    tables.push_back(With(ordered, 1, "5"));  // 5 twice, 1 missing
+    for (const char* bad : {"16", "-1", "256", "1.5", "a", " ", "7 "}) tables.push_back(With(ordered, 7, bad));
+    for (const ArrangementTexts& table : tables) {
+        PuzzleState state;
+        EXPECT_EQ(CheckArrangement(state, table), ArrangementVerdict::Invalid);
+        EXPECT_EQ(SetArrangement(state, table), SetArrangementResult::Invalid);
+    }
+}
+
+TEST(ArrangementVerdicts, MessagesMatchTheirVerdicts) {
+    EXPECT_EQ(VerdictMessage(ArrangementVerdict::Invalid), "Проверьте заполнение таблицы");
+    EXPECT_EQ(VerdictMessage(ArrangementVerdict::Unsolvable), "Расклад нечетный, не собирается");
+    EXPECT_EQ(VerdictMessage(ArrangementVerdict::Solvable), "Расклад четный, собирается");
+}
+
+TEST(SetArrangement, InstallsAnyCompleteTableSolvableOrNot) {
+    PuzzleState state = PlayedState();
+    const PuzzleState before = state;
+    ASSERT_EQ(SetArrangement(state, TextsOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0")),
+              SetArrangementResult::Accepted);
+    PuzzleState expected = before;
+    expected.Board = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0");
+    ExpectPlayedFieldsEqual(state, expected);
+
+    ArrangementTexts notations = TextsOf("15 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 0");
+    notations = With(With(With(With(notations, 1, "$F"), 2, "+1"), 3, "0x2"), 16, "0");
+    ASSERT_EQ(SetArrangement(state, notations), SetArrangementResult::Accepted);
+    EXPECT_EQ(TextOf(state.Board), "15 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 0");
+}
+
+TEST(SetArrangement, RefusedTableChangesNothingTheGamePlaysFrom) {
+    const ArrangementTexts ordered = TextsOf(kOrdered);
+    const ArrangementTexts tables[] = {
+        With(ordered, 15, "x"),                // fails after fourteen cells were read
+        With(ordered, 16, "1"),                // all read, then incomplete
+        With(ordered, 1, "999999999999999"),   // fails at once
+        ArrangementTexts{},
+    };
+    for (const ArrangementTexts& table : tables) {
+        PuzzleState state = PlayedState();
+        const PuzzleState before = state;
+        EXPECT_EQ(SetArrangement(state, table), SetArrangementResult::Invalid);
+        ExpectPlayedFieldsEqual(state, before);
+    }
+}
+
+TEST(CheckArrangement, NeverTouchesTheBoardAndRepeatsItsVerdict) {
+    const ArrangementTexts tables[] = {
+        TextsOf(kOrdered), TextsOf("0 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 15"), ArrangementTexts{}};
+    for (const ArrangementTexts& table : tables) {
+        PuzzleState state = PlayedState();
+        const PuzzleState before = state;
+        const ArrangementVerdict first = CheckArrangement(state, table);
+        EXPECT_EQ(CheckArrangement(state, table), first);
+        ExpectPlayedFieldsEqual(state, before);
+    }
+}
+
+TEST(CheckArrangement, AgreesWithTheDealsParityOnRandomBoards) {
+    // Random permutations of 0..15; the deal's provchet (with BlankRow located) and the
+    // check must agree on every one.
+    SeededRandom random(7);
+    Grid board;
+    for (int cell = 1; cell <= kCells; ++cell) board.at(cell) = static_cast<std::uint8_t>(cell - 1);
+    int solvable = 0;
+    constexpr int kBoards = 20'000;
+    for (int i = 0; i < kBoards; ++i) {
+        std::shuffle(board.cells.begin(), board.cells.end(), random.generator());
+        PuzzleState state;
+        state.Board = board;
+        LocateBlank(state);
+        provchet(state);
+
+        ArrangementTexts texts;
+        for (int cell = 1; cell <= kCells; ++cell) texts[cell - 1] = std::to_string(board.at(cell));
+        const ArrangementVerdict verdict = CheckArrangement(state, texts);
+        const bool even = state.ParitySum % 2 == 0;
+        ASSERT_EQ(verdict, even ? ArrangementVerdict::Solvable : ArrangementVerdict::Unsolvable) << TextOf(board);
+        solvable += even;
+    }
+    EXPECT_NEAR(solvable, kBoards / 2, kBoards / 20) << "half of all layouts are solvable";
+}
+
+TEST(CheckArrangement, DealtLayoutsAreAlwaysJudgedSolvable) {
+    SeededRandom random(11);
+    PuzzleState state;
+    for (int i = 0; i < 5'000; ++i) {
+        DealBoard(state);
+        ArrangementTexts texts;
+        for (int cell = 1; cell <= kCells; ++cell) texts[cell - 1] = std::to_string(state.Board.at(cell));
+        ASSERT_EQ(CheckArrangement(state, texts), ArrangementVerdict::Solvable) << TextOf(state.Board);
+    }
+}
