@@ -1,5 +1,301 @@
+// The main window's construction: its controls in creation order, the main menu and the
+// timers, and the window itself.
 #include "tform1.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "bevel_frame.h"
+#include "caption_panel.h"
+#include "engine/random_source.h"
+#include "form_surface.h"
+
+namespace {
+
+const char* const kSansFace = "MS Sans Serif";
+const char* const kSerifFace = "Times New Roman";
+
+// The system colours follow the desktop's palette.
+QColor systemColor(QPalette::ColorRole role) { return QGuiApplication::palette().color(QPalette::Active, role); }
+
+QFont faceFont(const char* face, int pixels, bool bold = false, bool underline = false) {
+    QFont font(QString::fromLatin1(face));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+// A label of the window: opaque, text at its top-left corner. When the desktop's face is
+// wider than the designed one, the label grows as an autosizing label would, keeping its
+// left and top, so that its text is never clipped.
+QLabel* makeLabel(QWidget* parent, QRect designed, QStringView text, const QFont& font, const QColor& textColor,
+                  const QColor& background) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFont(font);
+    label->setText(text.toString());
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, textColor);
+    palette.setColor(QPalette::Window, background);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+    // A double click on a label is not one on the window's surface.
+    label->setAttribute(Qt::WA_NoMousePropagation);
+    const QSize needed = label->sizeHint();
+    label->setGeometry(designed.left(), designed.top(), std::max(designed.width(), needed.width()),
+                       std::max(designed.height(), needed.height()));
+    return label;
+}
+
+// The window.
+constexpr QStringView kFormCaption = u"Плитон";
+constexpr QSize kClientSize(478, 526);
+const QColor kTeal(0, 128, 128);
+constexpr int kFormFontPixels = 11;
+
+// The clock's and the counter's frames.
+constexpr QRect kBevel1Rect(99, 402, 83, 33);
+constexpr QRect kBevel2Rect(336, 401, 68, 33);
+
+// Label1: the victory label.
+constexpr QRect kLabel1Rect(280, 459, 170, 29);
+constexpr QStringView kLabel1Text = u"Вы выиграли!!!";
+const QColor kRed(255, 0, 0);
+constexpr int kLabel1FontPixels = 24;
+
+// Label2: the clock's heading.
+constexpr QRect kLabel2Rect(39, 405, 50, 24);
+constexpr QStringView kLabel2Text = u"t i m e";
+constexpr int kLabel2FontPixels = 19;
+
+// Label3: the clock.
+constexpr QRect kLabel3Rect(106, 407, 70, 24);
+const QColor kSilver(192, 192, 192);
+constexpr int kLabel3FontPixels = 19;
+
+// Label4: the counter's heading.
+constexpr QRect kLabel4Rect(274, 409, 58, 20);
+constexpr QStringView kLabel4Text = u"х о д ы";
+constexpr int kLabel4FontPixels = 17;
+
+// Label5: the move counter.
+constexpr QRect kLabel5Rect(344, 406, 50, 24);
+const QColor kYellow(255, 255, 0);
+constexpr int kLabel5FontPixels = 19;
+
+// Panel1: the board, a 2-pixel margin around four cells each way.
+constexpr QRect kPanel1Rect(53, 32, 364, 364);
+const QColor kGreen(0, 128, 0);
+
+// The tile panels.
+const QColor kNavy(0, 0, 128);
+constexpr int kTileFontPixels = 67;
+constexpr int kTileBevelWidth = 2;
+
+// Button1.
+constexpr QRect kButton1Rect(64, 456, 153, 41);
+constexpr int kButton1FontPixels = 19;
+
+// Panel17 to Panel19: the celebration panels.
+constexpr QRect kPanel17Rect(320, 0, 105, 33);
+constexpr QRect kPanel18Rect(72, 0, 97, 33);
+constexpr QRect kPanel19Rect(184, 0, 97, 33);
+constexpr QStringView kPanel17Caption = u"ПОБЕДА!";
+constexpr QStringView kPanel18Caption = u"СУПЕР!";
+constexpr QStringView kPanel19Caption = u"КЛАСС";
+const QColor kMaroon(128, 0, 0);
+constexpr int kCelebrationFontPixels = 16;
+
+// The tile panels in creation order: TilePanel k is kTilePanels[k - 1].
+constexpr CaptionPanel* TForm1::*kTilePanels[TForm1::kTileCount] = {
+    &TForm1::Panel2,  &TForm1::Panel3,  &TForm1::Panel4,  &TForm1::Panel5,  &TForm1::Panel6,
+    &TForm1::Panel7,  &TForm1::Panel8,  &TForm1::Panel9,  &TForm1::Panel10, &TForm1::Panel11,
+    &TForm1::Panel12, &TForm1::Panel13, &TForm1::Panel14, &TForm1::Panel15, &TForm1::Panel16,
+};
+
+CaptionPanel* makePanel(QWidget* parent, QRect rect, QStringView caption, const QColor& color,
+                        const QColor& fontColor, const QFont& font) {
+    auto* panel = new CaptionPanel(parent);
+    panel->setGeometry(rect);
+    panel->setCaption(caption.toString());
+    panel->setColor(color);
+    panel->setFontColor(fontColor);
+    panel->setFont(font);
+    return panel;
+}
+
+}  // namespace
+
 TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
-    setWindowTitle(QStringLiteral("Плитон"));
+    setWindowTitle(kFormCaption.toString());
+    // A fixed single border: system menu and minimise, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(faceFont(kSansFace, kFormFontPixels));
+
+    ClientArea = new FormSurface(this);
+    ClientArea->setFixedSize(kClientSize);
+    QPalette palette = ClientArea->palette();
+    palette.setColor(QPalette::Window, kTeal);
+    ClientArea->setPalette(palette);
+    ClientArea->setAutoFillBackground(true);
+    setCentralWidget(ClientArea);
+
+    createControls();
+    createMenu();
+    createTimers();
+    // The window is as large as the menu bar and the client area, and cannot be resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(ClientArea, &FormSurface::doubleClicked, this, &TForm1::FormDblClick);
+    FormCreate();
+}
+
+void TForm1::createControls() {
+    QWidget* const client = ClientArea;
+    const QColor windowText = systemColor(QPalette::WindowText);
+
+    Bevel1 = new BevelFrame(client);
+    Bevel1->setGeometry(kBevel1Rect);
+    Bevel2 = new BevelFrame(client);
+    Bevel2->setGeometry(kBevel2Rect);
+
+    // The active-caption colour is the desktop's highlight.
+    Label1 = makeLabel(client, kLabel1Rect, kLabel1Text, faceFont(kSansFace, kLabel1FontPixels), kRed,
+                       systemColor(QPalette::Highlight));
+    Label1->hide();
+    Label2 = makeLabel(client, kLabel2Rect, kLabel2Text, faceFont(kSansFace, kLabel2FontPixels, false, true),
+                       windowText, kTeal);
+    Label3 = makeLabel(client, kLabel3Rect, kClockZero, faceFont(kSansFace, kLabel3FontPixels), kRed, kSilver);
+    Label4 = makeLabel(client, kLabel4Rect, kLabel4Text, faceFont(kSansFace, kLabel4FontPixels, true, true),
+                       windowText, kTeal);
+    Label5 = makeLabel(client, kLabel5Rect, kCounterZero, faceFont(kSansFace, kLabel5FontPixels), kYellow, kTeal);
+
+    Panel1 = new CaptionPanel(client);
+    Panel1->setGeometry(kPanel1Rect);
+    Panel1->setColor(kGreen);
+    Panel1->setBevels(CaptionPanel::Bevel::Raised, CaptionPanel::Bevel::Lowered, 1);
+    Panel1->setEnabled(false);
+    connect(Panel1, &CaptionPanel::doubleClicked, this, &TForm1::Panel1DblClick);
+
+    const QFont tileFont = faceFont(kSerifFace, kTileFontPixels, true);
+    const QColor infoBackground = systemColor(QPalette::ToolTipBase);
+    for (int k = 1; k <= kTileCount; ++k) {
+        const QRect cell(CellOrigin((k - 1) % 4 + 1), CellOrigin((k - 1) / 4 + 1), kCellSize, kCellSize);
+        CaptionPanel* tile =
+            makePanel(Panel1, cell, QString::number(k), infoBackground, kNavy, tileFont);
+        tile->setBevels(CaptionPanel::Bevel::Raised, CaptionPanel::Bevel::Lowered, kTileBevelWidth);
+        tile->setCursor(Qt::PointingHandCursor);
+        connect(tile, &CaptionPanel::clicked, this, [this, tile] { Panel2Click(tile); });
+        this->*kTilePanels[k - 1] = tile;
+    }
+
+    Button1 = new QPushButton(kCaptionStart.toString(), client);
+    Button1->setGeometry(kButton1Rect);
+    Button1->setFont(faceFont(kSansFace, kButton1FontPixels));
+    QPalette buttonPalette = Button1->palette();
+    buttonPalette.setColor(QPalette::ButtonText, Qt::black);
+    Button1->setPalette(buttonPalette);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+
+    const QFont celebrationFont = faceFont(kSansFace, kCelebrationFontPixels);
+    Panel17 = makePanel(client, kPanel17Rect, kPanel17Caption, kSilver, kMaroon, celebrationFont);
+    Panel18 = makePanel(client, kPanel18Rect, kPanel18Caption, kGreen, kMaroon, celebrationFont);
+    Panel19 = makePanel(client, kPanel19Rect, kPanel19Caption, kGreen, kMaroon, celebrationFont);
+}
+
+void TForm1::createMenu() {
+    mm1 = new QMenuBar(this);
+    // Menus use the desktop's menu font, not the window's, like their drop-down lists.
+    mm1->setFont(QApplication::font("QMenuBar"));
+    setMenuBar(mm1);
+
+    N111 = mm1->addMenu(QStringLiteral("Пятнашки"));
+    N11 = N111->addAction(QStringLiteral("Начать новую игру"), this, &TForm1::Button1Click);
+    N126 = N111->addAction(QStringLiteral("Собранный расклад"), this, &TForm1::N126Click);
+    N10 = N111->addSeparator();
+    N6 = N111->addAction(QStringLiteral("Задать расстановку"), this, &TForm1::N6Click);
+
+    N7 = mm1->addMenu(QStringLiteral("Справка"));
+    N16 = N7->addAction(QStringLiteral("Игра"), this, &TForm1::N16Click);
+    N8 = N7->addAction(QStringLiteral("О программе"), this, &TForm1::N8Click);
+}
+
+void TForm1::createTimers() {
+    Timer1 = new QTimer(this);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(kSlideTickMs);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(kCelebrationTickMs);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+
+    Timer3 = new QTimer(this);
+    Timer3->setInterval(kClockTickMs);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::FormCreate() {
+    engine::SeedRandom();
+    Panel17->hide();
+    Panel18->hide();
+    Panel19->hide();
+}
+
+CaptionPanel* TForm1::TilePanel(int k) const { return this->*kTilePanels[k - 1]; }
+
+void TForm1::setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4) {
+    Form2 = form2;
+    Form3 = form3;
+    Form4 = form4;
+}
+
+namespace {
+
+// Shows a non-modal window, or brings it forward when it is already open.
+void bringForward(QWidget* window) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+void TForm1::N16Click() { bringForward(Form4); }
+
+void TForm1::N8Click() { bringForward(Form3); }
+
+void TForm1::showEvent(QShowEvent* event) {
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    // The main window's close ends the program, whatever other window is open.
+    if (event->isAccepted()) QCoreApplication::quit();
 }

@@ -1,14 +1,168 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringView>
 
+#include "engine/moves.h"
 #include "engine/puzzle_state.h"
 
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTimer;
+
+class BevelFrame;
+class CaptionPanel;
+class FormSurface;
+
+// The main window: the board of fifteen tile panels, the clock and the move counter, the
+// start button, the three celebration panels, the main menu and the three timers.
+//
+// The window keeps no copy of the game beside the engine's state: the clock and the move
+// counter are the texts of Label3 and Label5, and a tile's number is its panel's caption.
+// Controls and handlers are public so that the game can be driven step by step.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr int kTileCount = 15;
+    static constexpr int kCellSize = 90;
+
+    // The slide's tick. Nine ticks carry a tile one cell. The tick has to be long enough
+    // for the slide to be seen: at 15 ms a slide lasts some 135 ms, several screen frames.
+    static constexpr int kSlideTickMs = 15;
+    static constexpr int kSlideStep = 10;
+    static constexpr int kSlideEndTick = 10;  // SlideTick starts at 1; the ninth tick raises it to 10
+
+    static constexpr int kCelebrationTickMs = 1000;
+    static constexpr int kClockTickMs = 1000;
+
+    static constexpr QStringView kCaptionStart{u"Начать игру"};
+    static constexpr QStringView kCaptionRestart{u"Начать заново"};
+    static constexpr QStringView kClockZero{u"00:00:00"};
+    static constexpr QStringView kCounterZero{u"00000"};
+
     explicit TForm1(engine::PuzzleState& state, QWidget* parent = nullptr);
 
+    // The windows the menu opens: the arrangement dialog (modal) and the about and rules
+    // windows (non-modal). Any of them may be null.
+    void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
+
+    // --- Tiles and slide ---
+
+    // TilePanel k (1..15) is Panel(k+1), the k-th tile panel in creation order.
+    CaptionPanel* TilePanel(int k) const;
+    // The pixel origin of row or column i (1..4) in the board: 2, 92, 182, 272.
+    static constexpr int CellOrigin(int i) { return 2 + kCellSize * (i - 1); }
+
+    // Puts TilePanel k on cell k for k = 1..15; cell 16 stays bare.
+    void PlaceTilesInOrder();
+    // Makes the panels mirror Board: positions and captions.
+    void ShowBoard();
+    // A click on a tile panel: the move, its slide and its count, then the solved test.
+    void Panel2Click(CaptionPanel* sender);
+    // One tick of the slide: 10 pixels; the ninth tick ends it.
+    void Timer1Timer();
+
+    // --- Game commands, clock and counter ---
+
+    void Button1Click();       // new game (also the menu's "Начать новую игру")
+    void N126Click();          // "Собранный расклад"
+    void N6Click();            // "Задать расстановку": opens the arrangement dialog modally
+    void zadat_rasstanovku();  // plays the arrangement the dialog has just written into Board
+    void perebor();            // forced reset to the ordered layout
+    void FormDblClick();       // arms the cheat
+    void Panel1DblClick();     // the cheat: the near-solved layout, when armed
+    void Timer3Timer();        // the clock's tick
+    // Counts one move in Label5, with its messages; true when it reset the game instead.
+    bool CountMove();
+    void N16Click();  // shows the rules window
+    void N8Click();   // shows the about window
+
+    // --- Victory display ---
+
+    // The solved test: on a solved Board, the board locks, the clock stops, Label1 shows
+    // and the celebration starts.
+    void prav();
+    // One picture of the celebration: the three panels at random places, sizes and colours.
+    void Timer2Timer();
+
+    // Set by a double click on the window's surface; used by a double click on the board.
+    bool CheatArmed = false;
+
+    // --- Controls, in creation order ---
+
+    FormSurface* ClientArea;  // the client area below the menu bar, 478 x 526
+    BevelFrame* Bevel1;
+    BevelFrame* Bevel2;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;  // the clock
+    QLabel* Label4;
+    QLabel* Label5;  // the move counter
+    CaptionPanel* Panel1;  // the board
+    CaptionPanel* Panel2;
+    CaptionPanel* Panel3;
+    CaptionPanel* Panel4;
+    CaptionPanel* Panel5;
+    CaptionPanel* Panel6;
+    CaptionPanel* Panel7;
+    CaptionPanel* Panel8;
+    CaptionPanel* Panel9;
+    CaptionPanel* Panel10;
+    CaptionPanel* Panel11;
+    CaptionPanel* Panel12;
+    CaptionPanel* Panel13;
+    CaptionPanel* Panel14;
+    CaptionPanel* Panel15;
+    CaptionPanel* Panel16;
+    QPushButton* Button1;
+    CaptionPanel* Panel17;
+    CaptionPanel* Panel18;
+    CaptionPanel* Panel19;
+
+    QMenuBar* mm1;
+    QMenu* N111;
+    QAction* N11;
+    QAction* N126;
+    QAction* N10;
+    QAction* N6;
+    QMenu* N7;
+    QAction* N16;
+    QAction* N8;
+
+    QTimer* Timer1;
+    QTimer* Timer2;
+    QTimer* Timer3;
+
+    // The slide in progress: the moving panel, its tick count and its direction.
+    CaptionPanel* SlidingPanel = nullptr;
+    int SlideTick = 0;
+    engine::SlideDirection SlidingDirection = engine::SlideDirection::SlideDown;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void createControls();
+    void createMenu();
+    void createTimers();
+    void FormCreate();
+
+    // Stops a running slide and puts its panel onto the cell it was sliding to.
+    void settleSlide();
+    // Hides the three panels and Label1 and stops the celebration's timer.
+    void celebrationOff();
+    void hideCelebrationPanels();
+    // Counter "00000", clock "00:00:00", cheat disarmed: what every fresh game starts from.
+    void resetCounterAndClock();
+
     engine::PuzzleState& state_;
+    QDialog* Form2 = nullptr;
+    QWidget* Form3 = nullptr;
+    QWidget* Form4 = nullptr;
+    bool centred_ = false;
 };

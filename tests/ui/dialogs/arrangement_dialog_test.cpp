@@ -1,0 +1,233 @@
+// The arrangement dialog's buttons with the real engine and a recording stand-in for the
+// main window's zadat_rasstanovku.
+#include <QtTest>
+
+#include "dialog_fixture.h"
+#include "engine/arrangement.h"
+#include "scripted_random.h"
+#include "ui/platform/fonts.h"
+
+namespace {
+
+const QString kInvalidTable = QStringLiteral("Проверьте заполнение таблицы");
+const QString kSolvable = QStringLiteral("Расклад четный, собирается");
+const QString kUnsolvable = QStringLiteral("Расклад нечетный, не собирается");
+
+const engine::Grid kEarlierBoard = gridOf({5, 1, 2, 4, 9, 6, 3, 8, 13, 10, 7, 11, 14, 15, 12, 0});
+
+}  // namespace
+
+class ArrangementDialogTest : public QObject {
+    Q_OBJECT
+
+    // What the main window's routine saw each time it was called.
+    struct Call {
+        engine::Grid board;
+        bool dialogVisible;
+    };
+
+    engine::PuzzleState state;
+    std::vector<Call> calls;
+    std::unique_ptr<TForm2> dialog;
+    std::unique_ptr<BoxRecorder> recorder;
+
+    std::vector<platform::BoxRecord>& boxes() { return recorder->boxes; }
+
+private slots:
+    void initTestCase() { platform::installFontSubstitutes(); }
+
+    void init() {
+        state = {};
+        state.Board = kEarlierBoard;
+        calls.clear();
+        recorder = std::make_unique<BoxRecorder>();
+        dialog = std::make_unique<TForm2>(state, [this] { calls.push_back({state.Board, dialog->isVisible()}); });
+        dialog->show();
+    }
+
+    void cleanup() {
+        dialog.reset();
+        recorder.reset();
+    }
+
+    void validTableIsPlayedWithTheBlankWhereTheEmptyCellWas() {
+        ScriptedRandom random(ScriptedRandom::sequence({0}));
+        fillTable(*dialog, orderedWithBlankAt(6));  // row 2, column 3
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+
+        const engine::Grid expected = gridOf({1, 2, 3, 4, 5, 6, 0, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+        QCOMPARE(state.Board, expected);
+        QCOMPARE(state.Board(2, 3), 0);
+        QCOMPARE(calls.size(), 1u);
+        QCOMPARE(calls[0].board, expected);
+        QVERIFY2(calls[0].dialogVisible, "the main window is updated before the dialog closes");
+        QVERIFY(dialog->isHidden());
+        QVERIFY(boxes().empty());
+        QCOMPARE(random.seeds, 1);
+    }
+
+    void typedZeroAndHexadecimalWorkLikeTheirValues() {
+        QStringList texts = kOrderedTable;
+        texts[15] = QStringLiteral("0");
+        texts[14] = QStringLiteral("$F");
+        texts[0] = QStringLiteral("  +01");
+        fillTable(*dialog, texts);
+        dialog->Button1Click();
+        QCOMPARE(state.Board, gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}));
+        QCOMPARE(calls.size(), 1u);
+    }
+
+    void unsolvableTableIsPlayedWithoutWarning() {
+        fillTable(*dialog, kSwappedTable);
+        dialog->Button1Click();
+        QCOMPARE(state.Board, gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0}));
+        QCOMPARE(calls.size(), 1u);
+        QVERIFY(boxes().empty());
+        QVERIFY(dialog->isHidden());
+    }
+
+    void parityCheckReportsAndChangesNothing_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        const int information = static_cast<int>(platform::BoxKind::Information);
+        const int error = static_cast<int>(platform::BoxKind::Error);
+        QTest::newRow("ordered") << kOrderedTable << information << kSolvable;
+        QTest::newRow("14 and 15 exchanged") << kSwappedTable << information << kUnsolvable;
+        QTest::newRow("blank first") << orderedWithBlankAt(0) << information << kUnsolvable;
+        QTest::newRow("empty table") << QStringList(16, QString()) << error << kInvalidTable;
+        QStringList letter = kOrderedTable;
+        letter[3] = QStringLiteral("a");
+        QTest::newRow("a letter") << letter << error << kInvalidTable;
+    }
+
+    void parityCheckReportsAndChangesNothing() {
+        QFETCH(QStringList, texts);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        fillTable(*dialog, texts);
+
+        for (int pass = 0; pass < 2; ++pass) {
+            dialog->Button2Click();
+            QCOMPARE(boxes().size(), static_cast<std::size_t>(pass + 1));
+            QCOMPARE(static_cast<int>(boxes().back().kind), kind);
+            QCOMPARE(boxes().back().text, message);
+        }
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(tableTexts(*dialog), texts);
+        QCOMPARE(state.Board, kEarlierBoard);
+        QVERIFY(calls.empty());
+    }
+
+    void setAfterAParityCheckStillWorks() {
+        fillTable(*dialog, kOrderedTable);
+        QTest::mouseClick(dialog->Button2, Qt::LeftButton);
+        QCOMPARE(boxes().size(), 1u);
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+        QCOMPARE(calls.size(), 1u);
+        QCOMPARE(boxes().size(), 1u);
+        QVERIFY(dialog->isHidden());
+    }
+
+    void refusedTableGivesOneErrorAndKeepsEverything_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("all empty") << QStringList(16, QString());
+        QTest::newRow("two empty cells") << orderedWithBlankAt(15).replaceInStrings(QStringLiteral("15"), QString());
+        QStringList duplicate = kOrderedTable;
+        duplicate[4] = QStringLiteral("5");
+        duplicate[3] = QStringLiteral("5");
+        QTest::newRow("duplicate tile") << duplicate;
+        for (const char* bad : {"16", "-1", "256", "1.5", " ", "7 "}) {
+            QStringList texts = kOrderedTable;
+            texts[6] = QString::fromLatin1(bad);
+            QTest::newRow(bad) << texts;
+        }
+        QStringList cyrillic = kOrderedTable;
+        cyrillic[9] = QStringLiteral("де");
+        QTest::newRow("Cyrillic letters") << cyrillic;
+    }
+
+    void refusedTableGivesOneErrorAndKeepsEverything() {
+        QFETCH(QStringList, texts);
+        fillTable(*dialog, texts);
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+
+        QCOMPARE(boxes().size(), 1u);
+        QCOMPARE(boxes()[0].kind, platform::BoxKind::Error);
+        QCOMPARE(boxes()[0].text, kInvalidTable);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(tableTexts(*dialog), texts);
+        QCOMPARE(state.Board, kEarlierBoard);
+        QVERIFY(calls.empty());
+    }
+
+    void tableIsEmptyOnEveryShowing() {
+        fillTable(*dialog, kOrderedTable);
+        dialog->Button3Click();
+        QVERIFY(dialog->isHidden());
+        dialog->show();
+        QCOMPARE(tableTexts(*dialog), QStringList(16, QString()));
+
+        // After a refused table too, and with a cell left half-typed.
+        QStringList texts = kOrderedTable;
+        texts[2] = QStringLiteral("x");
+        fillTable(*dialog, texts);
+        dialog->Button1Click();
+        QCOMPARE(boxes().size(), 1u);
+        dialog->StringGrid1->setCurrentCell(1, 1);
+        dialog->StringGrid1->editItem(dialog->StringGrid1->item(1, 1));
+        QTest::keyClicks(dialog->StringGrid1->focusWidget(), QStringLiteral("12"));
+        dialog->close();
+        dialog->show();
+        QCOMPARE(tableTexts(*dialog), QStringList(16, QString()));
+        QVERIFY(!dialog->StringGrid1->isEditing());
+    }
+
+    void backAndTheCloseButtonOnlyClose() {
+        fillTable(*dialog, kOrderedTable);
+        QTest::mouseClick(dialog->Button3, Qt::LeftButton);
+        QVERIFY(dialog->isHidden());
+        dialog->show();
+        fillTable(*dialog, kOrderedTable);
+        QVERIFY(dialog->close());
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(state.Board, kEarlierBoard);
+        QVERIFY(calls.empty());
+        QVERIFY(boxes().empty());
+    }
+
+    void enterAndEscPressNothing() {
+        fillTable(*dialog, kOrderedTable);
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        const std::vector<QWidget*> focusable = {dialog->StringGrid1, dialog->Button1, dialog->Button2, dialog->Button3};
+        for (QWidget* focus : focusable) {
+            focus->setFocus();
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+                QTest::keyClick(focus, key);
+                QVERIFY2(dialog->isVisible(), qPrintable(focus->objectName() + QString::number(key)));
+            }
+        }
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QTest::keyClick(dialog.get(), Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(calls.empty());
+        QVERIFY(boxes().empty());
+        QCOMPARE(state.Board, kEarlierBoard);
+    }
+
+    void modalRunEndsWhenTheTableIsPlayed() {
+        dialog->hide();
+        QTimer::singleShot(0, dialog.get(), [this] {
+            QVERIFY(dialog->isModal() || QApplication::activeModalWidget() == dialog.get());
+            fillTable(*dialog, kOrderedTable);
+            dialog->Button1->click();
+        });
+        dialog->exec();
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(calls.size(), 1u);
+    }
+};
+
+QTEST_MAIN(ArrangementDialogTest)
+#include "arrangement_dialog_test.moc"

@@ -1,0 +1,200 @@
+// The arrangement dialog opened from the main window's menu, modally, with the real engine
+// and the real main window: what the player sees on the main board afterwards.
+#include <QtTest>
+
+#include <QLabel>
+#include <QTimer>
+
+#include <functional>
+
+#include "dialog_fixture.h"
+#include "ui/main/caption_panel.h"
+#include "ui/main/tform1.h"
+#include "ui/platform/fonts.h"
+
+namespace {
+
+// The number the main board shows on cell (row, column), or "" for the bare cell.
+QString shownAt(const TForm1& form, int row, int column) {
+    for (int k = 1; k <= TForm1::kTileCount; ++k) {
+        const CaptionPanel* panel = form.TilePanel(k);
+        if (panel->pos() == QPoint(TForm1::CellOrigin(column), TForm1::CellOrigin(row))) return panel->caption();
+    }
+    return {};
+}
+
+// The whole board as shown, row-major.
+QStringList shownBoard(const TForm1& form) {
+    QStringList cells;
+    for (int row = 1; row <= 4; ++row) {
+        for (int column = 1; column <= 4; ++column) cells << shownAt(form, row, column);
+    }
+    return cells;
+}
+
+}  // namespace
+
+class ArrangementEndToEndTest : public QObject {
+    Q_OBJECT
+
+    engine::PuzzleState state;
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<BoxRecorder> recorder;
+
+    // Opens the dialog from the menu and runs `player` inside it once it is up. Whatever
+    // the player leaves open is closed afterwards, so a failing step cannot hang the test.
+    void openDialog(const std::function<void()>& player) {
+        QTimer::singleShot(0, form2.get(), [this, player] {
+            if (QApplication::activeModalWidget() == form2.get()) player();
+            if (form2->isVisible()) {
+                QTest::qFail("the dialog was still open", __FILE__, __LINE__);
+                form2->close();
+            }
+        });
+        form1->N6Click();
+    }
+
+private slots:
+    void initTestCase() { platform::installFontSubstitutes(); }
+
+    void init() {
+        state = {};
+        recorder = std::make_unique<BoxRecorder>();
+        form1 = std::make_unique<TForm1>(state);
+        form2 = std::make_unique<TForm2>(state, [this] { form1->zadat_rasstanovku(); });
+        form1->setSecondaryWindows(form2.get(), nullptr, nullptr);
+        form1->show();
+        form1->Button1Click();  // a game in progress
+        form1->Label5->setText(QStringLiteral("00042"));
+        form1->Label3->setText(QStringLiteral("00:03:17"));
+    }
+
+    void cleanup() {
+        form2.reset();
+        form1.reset();
+        recorder.reset();
+    }
+
+    void validTableIsPlayedWithTheBlankWhereTheEmptyCellWas() {
+        openDialog([&] {
+            fillTable(*form2, orderedWithBlankAt(9));  // row 3, column 2
+            form2->Button1->click();
+        });
+        QVERIFY(form2->isHidden());
+        QVERIFY(recorder->boxes.empty());
+        const QStringList expected = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "", "10", "11", "12", "13", "14", "15"};
+        QCOMPARE(shownBoard(*form1), expected);
+        QCOMPARE(shownAt(*form1, 3, 2), QString());
+        QVERIFY(form1->Panel1->isEnabled());
+        QVERIFY(form1->Timer3->isActive());
+        QCOMPARE(form1->Label3->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(form1->Label5->text(), QStringLiteral("00000"));
+        QVERIFY(form1->Label1->isHidden());
+    }
+
+    void unsolvableTableIsPlayedWithoutWarning() {
+        openDialog([&] {
+            fillTable(*form2, kSwappedTable);
+            form2->Button1->click();
+        });
+        QVERIFY(recorder->boxes.empty());
+        QCOMPARE(shownAt(*form1, 4, 2), QStringLiteral("15"));
+        QCOMPARE(shownAt(*form1, 4, 3), QStringLiteral("14"));
+        QVERIFY(form1->Panel1->isEnabled());
+        QVERIFY(form1->Timer3->isActive());
+    }
+
+    void parityCheckThenBackLeavesTheGameAbandoned() {
+        const QStringList board = shownBoard(*form1);
+        const engine::Grid boardInPlay = state.Board;
+        openDialog([&] {
+            fillTable(*form2, kSwappedTable);
+            form2->Button2->click();
+            fillTable(*form2, kOrderedTable);
+            form2->Button2->click();
+            form2->Button3->click();
+        });
+        QCOMPARE(recorder->boxes.size(), 2u);
+        QCOMPARE(recorder->boxes[0].text, QStringLiteral("Расклад нечетный, не собирается"));
+        QCOMPARE(recorder->boxes[1].text, QStringLiteral("Расклад четный, собирается"));
+        QVERIFY(form2->isHidden());
+        QCOMPARE(shownBoard(*form1), board);
+        QCOMPARE(state.Board, boardInPlay);
+        QVERIFY(!form1->Panel1->isEnabled());
+        QVERIFY(!form1->Timer3->isActive());
+        QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
+        QCOMPARE(form1->Label3->text(), QStringLiteral("00:03:17"));
+    }
+
+    void refusedTablesLeaveTheBoardAndTheTilesAlone() {
+        const QStringList board = shownBoard(*form1);
+        const engine::Grid boardInPlay = state.Board;
+        QStringList stillTyped;
+        openDialog([&] {
+            form2->Button1->click();  // the empty table
+            QStringList almost = kOrderedTable;
+            almost[5] = QStringLiteral("66");
+            fillTable(*form2, almost);
+            form2->Button1->click();
+            stillTyped = tableTexts(*form2);
+            form2->close();  // the title bar's close button
+        });
+        QCOMPARE(recorder->boxes.size(), 2u);
+        for (const platform::BoxRecord& box : recorder->boxes) {
+            QCOMPARE(box.kind, platform::BoxKind::Error);
+            QCOMPARE(box.text, QStringLiteral("Проверьте заполнение таблицы"));
+        }
+        QCOMPARE(stillTyped[5], QStringLiteral("66"));
+        QCOMPARE(shownBoard(*form1), board);
+        QCOMPARE(state.Board, boardInPlay);
+        QVERIFY(!form1->Panel1->isEnabled());
+        QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
+    }
+
+    void tableIsEmptyWhenTheDialogOpensAgain() {
+        openDialog([&] {
+            QStringList bad = kOrderedTable;
+            bad[0] = QStringLiteral("x");
+            fillTable(*form2, bad);
+            form2->Button1->click();
+            form2->Button3->click();
+        });
+        QStringList seen;
+        openDialog([&] {
+            seen = tableTexts(*form2);
+            form2->Button3->click();
+        });
+        QCOMPARE(seen, QStringList(16, QString()));
+    }
+
+    void enterAndEscInTheModalDialogPressNothing() {
+        bool stillOpen = false;
+        openDialog([&] {
+            fillTable(*form2, kOrderedTable);
+            for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(form2.get(), key);
+            stillOpen = form2->isVisible();
+            form2->Button3->click();
+        });
+        QVERIFY(stillOpen);
+        QVERIFY(recorder->boxes.empty());
+        QVERIFY(!form1->Panel1->isEnabled());
+    }
+
+    void orderedTableWinsAtOnce() {
+        openDialog([&] {
+            fillTable(*form2, kOrderedTable);
+            form2->Button1->click();
+        });
+        QVERIFY(form2->isHidden());
+        QVERIFY(form1->Label1->isVisible());
+        QCOMPARE(form1->Label1->text(), QStringLiteral("Вы выиграли!!!"));
+        QVERIFY(!form1->Panel1->isEnabled());
+        QVERIFY(!form1->Timer3->isActive());
+        QVERIFY(form1->Timer2->isActive());
+        QCOMPARE(shownAt(*form1, 4, 4), QString());
+    }
+};
+
+QTEST_MAIN(ArrangementEndToEndTest)
+#include "arrangement_end_to_end_test.moc"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QStringList>
+
+#include <vector>
+
+#include "engine/grid.h"
+#include "ui/dialogs/string_grid.h"
+#include "ui/dialogs/tform2.h"
+#include "ui/dialogs/word_wrap_button.h"
+#include "ui/platform/message_box.h"
+
+// Answers every message box at once and keeps it, for the recorder's lifetime.
+struct BoxRecorder {
+    BoxRecorder() {
+        platform::setBoxAnswerer([this](const platform::BoxRecord& box) { boxes.push_back(box); });
+    }
+    ~BoxRecorder() { platform::setBoxAnswerer({}); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+    std::vector<platform::BoxRecord> boxes;
+};
+
+// A grid from its sixteen cells in row-major order, 0 for the blank.
+inline engine::Grid gridOf(std::initializer_list<int> cells) {
+    engine::Grid grid;
+    int index = 1;
+    for (int value : cells) grid.at(index++) = static_cast<std::uint8_t>(value);
+    return grid;
+}
+
+// Writes sixteen texts, row-major, into the dialog's table.
+inline void fillTable(TForm2& dialog, const QStringList& texts) {
+    for (int i = 0; i < texts.size() && i < 16; ++i) dialog.StringGrid1->setCell(i % 4, i / 4, texts[i]);
+}
+
+// The table's sixteen texts, row-major.
+inline QStringList tableTexts(const TForm2& dialog) {
+    QStringList texts;
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) texts << dialog.StringGrid1->cell(column, row);
+    }
+    return texts;
+}
+
+// Tiles 1..15 in order with the blank left empty at row-major position `blank` (0..15).
+inline QStringList orderedWithBlankAt(int blank) {
+    QStringList texts;
+    int tile = 1;
+    for (int i = 0; i < 16; ++i) texts << (i == blank ? QString() : QString::number(tile++));
+    return texts;
+}
+
+inline const QStringList kOrderedTable = orderedWithBlankAt(15);
+inline const QStringList kSwappedTable = {"1", "2", "3", "4", "5", "6", "7", "8",
+                                          "9", "10", "11", "12", "13", "15", "14", ""};

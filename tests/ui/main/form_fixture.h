@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+
+#include <initializer_list>
+#include <set>
+#include <vector>
+
+#include "engine/puzzle_state.h"
+#include "ui/main/bevel_frame.h"
+#include "ui/main/caption_panel.h"
+#include "ui/main/form_surface.h"
+#include "ui/main/tform1.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/message_box.h"
+
+// What the game's start-up sets before the main window exists.
+inline void prepareGameApplication() {
+    platform::setApplicationTitle(QStringLiteral("Плитон"));
+    platform::installFontSubstitutes();
+}
+
+// Answers every message box at once and keeps it, for the recorder's lifetime.
+struct BoxRecorder {
+    BoxRecorder() {
+        platform::setBoxAnswerer([this](const platform::BoxRecord& box) { boxes.push_back(box); });
+    }
+    ~BoxRecorder() { platform::setBoxAnswerer({}); }
+    std::vector<platform::BoxRecord> boxes;
+};
+
+// A grid from its sixteen cells in row-major order, 0 for the blank.
+inline engine::Grid gridOf(std::initializer_list<int> cells) {
+    engine::Grid grid;
+    int index = 1;
+    for (int value : cells) grid.at(index++) = static_cast<std::uint8_t>(value);
+    return grid;
+}
+
+inline const engine::Grid kOrdered = gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0});
+inline const engine::Grid kNearSolved = gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 15});
+
+// Puts a layout on the board as an applied arrangement does: the board playable, the clock on.
+inline void playLayout(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout) {
+    state.Board = layout;
+    form.zadat_rasstanovku();
+}
+
+// The tile panel showing `value`, or null.
+inline CaptionPanel* panelShowing(const TForm1& form, int value) {
+    for (int k = 1; k <= TForm1::kTileCount; ++k) {
+        if (form.TilePanel(k)->caption() == QString::number(value)) return form.TilePanel(k);
+    }
+    return nullptr;
+}
+
+// Runs a slide in progress to its end.
+inline void finishSlide(TForm1& form) {
+    for (int guard = 0; form.Timer1->isActive() && guard < 20; ++guard) form.Timer1Timer();
+}
+
+// Empty when every tile panel stands on its own cell and shows the value Board holds
+// there; otherwise a description of the first difference.
+inline QString mirrorMismatch(const TForm1& form, const engine::Grid& board) {
+    std::set<int> cellsTaken;
+    for (int k = 1; k <= TForm1::kTileCount; ++k) {
+        const CaptionPanel* panel = form.TilePanel(k);
+        const int left = panel->x(), top = panel->y();
+        int row = 0, column = 0;
+        for (int i = 1; i <= 4; ++i) {
+            if (TForm1::CellOrigin(i) == top) row = i;
+            if (TForm1::CellOrigin(i) == left) column = i;
+        }
+        if (row == 0 || column == 0) return QStringLiteral("TilePanel %1 off the grid at %2,%3").arg(k).arg(left).arg(top);
+        const int cell = engine::CellIndex(row, column);
+        if (!cellsTaken.insert(cell).second) return QStringLiteral("two panels on cell %1").arg(cell);
+        if (board.at(cell) == 0 || panel->caption() != QString::number(board.at(cell))) {
+            return QStringLiteral("cell %1 holds %2, its panel shows %3").arg(cell).arg(board.at(cell)).arg(panel->caption());
+        }
+    }
+    return {};
+}

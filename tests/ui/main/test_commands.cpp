@@ -1,0 +1,280 @@
+// The game commands, the clock and the move counter: what each command leaves behind,
+// the counter's messages and limit, the clock's limit, the cheat and the arrangement dialog.
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+
+#include "form_fixture.h"
+#include "scripted_random.h"
+
+namespace {
+
+// Stands in for the arrangement dialog: runs `onOpen` where the real dialog would wait
+// for the player, then closes.
+class ArrangementDialogStub : public QDialog {
+public:
+    std::function<void()> onOpen;
+    int exec() override {
+        if (onOpen) onOpen();
+        return QDialog::Rejected;
+    }
+};
+
+// With the blank in the corner, tile 12 slides down without solving anything.
+const engine::Grid kPlayable = gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 0});
+
+}  // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareGameApplication(); }
+
+    void newGameDealsAndStartsTheClock() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        ScriptedRandom random(ScriptedRandom::sequence({0}));
+        form.CheatArmed = true;
+        form.Label5->setText(QStringLiteral("00042"));
+        form.Label3->setText(QStringLiteral("00:10:00"));
+
+        form.Button1Click();
+        const engine::Grid dealt = gridOf({0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1});
+        QCOMPARE(state.Board, dealt);
+        QCOMPARE(mirrorMismatch(form, dealt), QString());
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(form.Button1->text(), QStringLiteral("Начать заново"));
+        QVERIFY(!form.CheatArmed);
+        QVERIFY(form.Panel1->isEnabled() && form.Timer3->isActive() && !form.Timer1->isActive());
+        QCOMPARE(random.seeds, 0);
+    }
+
+    void newGameDuringASlide() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playLayout(form, state, kPlayable);
+        form.Panel2Click(panelShowing(form, 12));
+        for (int tick = 0; tick < 4; ++tick) form.Timer1Timer();
+
+        form.Button1Click();
+        QVERIFY(!form.Timer1->isActive());
+        QVERIFY(form.Panel1->isEnabled());
+        QCOMPARE(mirrorMismatch(form, state.Board), QString());
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+    }
+
+    void counterMessages_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("1000th move") << "00999" << "" << "01000";
+        QTest::newRow("1001st move") << "01000" << "Ну ничего себе ты сделал ходов!" << "01001";
+        QTest::newRow("2001st move") << "02000" << "Поздравляем, ты удвоил(-а) свой предыдущий рекорд" << "02001";
+        QTest::newRow("99999th move") << "99998" << "" << "99999";
+    }
+
+    void counterMessages() {
+        QFETCH(QString, before);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        BoxRecorder recorder;
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playLayout(form, state, kPlayable);
+        form.Label5->setText(before);
+        form.Panel2Click(panelShowing(form, 12));
+        QCOMPARE(form.Label5->text(), after);
+        if (message.isEmpty()) {
+            QVERIFY(recorder.boxes.empty());
+        } else {
+            QCOMPARE(recorder.boxes.size(), 1u);
+            QCOMPARE(recorder.boxes[0].kind, platform::BoxKind::Plain);
+            QCOMPARE(recorder.boxes[0].caption, QStringLiteral("Плитон"));
+            QCOMPARE(recorder.boxes[0].text, message);
+        }
+    }
+
+    void theHundredThousandthMoveResetsTheGame() {
+        BoxRecorder recorder;
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playLayout(form, state, kPlayable);
+        form.Label5->setText(QStringLiteral("99999"));
+        form.Label3->setText(QStringLiteral("05:06:07"));
+        form.Panel2Click(panelShowing(form, 12));
+
+        QCOMPARE(recorder.boxes.size(), 1u);
+        QCOMPARE(recorder.boxes[0].text, QStringLiteral("надо же, и хватило же терпения сделать столько ходов.Игра "
+                                                        "будет сборшена ввиду приколов"));
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(state.Board, kOrdered);
+        QCOMPARE(mirrorMismatch(form, kOrdered), QString());
+        QVERIFY(form.Panel1->isEnabled());
+        QVERIFY(!form.Timer1->isActive() && !form.Timer2->isActive() && !form.Timer3->isActive());
+        QVERIFY(form.Label1->isHidden());
+        QCOMPARE(form.Button1->text(), QStringLiteral("Начать заново"));
+    }
+
+    void theClockTicksAndResetsAt235900() {
+        BoxRecorder recorder;
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playLayout(form, state, kPlayable);
+        form.Label3->setText(QStringLiteral("00:59:59"));
+        form.Timer3Timer();
+        QCOMPARE(form.Label3->text(), QStringLiteral("01:00:00"));
+
+        form.Label5->setText(QStringLiteral("00321"));
+        form.Label3->setText(QStringLiteral("23:58:59"));
+        form.Timer3Timer();
+        QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QVERIFY(!form.Timer3->isActive());
+        QVERIFY(form.Panel1->isEnabled());
+        QCOMPARE(state.Board, kOrdered);
+        QVERIFY(recorder.boxes.empty());
+    }
+
+    void theCheatIsArmedUsedAndDisarmed() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        playLayout(form, state, kPlayable);
+        form.Label5->setText(QStringLiteral("00012"));
+        form.Label3->setText(QStringLiteral("00:03:00"));
+
+        QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
+        QCOMPARE(state.Board, kPlayable);  // not armed
+        QTest::mouseDClick(form.Label2, Qt::LeftButton);
+        QVERIFY(!form.CheatArmed);  // a label is not the window's surface
+
+        QTest::mouseDClick(form.ClientArea, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(form.CheatArmed);
+        QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
+        QCOMPARE(state.Board, kNearSolved);
+        QCOMPARE(mirrorMismatch(form, kNearSolved), QString());
+        QCOMPARE(form.TilePanel(15)->pos(), QPoint(272, 272));
+        QCOMPARE(form.Label5->text(), QStringLiteral("00012"));
+        QCOMPARE(form.Label3->text(), QStringLiteral("00:03:00"));
+        QVERIFY(form.CheatArmed && form.Timer3->isActive());
+
+        // Still armed: a move, then the near-solved layout again.
+        form.Panel2Click(panelShowing(form, 14));
+        finishSlide(form);
+        QVERIFY(!form.CheatArmed);
+        const engine::Grid afterMove = state.Board;
+        form.Panel1DblClick();
+        QCOMPARE(state.Board, afterMove);
+    }
+
+    void assembledLayoutEndsTheCelebration() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playLayout(form, state, kNearSolved);
+        form.Panel2Click(form.TilePanel(15));
+        finishSlide(form);
+        form.Timer2Timer();
+        QVERIFY(form.Panel17->isVisibleTo(&form));
+        ScriptedRandom random(ScriptedRandom::sequence({0}));
+
+        form.N126Click();
+        QVERIFY(form.Panel17->isHidden() && form.Panel18->isHidden() && form.Panel19->isHidden());
+        QVERIFY(form.Label1->isHidden());
+        QVERIFY(!form.Timer1->isActive() && !form.Timer2->isActive() && !form.Timer3->isActive());
+        QVERIFY(!form.Panel1->isEnabled());
+        QCOMPARE(form.Button1->text(), QStringLiteral("Начать игру"));
+        QCOMPARE(state.Board, kNearSolved);
+        QCOMPARE(mirrorMismatch(form, kOrdered), QString());  // the picture: tiles in order
+        QCOMPARE(random.seeds, 1);
+    }
+
+    void theArrangementDialogOpensOnASettledLockedBoard() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        ArrangementDialogStub dialog;
+        form.setSecondaryWindows(&dialog, nullptr, nullptr);
+        playLayout(form, state, kPlayable);
+        form.Label5->setText(QStringLiteral("00007"));
+        form.Panel2Click(panelShowing(form, 12));
+        form.Timer1Timer();
+        form.Timer1Timer();
+
+        bool opened = false;
+        dialog.onOpen = [&] {
+            opened = true;
+            QVERIFY(!form.Timer1->isActive());
+            QVERIFY(!form.Panel1->isEnabled());
+            QVERIFY(!form.Timer3->isActive());
+            QCOMPARE(mirrorMismatch(form, state.Board), QString());
+        };
+        form.N6Click();
+        QVERIFY(opened);
+        QTest::qWait(3 * TForm1::kSlideTickMs);
+        QVERIFY(!form.Panel1->isEnabled());
+        QCOMPARE(form.Label5->text(), QStringLiteral("00008"));
+
+        // Abandoned: a new game then plays again.
+        form.Button1Click();
+        QVERIFY(form.Panel1->isEnabled() && form.Timer3->isActive());
+    }
+
+    void anArrangementAppliedSolvedCelebratesAtOnce() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        ArrangementDialogStub dialog;
+        form.setSecondaryWindows(&dialog, nullptr, nullptr);
+        form.Button1Click();
+        form.Label5->setText(QStringLiteral("00050"));
+        dialog.onOpen = [&] {
+            state.Board = kOrdered;
+            form.zadat_rasstanovku();
+        };
+        form.N6->trigger();
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
+        QVERIFY(!form.Label1->isHidden());
+        QVERIFY(form.Timer2->isActive() && !form.Timer3->isActive() && !form.Panel1->isEnabled());
+    }
+
+    void theCounterMessageIsARealModalBox() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playLayout(form, state, kPlayable);
+        form.Label5->setText(QStringLiteral("01000"));
+
+        QString title, text;
+        QStringList buttons;
+        QMessageBox::Icon icon = QMessageBox::Critical;
+        QTimer closer;
+        closer.setInterval(10);
+        connect(&closer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            closer.stop();
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton* button : box->buttons()) buttons << button->text().remove(QLatin1Char('&'));
+            box->buttons().constFirst()->click();
+        });
+        closer.start();
+        form.Panel2Click(panelShowing(form, 12));
+
+        QCOMPARE(title, QStringLiteral("Плитон"));
+        QCOMPARE(text, QStringLiteral("Ну ничего себе ты сделал ходов!"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(form.Label5->text(), QStringLiteral("01001"));
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "test_commands.moc"

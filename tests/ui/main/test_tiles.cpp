@@ -1,0 +1,141 @@
+// The tile panels: mirroring Board, clicks that move a tile and clicks that do not, and
+// the nine-tick slide during which the board takes no clicks.
+#include <QLabel>
+#include <QtTest>
+
+#include "form_fixture.h"
+
+class TestTiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareGameApplication(); }
+
+    void showBoardMirrorsBoard_data() {
+        QTest::addColumn<engine::Grid>("layout");
+        QTest::addColumn<int>("blankCell");
+        QTest::newRow("blank in the corner") << gridOf({5, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}) << 16;
+        QTest::newRow("blank on cell 6") << gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15}) << 6;
+        QTest::newRow("blank on cell 1") << gridOf({0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1}) << 1;
+    }
+
+    void showBoardMirrorsBoard() {
+        QFETCH(engine::Grid, layout);
+        QFETCH(int, blankCell);
+        engine::PuzzleState state;
+        TForm1 form(state);
+        state.Board = layout;
+        form.ShowBoard();
+        QCOMPARE(mirrorMismatch(form, layout), QString());
+        for (int k = 1; k <= 15; ++k) {
+            const QPoint expected = k == blankCell ? QPoint(272, 272)
+                                                   : QPoint(TForm1::CellOrigin((k - 1) % 4 + 1),
+                                                            TForm1::CellOrigin((k - 1) / 4 + 1));
+            QCOMPARE(form.TilePanel(k)->pos(), expected);
+        }
+        if (blankCell != 16) QCOMPARE(form.TilePanel(blankCell)->caption(), QString::number(layout.at(16)));
+    }
+
+    void clickSlidesTheTileOneCell_data() {
+        QTest::addColumn<int>("tile");
+        QTest::addColumn<QPoint>("travel");
+        // The blank on cell 6, (2,2): its four neighbours.
+        QTest::newRow("above slides down") << 2 << QPoint(0, 90);
+        QTest::newRow("below slides up") << 10 << QPoint(0, -90);
+        QTest::newRow("right slides left") << 7 << QPoint(-90, 0);
+        QTest::newRow("left slides right") << 5 << QPoint(90, 0);
+    }
+
+    void clickSlidesTheTileOneCell() {
+        QFETCH(int, tile);
+        QFETCH(QPoint, travel);
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        const engine::Grid layout = gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15});
+        playLayout(form, state, layout);
+        CaptionPanel* panel = panelShowing(form, tile);
+        const QPoint start = panel->pos();
+
+        QTest::mouseClick(panel, Qt::LeftButton);
+        QVERIFY(form.Timer1->isActive());
+        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(state.Board.at(6), tile);
+
+        for (int tick = 1; tick <= 9; ++tick) {
+            form.Timer1Timer();
+            QCOMPARE(panel->pos(), start + travel * tick / 9);
+            if (tick < 9) {
+                QVERIFY(!form.Panel1->isEnabled());
+                // Any tile clicked meanwhile does nothing.
+                QTest::mouseClick(panelShowing(form, 7), Qt::LeftButton);
+                QTest::mouseClick(panel, Qt::LeftButton);
+            }
+        }
+        QVERIFY(!form.Timer1->isActive());
+        QVERIFY(form.Panel1->isEnabled());
+        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(mirrorMismatch(form, state.Board), QString());
+    }
+
+    void clicksThatMoveNothing() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        const engine::Grid layout = gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15});
+        playLayout(form, state, layout);
+        for (int tile : {1, 11, 8, 14}) {  // diagonal, diagonal, two cells away, far away
+            form.CheatArmed = true;
+            QTest::mouseClick(panelShowing(form, tile), Qt::LeftButton);
+            QVERIFY(!form.CheatArmed);
+        }
+        QCOMPARE(state.Board, layout);
+        QVERIFY(!form.Timer1->isActive());
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(mirrorMismatch(form, layout), QString());
+    }
+
+    void aClickOnAnOrderedBoardFindsItSolved() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.perebor();
+        QVERIFY(form.Panel1->isEnabled());
+        QTest::mouseClick(form.TilePanel(1), Qt::LeftButton);
+        QCOMPARE(state.Board, kOrdered);
+        QVERIFY(form.Timer2->isActive());
+        QVERIFY(!form.Label1->isHidden());
+        QVERIFY(!form.Panel1->isEnabled());
+    }
+
+    void aDoubleClickIsOneClick() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.perebor();
+        // What the window system delivers: press, release, double click, release.
+        QTest::mouseClick(form.TilePanel(12), Qt::LeftButton);
+        QTest::mouseDClick(form.TilePanel(12), Qt::LeftButton);
+        QTest::mouseRelease(form.TilePanel(12), Qt::LeftButton);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(state.Board(4, 4), 12);
+    }
+
+    void aWinningSlideLeavesTheBoardLocked() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        playLayout(form, state, kNearSolved);
+        QTest::mouseClick(form.TilePanel(15), Qt::LeftButton);
+        QVERIFY(form.Timer2->isActive());
+        finishSlide(form);
+        QVERIFY(!form.Panel1->isEnabled());
+
+        // Before the celebration's first tick, a tile next to the blank stays put.
+        QTest::mouseClick(panelShowing(form, 12), Qt::LeftButton);
+        QCOMPARE(state.Board, kOrdered);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(mirrorMismatch(form, kOrdered), QString());
+    }
+};
+
+QTEST_MAIN(TestTiles)
+#include "test_tiles.moc"

@@ -1,0 +1,146 @@
+#include "string_grid.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+// Grid lines between the cells.
+const QColor kLineColour(192, 192, 192);
+
+// Cell text stands this far in from the cell's top-left corner.
+constexpr int kTextInset = 2;
+
+}  // namespace
+
+// Draws each cell into its square only, leaving the strip of grid line beside it to the
+// grid, and opens a plain one-line editor over the same square.
+class StringGridDelegate : public QStyledItemDelegate {
+public:
+    StringGridDelegate(int cellSize, QObject* parent) : QStyledItemDelegate(parent), cellSize_(cellSize) {}
+
+    QRect square(const QRect& section) const { return QRect(section.topLeft(), QSize(cellSize_, cellSize_)); }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QRect area = square(option.rect);
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->setClipRect(area);
+        painter->fillRect(area, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        painter->setFont(option.font);
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(area.adjusted(kTextInset, kTextInset, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setFont(option.font);
+        editor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        editor_ = editor;
+        return editor;
+    }
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        editor->setGeometry(square(option.rect));
+    }
+
+    // The editor that is open, if any.
+    QLineEdit* openEditor() const { return editor_; }
+
+private:
+    int cellSize_;
+    mutable QPointer<QLineEdit> editor_;
+};
+
+StringGrid::StringGrid(int columns, int rows, int cellSize, int lineWidth, QWidget* parent)
+    : QTableWidget(rows, columns, parent),
+      cellSize_(cellSize),
+      lineWidth_(lineWidth),
+      delegate_(new StringGridDelegate(cellSize, this)) {
+    setItemDelegate(delegate_);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setMinimumSectionSize(0);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    // Each section holds a cell and the line after it; the last holds the cell alone, so that
+    // the cells never need scrolling when the trailing line does not fit.
+    for (int column = 0; column < columns; ++column) {
+        setColumnWidth(column, column + 1 < columns ? cellSize + lineWidth : cellSize);
+    }
+    for (int row = 0; row < rows; ++row) setRowHeight(row, row + 1 < rows ? cellSize + lineWidth : cellSize);
+
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAutoScroll(false);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    // Tab and Shift+Tab step through the cells; the table view wraps from the last cell
+    // to the first and back.
+    setTabKeyNavigation(true);
+
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) setItem(row, column, new QTableWidgetItem());
+    }
+    setCurrentCell(0, 0);
+}
+
+QString StringGrid::cell(int column, int row) const {
+    const QTableWidgetItem* it = item(row, column);
+    return it ? it->text() : QString();
+}
+
+void StringGrid::setCell(int column, int row, const QString& text) {
+    if (QTableWidgetItem* it = item(row, column)) it->setText(text);
+}
+
+void StringGrid::finishEditing() {
+    if (!isEditing()) return;
+    if (QLineEdit* editor = delegate_->openEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void StringGrid::discardEditing() {
+    if (!isEditing()) return;
+    if (QLineEdit* editor = delegate_->openEditor()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+QRect StringGrid::cellRect(int column, int row) const {
+    return QRect(columnViewportPosition(column), rowViewportPosition(row), cellSize_, cellSize_);
+}
+
+void StringGrid::paintEvent(QPaintEvent* event) {
+    QTableWidget::paintEvent(event);
+    // A line follows every cell; the ones after the last column and row are cut off by the
+    // grid's edge, as far as they reach past the cells at all.
+    QPainter painter(viewport());
+    const QRect area = viewport()->rect();
+    for (int column = 0; column < columnCount(); ++column) {
+        const int left = columnViewportPosition(column) + cellSize_;
+        const int width = column + 1 < columnCount() ? lineWidth_ : std::min(lineWidth_, area.right() + 1 - left);
+        if (width > 0) painter.fillRect(QRect(left, 0, width, area.height()), kLineColour);
+    }
+    for (int row = 0; row < rowCount(); ++row) {
+        const int top = rowViewportPosition(row) + cellSize_;
+        const int height = row + 1 < rowCount() ? lineWidth_ : std::min(lineWidth_, area.bottom() + 1 - top);
+        if (height > 0) painter.fillRect(QRect(0, top, area.width(), height), kLineColour);
+    }
+}

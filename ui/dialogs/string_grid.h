@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPointer>
+#include <QTableWidget>
+
+class QLineEdit;
+class StringGridDelegate;
+
+// An editable grid of text cells without heading rows or columns. Every cell is a square of
+// `cellSize` pixels; grid lines `lineWidth` pixels wide run between the cells. One cell at
+// a time is selected; typing edits its text, and any text may be typed. Tab and Shift+Tab
+// move the selection cell by cell, row by row, wrapping round at the ends, instead of
+// leaving the grid. Cell text is drawn from the cell's top-left corner.
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    StringGrid(int columns, int rows, int cellSize, int lineWidth, QWidget* parent);
+
+    // The text of the cell in column `column` and row `row`, both counted from 0.
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString& text);
+
+    // Writes the text of a cell being edited into the cell and closes the editor.
+    void finishEditing();
+    // Closes the editor of a cell being edited, dropping what was typed into it.
+    void discardEditing();
+    // Whether a cell's editor is open.
+    bool isEditing() const { return state() == EditingState; }
+
+    // The cell's own square in viewport coordinates, without the grid lines.
+    QRect cellRect(int column, int row) const;
+
+    int cellSize() const { return cellSize_; }
+    int lineWidth() const { return lineWidth_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int cellSize_;
+    int lineWidth_;
+    StringGridDelegate* delegate_;
+};

@@ -1,0 +1,140 @@
+// The game commands, the clock and the move counter. The clock and the counter are kept
+// only as the texts of Label3 and Label5, read back and rewritten at each tick and move.
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+
+#include <stdexcept>
+
+#include "caption_panel.h"
+#include "engine/deal.h"
+#include "engine/moves.h"
+#include "engine/random_source.h"
+#include "tform1.h"
+#include "ui/platform/message_box.h"
+
+namespace {
+
+const QString kClockFormat = QStringLiteral("hh:mm:ss");
+// The tick that brings the clock here resets the game.
+constexpr QStringView kClockLimit = u"23:59:00";
+
+constexpr int kCounterDigits = 5;
+constexpr int kFirstRemarkAt = 1000;
+constexpr int kSecondRemarkAt = 2000;
+constexpr int kLastMoveCounted = 99998;  // the count before the move that resets the game
+
+constexpr QStringView kFirstRemark = u"Ну ничего себе ты сделал ходов!";
+constexpr QStringView kSecondRemark = u"Поздравляем, ты удвоил(-а) свой предыдущий рекорд";
+constexpr QStringView kResetRemark =
+    u"надо же, и хватило же терпения сделать столько ходов.Игра будет сборшена ввиду приколов";
+
+void switchOn(QTimer* timer) {
+    if (!timer->isActive()) timer->start();
+}
+
+}  // namespace
+
+void TForm1::resetCounterAndClock() {
+    Label5->setText(kCounterZero.toString());
+    Label3->setText(kClockZero.toString());
+    CheatArmed = false;
+}
+
+void TForm1::Button1Click() {
+    Timer1->stop();
+    resetCounterAndClock();
+    celebrationOff();
+    Panel1->setEnabled(true);
+    engine::DealBoard(state_);
+    ShowBoard();
+    Button1->setText(kCaptionRestart.toString());
+    switchOn(Timer3);
+}
+
+void TForm1::zadat_rasstanovku() {
+    resetCounterAndClock();
+    celebrationOff();
+    Panel1->setEnabled(true);
+    engine::LocateBlank(state_);
+    ShowBoard();
+    Button1->setText(kCaptionRestart.toString());
+    switchOn(Timer3);
+    prav();
+}
+
+void TForm1::perebor() {
+    Timer3->stop();
+    Timer2->stop();
+    Timer1->stop();
+    engine::SeedRandom();
+    hideCelebrationPanels();
+    resetCounterAndClock();
+    Label1->hide();
+    Panel1->setEnabled(true);
+    engine::SetOrderedLayout(state_);
+    ShowBoard();
+    Button1->setText(kCaptionRestart.toString());
+}
+
+void TForm1::N126Click() {
+    Button1->setText(kCaptionStart.toString());
+    engine::SeedRandom();
+    hideCelebrationPanels();
+    resetCounterAndClock();
+    Timer2->stop();
+    Label1->hide();
+    Panel1->setEnabled(false);
+    Timer1->stop();
+    Timer3->stop();
+    engine::SetNearSolvedLayout(state_);
+    // The picture shows the tiles in order, not the near-solved Board: nothing plays it.
+    PlaceTilesInOrder();
+    for (int k = 1; k <= kTileCount; ++k) TilePanel(k)->setCaption(QString::number(k));
+}
+
+void TForm1::N6Click() {
+    // A slide left running would enable the board under the dialog on its last tick.
+    settleSlide();
+    Panel1->setEnabled(false);
+    Timer3->stop();
+    if (Form2) Form2->exec();
+}
+
+void TForm1::FormDblClick() { CheatArmed = true; }
+
+void TForm1::Panel1DblClick() {
+    if (!CheatArmed) return;
+    engine::SetNearSolvedLayout(state_);
+    ShowBoard();
+}
+
+void TForm1::Timer3Timer() {
+    const QTime time = QTime::fromString(Label3->text(), kClockFormat);
+    if (!time.isValid()) {
+        throw std::invalid_argument(QStringLiteral("'%1' is not a valid time").arg(Label3->text()).toStdString());
+    }
+    Label3->setText(time.addSecs(1).toString(kClockFormat));
+    if (Label3->text() == kClockLimit) perebor();
+}
+
+bool TForm1::CountMove() {
+    bool isNumber = false;
+    const int MoveCount = Label5->text().toInt(&isNumber);
+    if (!isNumber) {
+        throw std::invalid_argument(
+            QStringLiteral("'%1' is not a valid integer value").arg(Label5->text()).toStdString());
+    }
+
+    if (MoveCount == kFirstRemarkAt) platform::showBox(platform::BoxKind::Plain, kFirstRemark.toString());
+    if (MoveCount == kSecondRemarkAt) platform::showBox(platform::BoxKind::Plain, kSecondRemark.toString());
+    if (MoveCount > kLastMoveCounted) {
+        platform::showBox(platform::BoxKind::Plain, kResetRemark.toString());
+        perebor();
+        return true;
+    }
+    Label5->setText(QString::number(MoveCount + 1).rightJustified(kCounterDigits, QLatin1Char('0')));
+    return false;
+}

@@ -1,0 +1,95 @@
+// The tile panels: placing them from Board, the click that moves a tile, and the slide.
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+
+#include "caption_panel.h"
+#include "engine/moves.h"
+#include "tform1.h"
+
+namespace {
+
+constexpr int kBottomRightCell = engine::kCells;
+
+// One tick's step on the screen for a direction of travel.
+QPoint slideStep(engine::SlideDirection direction) {
+    switch (direction) {
+        case engine::SlideDirection::SlideDown: return {0, TForm1::kSlideStep};
+        case engine::SlideDirection::SlideUp: return {0, -TForm1::kSlideStep};
+        case engine::SlideDirection::SlideLeft: return {-TForm1::kSlideStep, 0};
+        case engine::SlideDirection::SlideRight: return {TForm1::kSlideStep, 0};
+    }
+    return {};
+}
+
+}  // namespace
+
+void TForm1::PlaceTilesInOrder() {
+    int left = CellOrigin(1);
+    int top = CellOrigin(1);
+    for (int k = 1; k <= kTileCount; ++k) {
+        TilePanel(k)->move(left, top);
+        left += kCellSize;
+        if (left > CellOrigin(4)) {
+            left = CellOrigin(1);
+            top += kCellSize;
+        }
+    }
+}
+
+void TForm1::ShowBoard() {
+    PlaceTilesInOrder();
+
+    // With the blank elsewhere than in the bottom-right corner, the panel of the blank's
+    // cell stands in for the corner's tile.
+    const engine::Grid& board = state_.Board;
+    int blankCell = 0;
+    if (board(4, 4) != 0) {
+        for (int cell = 1; cell <= engine::kCells; ++cell) {
+            if (board.at(cell) == 0) blankCell = cell;  // the last blank found counts
+        }
+        if (blankCell != 0) TilePanel(blankCell)->move(CellOrigin(4), CellOrigin(4));
+    }
+
+    for (int k = 1; k <= kTileCount; ++k) {
+        const int value = k == blankCell ? board.at(kBottomRightCell) : board.at(k);
+        TilePanel(k)->setCaption(QString::number(value));
+    }
+}
+
+void TForm1::Panel2Click(CaptionPanel* sender) {
+    CheatArmed = false;
+    const int value = sender->caption().toInt();
+
+    const engine::MoveResult move = engine::TryMove(state_, static_cast<std::uint8_t>(value));
+    if (move.Moved) {
+        SlidingPanel = sender;
+        SlideTick = 1;
+        SlidingDirection = move.Direction;
+        if (!Timer1->isActive()) Timer1->start();
+        if (CountMove()) return;
+    }
+    prav();
+}
+
+void TForm1::Timer1Timer() {
+    if (!SlidingPanel) return;
+    Panel1->setEnabled(false);
+    SlidingPanel->move(SlidingPanel->pos() + slideStep(SlidingDirection));
+    ++SlideTick;
+    if (SlideTick == kSlideEndTick) {
+        Timer1->stop();
+        // A won game keeps its board locked while the celebration runs.
+        if (!Timer2->isActive()) Panel1->setEnabled(true);
+    }
+}
+
+void TForm1::settleSlide() {
+    if (!Timer1->isActive()) return;
+    Timer1->stop();
+    if (SlidingPanel) {
+        const int ticksLeft = kSlideEndTick - SlideTick;
+        SlidingPanel->move(SlidingPanel->pos() + slideStep(SlidingDirection) * ticksLeft);
+        SlideTick = kSlideEndTick;
+    }
+}
