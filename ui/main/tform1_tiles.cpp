@@ -67,6 +67,9 @@ void TForm1::Panel2Click(CaptionPanel* sender) {
         SlideTick = 1;
         SlidingDirection = move.Direction;
         if (!Timer1->isActive()) Timer1->start();
+        // The board locks from the click, not from the first tick: a second click in
+        // between would start another slide and strand this panel off its cell.
+        Panel1->setEnabled(false);
         if (CountMove()) return;
     }
     prav();

@@ -78,6 +78,22 @@ private slots:
         QCOMPARE(mirrorMismatch(form, state.Board), QString());
     }
 
+    void aSecondClickBeforeTheFirstTickIsIgnored() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        playLayout(form, state, gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15}));
+        CaptionPanel* first = panelShowing(form, 7);
+        QTest::mouseClick(first, Qt::LeftButton);
+        // Tile 8 is now next to the blank that 7 left; its click must not start a slide.
+        QTest::mouseClick(panelShowing(form, 8), Qt::LeftButton);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(form.SlidingPanel, first);
+        finishSlide(form);
+        QVERIFY(form.Panel1->isEnabled());
+        QCOMPARE(mirrorMismatch(form, state.Board), QString());
+    }
+
     void clicksThatMoveNothing() {
         engine::PuzzleState state;
         TForm1 form(state);
