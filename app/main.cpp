@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "engine/puzzle_state.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
@@ -13,16 +15,17 @@ int main(int argc, char** argv) {
     platform::setApplicationTitle(QStringLiteral("Плитон"));
     platform::installFontSubstitutes();
     QApplication::setWindowIcon(applicationIcon());
+    // Ties the windows to the desktop entry of the same name, for docks and task bars.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pliton"));
 
     // The game's one puzzle state, for the whole run.
     engine::PuzzleState puzzle;
 
-    // The four windows, in this order; only the main window is shown.
+    // The main window; the other three are made when the menu first opens each of them.
     TForm1 Form1(puzzle);
-    TForm2 Form2(puzzle, [&Form1] { Form1.zadat_rasstanovku(); });
-    TForm3 Form3;
-    TForm4 Form4;
-    Form1.setSecondaryWindows(&Form2, &Form3, &Form4);
+    Form1.setSecondaryWindowMakers(
+        [&puzzle, &Form1] { return std::make_unique<TForm2>(puzzle, [&Form1] { Form1.zadat_rasstanovku(); }); },
+        [] { return std::make_unique<TForm3>(); }, [] { return std::make_unique<TForm4>(); });
 
     Form1.show();
     return app.exec();

@@ -127,6 +127,14 @@ QRect StringGrid::cellRect(int column, int row) const {
     return QRect(columnViewportPosition(column), rowViewportPosition(row), cellSize_, cellSize_);
 }
 
+bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // The table view would wait a double-click interval before opening the editor of a
+    // clicked selected cell, and drop every key typed meanwhile: a player who clicks a cell
+    // and types at once would lose the first digits.
+    if (trigger == SelectedClicked) trigger = DoubleClicked;
+    return QTableWidget::edit(index, trigger, event);
+}
+
 void StringGrid::paintEvent(QPaintEvent* event) {
     QTableWidget::paintEvent(event);
     // A line follows every cell; the ones after the last column and row are cut off by the

@@ -30,11 +30,16 @@ public:
     // The cell's own square in viewport coordinates, without the grid lines.
     QRect cellRect(int column, int row) const;
 
+    // The table view's edit(index) stays in reach beside the override below.
+    using QTableWidget::edit;
+
     int cellSize() const { return cellSize_; }
     int lineWidth() const { return lineWidth_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A click on the selected cell opens its editor at once.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     int cellSize_;

@@ -12,19 +12,24 @@ const QColor kPin(255, 255, 0);
 const QColor kMarking(128, 128, 128);
 constexpr int kPinsPerSide = 5;
 
+// The renderings beside the 32 x 32 drawing.
+constexpr int kLargerSides[] = {48, 64, 128, 256};
+
 }  // namespace
 
-QIcon applicationIcon() {
-    QPixmap pixmap(kIconSide, kIconSide);
-    pixmap.fill(Qt::transparent);
+QImage applicationIconImage(int side) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
 
-    QPainter painter(&pixmap);
+    QPainter painter(&image);
+    if (side > kIconSide) painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(static_cast<qreal>(side) / kIconSide, static_cast<qreal>(side) / kIconSide);
     // The chip lies turned by 30 degrees about the icon's centre.
     painter.translate(kIconSide / 2.0, kIconSide / 2.0);
     painter.rotate(-30);
 
     // Pins along both long sides, then the body over their inner ends.
-    // Everything stays within 15 pixels of the centre, so no corner is cut off.
+    // Everything stays within 15 units of the centre, so no corner is cut off.
     for (int i = 0; i < kPinsPerSide; ++i) {
         const qreal x = -9 + i * 4.5;
         painter.fillRect(QRectF(x, -11, 2, 22), kPin);
@@ -36,5 +41,11 @@ QIcon applicationIcon() {
     painter.drawEllipse(QPointF(-7, 2), 2, 2);
     painter.end();
 
-    return QIcon(pixmap);
+    return image;
+}
+
+QIcon applicationIcon() {
+    QIcon icon(QPixmap::fromImage(applicationIconImage(kIconSide)));
+    for (const int side : kLargerSides) icon.addPixmap(QPixmap::fromImage(applicationIconImage(side)));
+    return icon;
 }

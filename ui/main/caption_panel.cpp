@@ -1,5 +1,6 @@
 #include "caption_panel.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -54,6 +55,21 @@ void CaptionPanel::paintEvent(QPaintEvent*) {
     painter.setPen(fontColor_);
     painter.setFont(font());
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+}
+
+void CaptionPanel::changeEvent(QEvent* event) {
+    if (event->type() != QEvent::EnabledChange) {
+        QWidget::changeEvent(event);
+        return;
+    }
+    // QWidget would repaint the panel and, through the board, all fifteen tiles at every
+    // slide's start and end, for no change on the screen. Assistive tools still hear of it.
+#if QT_CONFIG(accessibility)
+    QAccessible::State changed;
+    changed.disabled = true;
+    QAccessibleStateChangeEvent notice(this, changed);
+    QAccessible::updateAccessibility(&notice);
+#endif
 }
 
 void CaptionPanel::mousePressEvent(QMouseEvent* event) {

@@ -10,7 +10,8 @@
 // is a double click only, so a fast double click counts as one click.
 //
 // The panel paints with its own colours whether it is enabled or not: a disabled panel
-// passes no mouse input (Qt hands it to the parent) but keeps its look.
+// passes no mouse input (Qt hands it to the parent) but keeps its look, so enabling or
+// disabling it repaints nothing.
 class CaptionPanel : public QWidget {
     Q_OBJECT
 public:
@@ -40,6 +41,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

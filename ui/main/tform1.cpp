@@ -22,6 +22,7 @@
 #include "caption_panel.h"
 #include "engine/random_source.h"
 #include "form_surface.h"
+#include "ui/platform/fonts.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ const char* const kSerifFace = "Times New Roman";
 QColor systemColor(QPalette::ColorRole role) { return QGuiApplication::palette().color(QPalette::Active, role); }
 
 QFont faceFont(const char* face, int pixels, bool bold = false, bool underline = false) {
-    QFont font(QString::fromLatin1(face));
+    QFont font(platform::desktopFace(QString::fromLatin1(face)));
     font.setPixelSize(pixels);
     font.setBold(bold);
     font.setUnderline(underline);
@@ -260,10 +261,19 @@ void TForm1::FormCreate() {
 
 CaptionPanel* TForm1::TilePanel(int k) const { return this->*kTilePanels[k - 1]; }
 
+TForm1::~TForm1() = default;
+
+void TForm1::setSecondaryWindowMakers(WindowMaker<QDialog> makeForm2, WindowMaker<QWidget> makeForm3,
+                                      WindowMaker<QWidget> makeForm4) {
+    Form2.set(std::move(makeForm2), nullptr);
+    Form3.set(std::move(makeForm3), nullptr);
+    Form4.set(std::move(makeForm4), nullptr);
+}
+
 void TForm1::setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4) {
-    Form2 = form2;
-    Form3 = form3;
-    Form4 = form4;
+    Form2.set({}, form2);
+    Form3.set({}, form3);
+    Form4.set({}, form4);
 }
 
 namespace {
@@ -278,9 +288,9 @@ void bringForward(QWidget* window) {
 
 }  // namespace
 
-void TForm1::N16Click() { bringForward(Form4); }
+void TForm1::N16Click() { bringForward(Form4.get()); }
 
-void TForm1::N8Click() { bringForward(Form3); }
+void TForm1::N8Click() { bringForward(Form3.get()); }
 
 void TForm1::showEvent(QShowEvent* event) {
     if (!centred_) {

@@ -3,6 +3,10 @@
 #include <QMainWindow>
 #include <QStringView>
 
+#include <functional>
+#include <memory>
+#include <utility>
+
 #include "engine/moves.h"
 #include "engine/puzzle_state.h"
 
@@ -45,9 +49,18 @@ public:
     static constexpr QStringView kCounterZero{u"00000"};
 
     explicit TForm1(engine::PuzzleState& state, QWidget* parent = nullptr);
+    ~TForm1() override;
 
-    // The windows the menu opens: the arrangement dialog (modal) and the about and rules
-    // windows (non-modal). Any of them may be null.
+    template <typename Window>
+    using WindowMaker = std::function<std::unique_ptr<Window>()>;
+
+    // Makers of the windows the menu opens: the arrangement dialog (modal) and the about and
+    // rules windows (non-modal). Each window is made the first time the menu opens it, so
+    // that none of their cost falls on start-up, and is kept, only hidden when closed, as
+    // long as the main window. A menu item whose maker is empty does nothing.
+    void setSecondaryWindowMakers(WindowMaker<QDialog> makeForm2, WindowMaker<QWidget> makeForm3,
+                                  WindowMaker<QWidget> makeForm4);
+    // The same windows made beforehand and kept by the caller; any of them may be null.
     void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
 
     // --- Tiles and slide ---
@@ -160,9 +173,29 @@ private:
     // Counter "00000", clock "00:00:00", cheat disarmed: what every fresh game starts from.
     void resetCounterAndClock();
 
+    // A secondary window: given ready-made, or made by its maker on first use and owned.
+    template <typename Window>
+    struct MadeOnDemand {
+        WindowMaker<Window> make;
+        std::unique_ptr<Window> owned;
+        Window* window = nullptr;
+        Window* get() {
+            if (!window && make) {
+                owned = std::exchange(make, nullptr)();
+                window = owned.get();
+            }
+            return window;
+        }
+        void set(WindowMaker<Window> maker, Window* given) {
+            make = std::move(maker);
+            owned.reset();
+            window = given;
+        }
+    };
+
     engine::PuzzleState& state_;
-    QDialog* Form2 = nullptr;
-    QWidget* Form3 = nullptr;
-    QWidget* Form4 = nullptr;
+    MadeOnDemand<QDialog> Form2;
+    MadeOnDemand<QWidget> Form3;
+    MadeOnDemand<QWidget> Form4;
     bool centred_ = false;
 };

@@ -100,7 +100,7 @@ void TForm1::N6Click() {
     settleSlide();
     Panel1->setEnabled(false);
     Timer3->stop();
-    if (Form2) Form2->exec();
+    if (QDialog* dialog = Form2.get()) dialog->exec();
 }
 
 void TForm1::FormDblClick() { CheatArmed = true; }

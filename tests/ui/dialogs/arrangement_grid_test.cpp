@@ -116,6 +116,18 @@ private slots:
         QCOMPARE(grid()->cell(0, 0), QStringLiteral("7"));
     }
 
+    void keysTypedRightAfterAClickOnTheSelectedCellAreKept() {
+        // The first cell is selected already; the click opens its editor and the digits
+        // that follow at once go into it, none lost while a double click could still come.
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, grid()->cellRect(0, 0).center());
+        type(QStringLiteral("12"));
+        QTest::keyClick(keyTarget(), Qt::Key_Tab);
+        type(QStringLiteral("3"));
+        grid()->finishEditing();
+        QCOMPARE(grid()->cell(0, 0), QStringLiteral("12"));
+        QCOMPARE(grid()->cell(1, 0), QStringLiteral("3"));
+    }
+
     void escWhileEditingDropsTheEditAndKeepsTheDialog() {
         grid()->setCell(0, 0, QStringLiteral("4"));
         type(QStringLiteral("12"));

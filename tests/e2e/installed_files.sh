@@ -1,0 +1,60 @@
+# shellcheck shell=bash
+# check_installed_files PREFIX: checks what an installation of the game put under PREFIX
+# (/usr for the package): the executable, the desktop entry, the AppStream metainfo and
+# the icons, each where the desktop looks for it and valid by the desktop's own
+# validators. Sourced by the install test and the package check; needs `fail` and `note`
+# (x11_session.sh), desktop-file-validate, appstreamcli and ImageMagick's identify.
+
+app_id=org.example.Pliton
+
+# Prints the value of KEY in the [Desktop Entry] group of a desktop file.
+desktop_key() {
+    sed -n '/^\[Desktop Entry\]/,/^\[/{s/^'"$2"'=//p}' "$1" | head -n1
+}
+
+check_installed_files() {
+    local prefix=$1
+    local entry="$prefix/share/applications/$app_id.desktop"
+    local metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
+
+    [[ -x $prefix/bin/pliton ]] || fail "no executable $prefix/bin/pliton"
+
+    [[ -f $entry ]] || fail "no desktop entry $entry"
+    desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
+    [[ $(desktop_key "$entry" Name) == 'Плитон' ]] || fail "the desktop entry's Name is not Плитон"
+    [[ $(desktop_key "$entry" Comment) == *пятнашки* ]] || fail "the desktop entry has no Russian Comment"
+    [[ $(desktop_key "$entry" Exec) == pliton ]] || fail "the desktop entry does not start pliton"
+    local categories
+    categories=";$(desktop_key "$entry" Categories)"
+    [[ $categories == *";Game;"* && $categories == *";LogicGame;"* ]] ||
+        fail "the desktop entry is not in the categories Game and LogicGame"
+
+    # The icon the entry names, at the 32 x 32 of the drawing and at larger sizes.
+    local icon side found=()
+    icon=$(desktop_key "$entry" Icon)
+    [[ $icon == "$app_id" ]] || fail "the desktop entry's Icon is \"$icon\", not the game's id"
+    for side in 32 48 64 128 256; do
+        local file="$prefix/share/icons/hicolor/${side}x$side/apps/$icon.png"
+        [[ -f $file ]] || continue
+        [[ $(identify -format '%wx%h' "$file") == "${side}x$side" ]] || fail "$file is not ${side}x$side"
+        found+=("$side")
+    done
+    [[ " ${found[*]} " == *" 32 "* ]] || fail "no 32x32 icon $icon.png"
+    ((${found[-1]} >= 128)) || fail "no icon of 128x128 or larger"
+    # The chip: black body, yellow pins, on a transparent ground.
+    local file="$prefix/share/icons/hicolor/32x32/apps/$icon.png"
+    [[ $(convert "$file" -background black -flatten -fuzz 10% -fill black +opaque yellow \
+        -fill white -opaque yellow -format '%[fx:round(mean*w*h)]' info:) -gt 20 ]] ||
+        fail "the 32x32 icon shows no yellow pins"
+    [[ $(convert "$file" -alpha extract -format '%[fx:round(mean*w*h)]' info:) -lt $((32 * 32 * 3 / 4)) ]] ||
+        fail "the 32x32 icon has no transparent ground"
+
+    [[ -f $metainfo ]] || fail "no metainfo $metainfo"
+    local report
+    report=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli rejects $metainfo:"$'\n'"$report"
+    grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+        fail "the metainfo does not launch the desktop entry $app_id.desktop"
+    grep -q '<screenshot type="default">' "$metainfo" || fail "the metainfo has no screenshot"
+
+    note "installed files under $prefix: executable, desktop entry, metainfo, icons ${found[*]}"
+}

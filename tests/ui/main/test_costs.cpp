@@ -1,0 +1,179 @@
+// What the main window spends beyond what its controls need: the windows the menu opens are
+// made only when it first opens them, the window asks for faces the desktop has, and a move
+// repaints the path of the sliding tile, not the whole board.
+#include <QDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+#include <map>
+#include <memory>
+
+#include "form_fixture.h"
+
+namespace {
+
+// A dialog that closes itself once shown, so that a modal run of it returns.
+class SelfClosingDialog : public QDialog {
+protected:
+    void showEvent(QShowEvent* event) override {
+        QDialog::showEvent(event);
+        QTimer::singleShot(0, this, &QDialog::reject);
+    }
+};
+
+// Records the paint events of the widgets it watches, with the regions painted.
+class PaintLog : public QObject {
+public:
+    void watch(QWidget* widget) { widget->installEventFilter(this); }
+    std::map<QObject*, QRegion> painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted[watched] += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+// Paints what is pending now.
+void flushPaints() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+class TestCosts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareGameApplication(); }
+
+    void menuWindowsAreMadeWhenFirstOpenedAndKept() {
+        int made2 = 0, made3 = 0, made4 = 0;
+        QPointer<QWidget> about;
+        {
+            engine::PuzzleState state;
+            TForm1 form(state);
+            form.setSecondaryWindowMakers(
+                [&made2] {
+                    ++made2;
+                    return std::make_unique<SelfClosingDialog>();
+                },
+                [&made3, &about] {
+                    ++made3;
+                    auto window = std::make_unique<QWidget>();
+                    about = window.get();
+                    return window;
+                },
+                [&made4] {
+                    ++made4;
+                    return std::make_unique<QWidget>();
+                });
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QCOMPARE(made2 + made3 + made4, 0);
+
+            form.N8Click();
+            QCOMPARE(made3, 1);
+            QVERIFY(about && about->isVisible());
+            about->close();
+            QVERIFY(about && !about->isVisible());
+            form.N8Click();
+            QCOMPARE(made3, 1);
+            QVERIFY(about->isVisible());
+
+            form.N16Click();
+            form.N16Click();
+            QCOMPARE(made4, 1);
+
+            form.N6Click();
+            form.N6Click();
+            QCOMPARE(made2, 1);
+            QCOMPARE(made3, 1);
+        }
+        // The made windows go with the main window.
+        QVERIFY(!about);
+    }
+
+    void emptyMakerLeavesItsMenuItemInert() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.setSecondaryWindowMakers({}, {}, {});
+        form.N8Click();
+        form.N16Click();
+        form.N6Click();
+        QCOMPARE(QApplication::topLevelWidgets().count(&form), 1);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void windowAsksForFacesTheDesktopHas() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        // The family asked for is the one given, so no search for a missing face is made.
+        const QWidget* const widgets[] = {form.Label3, form.Panel2, form.Button1, form.Panel17};
+        for (const QWidget* widget : widgets) {
+            QCOMPARE(widget->font().family(), QFontInfo(widget->font()).family());
+        }
+        QVERIFY(form.Panel2->font().family() != form.Label3->font().family());
+    }
+
+    void enablingOrDisablingTheBoardRepaintsNothing() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.repaint();
+        PaintLog log;
+        log.watch(form.Panel1);
+        for (int k = 1; k <= TForm1::kTileCount; ++k) log.watch(form.TilePanel(k));
+
+        form.Panel1->setEnabled(true);
+        flushPaints();
+        form.Panel1->setEnabled(false);
+        flushPaints();
+        QVERIFY(log.painted.empty());
+    }
+
+    void moveRepaintsOnlyThePathOfItsTile() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        playLayout(form, state, kNearSolved);
+        form.repaint();
+        CaptionPanel* tile14 = panelShowing(form, 14);
+        PaintLog log;
+        log.watch(form.Panel1);
+        for (int k = 1; k <= TForm1::kTileCount; ++k) log.watch(form.TilePanel(k));
+
+        // Tile 14 slides right from cell 14 into cell 15, one frame a tick.
+        QTest::mouseClick(tile14, Qt::LeftButton);
+        flushPaints();
+        for (int tick = 0; tick < 9; ++tick) {
+            form.Timer1Timer();
+            flushPaints();
+        }
+        QVERIFY(!form.Timer1->isActive());
+        QCOMPARE(tile14->pos(), QPoint(TForm1::CellOrigin(3), TForm1::CellOrigin(4)));
+
+        const QRect path(TForm1::CellOrigin(2), TForm1::CellOrigin(4), 2 * TForm1::kCellSize, TForm1::kCellSize);
+        QVERIFY(log.painted.count(tile14));
+        QVERIFY(log.painted.count(form.Panel1));
+        QVERIFY2(path.contains(log.painted[form.Panel1].boundingRect()),
+                 qPrintable(QStringLiteral("board repainted beyond the path: %1,%2 %3x%4")
+                                .arg(log.painted[form.Panel1].boundingRect().x())
+                                .arg(log.painted[form.Panel1].boundingRect().y())
+                                .arg(log.painted[form.Panel1].boundingRect().width())
+                                .arg(log.painted[form.Panel1].boundingRect().height())));
+        for (int k = 1; k <= TForm1::kTileCount; ++k) {
+            if (form.TilePanel(k) == tile14) continue;
+            QVERIFY2(!log.painted.count(form.TilePanel(k)), qPrintable(form.TilePanel(k)->caption()));
+        }
+    }
+};
+
+QTEST_MAIN(TestCosts)
+#include "test_costs.moc"
