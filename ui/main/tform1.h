@@ -104,6 +104,8 @@ public:
 
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
+    // How many forced resets have run, so that a handler can tell one ran under its box.
+    int ForcedResets = 0;
 
     // --- Controls, in creation order ---
 

@@ -66,6 +66,7 @@ void TForm1::zadat_rasstanovku() {
 }
 
 void TForm1::perebor() {
+    ++ForcedResets;
     Timer3->stop();
     Timer2->stop();
     Timer1->stop();
@@ -128,8 +129,12 @@ bool TForm1::CountMove() {
             QStringLiteral("'%1' is not a valid integer value").arg(Label5->text()).toStdString());
     }
 
+    const int resetsBefore = ForcedResets;
     if (MoveCount == kFirstRemarkAt) platform::showBox(platform::BoxKind::Plain, kFirstRemark.toString());
     if (MoveCount == kSecondRemarkAt) platform::showBox(platform::BoxKind::Plain, kSecondRemark.toString());
+    // The clock keeps ticking under the box and may have reset the game meanwhile; the move
+    // then belongs to a game that is gone, and must not be counted or judged on the new one.
+    if (ForcedResets != resetsBefore) return true;
     if (MoveCount > kLastMoveCounted) {
         platform::showBox(platform::BoxKind::Plain, kResetRemark.toString());
         perebor();

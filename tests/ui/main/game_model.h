@@ -223,8 +223,11 @@ private:
     // True when the move reset the game instead of being counted.
     bool countMove() {
         const int before = moves;
+        const int resetsBefore = forcedResets;
         if (before == 1000) box(platform::BoxKind::Plain, kFirstRemark);
         if (before == 2000) box(platform::BoxKind::Plain, kSecondRemark);
+        // The clock may have reset the game while the box was open: the move went with it.
+        if (forcedResets != resetsBefore) return true;
         if (before >= kMoveLimit) {
             box(platform::BoxKind::Plain, kResetRemark);
             forcedReset();

@@ -123,6 +123,31 @@ private slots:
         QCOMPARE(form.Button1->text(), QStringLiteral("Начать заново"));
     }
 
+    void aClockResetUnderTheCounterBoxDropsTheMove() {
+        // The box of the 1001st move stays open while the clock reaches 23:59:00.
+        engine::PuzzleState state;
+        TForm1 form(state);
+        std::vector<platform::BoxRecord> boxes;
+        platform::setBoxAnswerer([&](const platform::BoxRecord& box) {
+            boxes.push_back(box);
+            form.Timer3Timer();
+        });
+        playLayout(form, state, kPlayable);
+        form.Label5->setText(QStringLiteral("01000"));
+        form.Label3->setText(QStringLiteral("23:58:59"));
+        form.Panel2Click(panelShowing(form, 12));
+        platform::setBoxAnswerer({});
+
+        QCOMPARE(boxes.size(), 1u);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
+        QCOMPARE(state.Board, kOrdered);
+        QCOMPARE(mirrorMismatch(form, kOrdered), QString());
+        QVERIFY(form.Panel1->isEnabled());
+        QVERIFY(form.Label1->isHidden());
+        QVERIFY(!form.Timer2->isActive());
+    }
+
     void theClockTicksAndResetsAt235900() {
         BoxRecorder recorder;
         engine::PuzzleState state;
