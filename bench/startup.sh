@@ -6,8 +6,11 @@
 # measured from outside by winprobe (bench/probe/winprobe.cpp); the programs are not
 # instrumented. Installs and builds what it needs (bench/build.sh).
 #
-#   bench/startup.sh [-n RUNS] [-s SLIDES] [-c SECONDS] [-w SECONDS] [-k DIR] [-g PROGRAM]
+#   bench/startup.sh [-n RUNS] [-t STARTS] [-s SLIDES] [-c SECONDS] [-w SECONDS] [-k DIR]
+#                    [-g PROGRAM]
 #     -n RUNS     starts of each program, alternately, after one warm-up each (default 7)
+#     -t STARTS   further short starts of each, alternately, that only time the start-up:
+#                 on a shared machine single starts scatter widely (default 25)
 #     -s SLIDES   slides to time in the game (default 10)
 #     -c SECONDS  how long to count wakeups while the clock runs (default 10)
 #     -w SECONDS  first wait up to this long for the 1-minute load average to fall below
@@ -17,16 +20,17 @@
 #                 older one to compare with
 set -euo pipefail
 
-runs=7 slides=10 clock_seconds=10 quiet_wait=0 keep="" other_game=""
-while getopts "n:s:c:w:k:g:" option; do
+runs=7 timings=25 slides=10 clock_seconds=10 quiet_wait=0 keep="" other_game=""
+while getopts "n:t:s:c:w:k:g:" option; do
   case $option in
     n) runs=$OPTARG ;;
+    t) timings=$OPTARG ;;
     s) slides=$OPTARG ;;
     c) clock_seconds=$OPTARG ;;
     w) quiet_wait=$OPTARG ;;
     k) keep=$(realpath -m "$OPTARG") ;;
     g) other_game=$(realpath "$OPTARG") ;;
-    *) sed -n '2,18p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,21p' "$0" >&2; exit 2 ;;
   esac
 done
 cd "$(dirname "$0")/.."
@@ -75,14 +79,28 @@ probe() {
   "$probe" "$@" -- "$program" >"$out" 2>>"$work/stderr.log"
 }
 
-echo "Starting each program $((runs + 1)) times (the first a warm-up), about $((runs * 15 + 15)) s..." >&2
+echo "Starting each program $((runs + 1)) times (the first a warm-up), about $((runs * 13 + 13)) s..." >&2
 for i in $(seq 0 "$runs"); do
   order=(game floor)
   [ $((i % 2)) -eq 1 ] && order=(floor game)
   for name in "${order[@]}"; do
     probe "$name" "$work/start-$name-$i.out" --settle-ms 1000 --idle-ms 5000
+    # The X server has let go of the last client before the next one starts.
+    sleep 0.3
     [ "$i" -eq 0 ] && continue
     awk -v name="$name" 'NF == 2 { print name, $1, $2 }' "$work/start-$name-$i.out" >>"$work/starts"
+  done
+done
+
+echo "Timing $timings more starts of each, about $((timings * 2)) s..." >&2
+for i in $(seq 1 "$timings"); do
+  order=(game floor)
+  [ $((i % 2)) -eq 1 ] && order=(floor game)
+  for name in "${order[@]}"; do
+    probe "$name" "$work/timing-$name-$i.out" --settle-ms 300 --idle-ms 0
+    sleep 0.3
+    awk -v name="$name" '$1 ~ /^(map_ms|first_paint_ms|map_cpu_ms)$/ { print name, $1, $2 }' \
+      "$work/timing-$name-$i.out" >>"$work/starts"
   done
 done
 
@@ -104,6 +122,9 @@ median() {  # median NAME KEY
   awk -v name="$1" -v key="$2" '$1 == name && $2 == key { print $3 }' "$work/starts" | sort -g |
     awk '{ v[NR] = $1 } END { print NR ? (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 : "nan" }'
 }
+fastest() {  # fastest NAME KEY
+  awk -v name="$1" -v key="$2" '$1 == name && $2 == key { print $3 }' "$work/starts" | sort -g | head -n1
+}
 value() { awk -v key="$2" '$1 == key { print $2 }' "$work/$1.out"; }
 threads() { awk -v phase="$2" '$1 == "thread" && $2 == phase { printf "%s%s", sep, $4; sep = " " }' "$work/$1.out"; }
 row() {  # row LABEL GAME FLOOR GOAL-RATIO-OR-EMPTY
@@ -120,9 +141,11 @@ echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ */
   "$(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo 6)"
 echo "Load average (1, 5, 15 min): before $load_before, after $load_after"
 echo
-echo "Medians of $runs starts each, alternating (instructions: one run under callgrind):"
+echo "Medians of $((runs + timings)) starts each for the times, of $runs for memory and idling;" \
+  "alternating; instructions: one run under callgrind:"
 printf "%-44s %10s %10s %8s  %s\n" "measure" "game" "floor" "ratio" "goal"
 row "exec to main window mapped (ms)" "$(median game map_ms)" "$(median floor map_ms)" 1.10
+row "  the fastest start (ms)" "$(fastest game map_ms)" "$(fastest floor map_ms)" ""
 row "exec to first paint (ms)" "$(median game first_paint_ms)" "$(median floor first_paint_ms)" ""
 row "CPU time of all threads until mapped (ms)" "$(median game map_cpu_ms)" "$(median floor map_cpu_ms)" ""
 row "resident memory 1 s after the map (KiB)" "$(median game rss_kb)" "$(median floor rss_kb)" 1.10
@@ -151,6 +174,8 @@ for key in slide_frames_min slide_frames_max slide_first_frame_mean_ms slide_int
   slide_interval_min_ms slide_interval_max_ms slide_interval_sd_ms; do
   printf "  %-30s %s\n" "${key#slide_}" "$(value clock-game $key)"
 done
+printf "  %-30s %s\n" "intervals off 15 ms by > 2 ms" \
+  "$(awk '$1 == "slide_intervals_off_by_2ms" { print $2, $3, $4 }' "$work/clock-game.out")"
 
 echo
 echo "Goals:"

@@ -274,6 +274,8 @@ constexpr int kBoardLeft = 53, kBoardTop = 32, kBoardSide = 364;
 // Cells 14 and 15 of the board, (4,2) and (4,3): centres in client coordinates.
 constexpr Point kCell14{kBoardLeft + 92 + 45, kBoardTop + 272 + 45};
 constexpr Point kCell15{kBoardLeft + 182 + 45, kBoardTop + 272 + 45};
+// The game's slide tick.
+constexpr double kSlideTickMs = 15.0;
 
 struct Window {
     Display& display;
@@ -395,6 +397,10 @@ void measureSlides(Display& display, Window& window, int slides, bool showAreas)
     std::printf("slide_interval_min_ms %.2f\n", *std::min_element(allIntervals.begin(), allIntervals.end()));
     std::printf("slide_interval_max_ms %.2f\n", *std::max_element(allIntervals.begin(), allIntervals.end()));
     std::printf("slide_interval_sd_ms %.2f\n", std::sqrt(squares / static_cast<double>(allIntervals.size())));
+    // Against the slide's tick: the intervals more than 2 ms off it.
+    const auto off = std::count_if(allIntervals.begin(), allIntervals.end(),
+                                   [](double v) { return std::abs(v - kSlideTickMs) > 2.0; });
+    std::printf("slide_intervals_off_by_2ms %td of %zu\n", off, allIntervals.size());
 }
 
 }  // namespace
