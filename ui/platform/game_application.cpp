@@ -6,7 +6,25 @@
 
 namespace platform {
 
-GameApplication::GameApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+constexpr char kNoSharedMemory[] = "QT_XCB_NO_MITSHM";
+
+// Turns X shared memory off for the connection the application object is about to open;
+// true when it did so.
+bool turnSharedMemoryOff() {
+    if (qEnvironmentVariableIsSet(kNoSharedMemory)) return false;
+    return qputenv(kNoSharedMemory, "1");
+}
+
+}  // namespace
+
+GameApplication::GameApplication(int& argc, char** argv) : GameApplication(argc, argv, turnSharedMemoryOff()) {}
+
+GameApplication::GameApplication(int& argc, char** argv, bool sharedMemoryTurnedOff) : QApplication(argc, argv) {
+    // The connection is open: the setting has done its work.
+    if (sharedMemoryTurnedOff) qunsetenv(kNoSharedMemory);
+}
 
 bool GameApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -6,11 +6,21 @@ namespace platform {
 
 // The application object. An exception that escapes an event handler is shown in an error
 // box captioned with the application title, and the program goes on with the next event.
+//
+// On X11 the windows' pixels go to the X server through the connection, not through
+// shared memory: with shared memory Qt waits for the server to answer a round trip before
+// it paints over what it last sent, which wakes the program two more times at every clock
+// tick and now and then holds a slide's frame back by a few milliseconds. The frames of
+// this game are small enough for the connection. A user's own setting of
+// QT_XCB_NO_MITSHM is left alone, and programs the game starts do not inherit the game's.
 class GameApplication : public QApplication {
 public:
     GameApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    GameApplication(int& argc, char** argv, bool sharedMemoryTurnedOff);
 };
 
 }  // namespace platform
