@@ -55,15 +55,21 @@ struct Header {
     int components = 0;
 };
 
+// Routes libjpeg's errors and warnings to `manager` instead of its default handler, which
+// would end the process.
+void useErrorManager(jpeg_decompress_struct& cinfo, ErrorManager& manager) {
+    cinfo.err = jpeg_std_error(&manager.pub);
+    manager.pub.error_exit = failWithMessage;
+    manager.pub.emit_message = onMessage;
+}
+
 // The two functions below hold the setjmp. Everything between it and a longjmp is plain C
 // data, so jumping over it leaks nothing; the decompression object is always destroyed.
 
 // Reads the header only. False with `manager.message` set when the data is no JPEG.
 bool readHeader(std::span<const std::uint8_t> bytes, Header& header, ErrorManager& manager) {
     jpeg_decompress_struct cinfo;
-    cinfo.err = jpeg_std_error(&manager.pub);
-    manager.pub.error_exit = failWithMessage;
-    manager.pub.emit_message = onMessage;
+    useErrorManager(cinfo, manager);
     if (setjmp(manager.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -88,9 +94,7 @@ bool decodePixels(std::span<const std::uint8_t> bytes, const Header& header, std
                   std::size_t stride, ErrorManager& manager) {
     jpeg_decompress_struct cinfo;
     jpeg_progress_mgr progress;
-    cinfo.err = jpeg_std_error(&manager.pub);
-    manager.pub.error_exit = failWithMessage;
-    manager.pub.emit_message = onMessage;
+    useErrorManager(cinfo, manager);
     if (setjmp(manager.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;

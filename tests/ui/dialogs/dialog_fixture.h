@@ -8,27 +8,8 @@
 #include "ui/dialogs/string_grid.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/word_wrap_button.h"
+#include "box_recorder.h"
 #include "ui/platform/message_box.h"
-
-// Answers every message box at once and keeps it, for the recorder's lifetime.
-struct BoxRecorder {
-    BoxRecorder() {
-        platform::setBoxAnswerer([this](const platform::BoxRecord& box) { boxes.push_back(box); });
-    }
-    ~BoxRecorder() { platform::setBoxAnswerer({}); }
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-
-    std::vector<platform::BoxRecord> boxes;
-};
-
-// A grid from its sixteen cells in row-major order, 0 for the blank.
-inline engine::Grid gridOf(std::initializer_list<int> cells) {
-    engine::Grid grid;
-    int index = 1;
-    for (int value : cells) grid.at(index++) = static_cast<std::uint8_t>(value);
-    return grid;
-}
 
 // Writes sixteen texts, row-major, into the dialog's table.
 inline void fillTable(TForm2& dialog, const QStringList& texts) {

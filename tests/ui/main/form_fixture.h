@@ -13,29 +13,13 @@
 #include "ui/main/form_surface.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
+#include "box_recorder.h"
 #include "ui/platform/message_box.h"
 
 // What the game's start-up sets before the main window exists.
 inline void prepareGameApplication() {
     platform::setApplicationTitle(QStringLiteral("Плитон"));
     platform::installFontSubstitutes();
-}
-
-// Answers every message box at once and keeps it, for the recorder's lifetime.
-struct BoxRecorder {
-    BoxRecorder() {
-        platform::setBoxAnswerer([this](const platform::BoxRecord& box) { boxes.push_back(box); });
-    }
-    ~BoxRecorder() { platform::setBoxAnswerer({}); }
-    std::vector<platform::BoxRecord> boxes;
-};
-
-// A grid from its sixteen cells in row-major order, 0 for the blank.
-inline engine::Grid gridOf(std::initializer_list<int> cells) {
-    engine::Grid grid;
-    int index = 1;
-    for (int value : cells) grid.at(index++) = static_cast<std::uint8_t>(value);
-    return grid;
 }
 
 inline const engine::Grid kOrdered = gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0});
