@@ -10,8 +10,8 @@
 #include "ui/platform/game_application.h"
 #include "ui/platform/message_box.h"
 
-int main(int argc, char** argv) {
-    platform::GameApplication app(argc, argv);
+int main(int, char** argv) {
+    platform::GameApplication app(argv);
     platform::setApplicationTitle(QStringLiteral("Плитон"));
     platform::installFontSubstitutes();
     QApplication::setWindowIcon(applicationIcon());

@@ -56,7 +56,7 @@ QPoint centreInWindow(const QWidget* widget) { return widget->mapTo(widget->wind
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    platform::GameApplication app(argc, argv);
+    platform::GameApplication app(argv);
     platform::setApplicationTitle(QStringLiteral("Плитон"));
     platform::installFontSubstitutes();
     QApplication::setWindowIcon(applicationIcon());

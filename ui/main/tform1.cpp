@@ -163,6 +163,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    ClientArea->watchControls();
     connect(ClientArea, &FormSurface::doubleClicked, this, &TForm1::FormDblClick);
     FormCreate();
 }

@@ -17,11 +17,19 @@ bool turnSharedMemoryOff() {
     return qputenv(kNoSharedMemory, "1");
 }
 
+// The argument count the application object is given: the program's name alone. Qt keeps
+// a reference to it for the object's life.
+int& programNameOnly() {
+    static int count;
+    count = 1;
+    return count;
+}
+
 }  // namespace
 
-GameApplication::GameApplication(int& argc, char** argv) : GameApplication(argc, argv, turnSharedMemoryOff()) {}
+GameApplication::GameApplication(char** argv) : GameApplication(argv, turnSharedMemoryOff()) {}
 
-GameApplication::GameApplication(int& argc, char** argv, bool sharedMemoryTurnedOff) : QApplication(argc, argv) {
+GameApplication::GameApplication(char** argv, bool sharedMemoryTurnedOff) : QApplication(programNameOnly(), argv) {
     // The connection is open: the setting has done its work.
     if (sharedMemoryTurnedOff) qunsetenv(kNoSharedMemory);
 }

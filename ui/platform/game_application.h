@@ -13,14 +13,18 @@ namespace platform {
 // tick and now and then holds a slide's frame back by a few milliseconds. The frames of
 // this game are small enough for the connection. A user's own setting of
 // QT_XCB_NO_MITSHM is left alone, and programs the game starts do not inherit the game's.
+//
+// The game takes no arguments: the application object sees only the program's name in
+// argv[0], so that Qt's own options (-reverse, -style, -qwindowgeometry and the like)
+// change nothing, and the game looks and behaves the same however it is started.
 class GameApplication : public QApplication {
 public:
-    GameApplication(int& argc, char** argv);
+    explicit GameApplication(char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-    GameApplication(int& argc, char** argv, bool sharedMemoryTurnedOff);
+    GameApplication(char** argv, bool sharedMemoryTurnedOff);
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTest>
 #include <QTimer>
 
 #include <initializer_list>
@@ -37,6 +38,13 @@ inline CaptionPanel* panelShowing(const TForm1& form, int value) {
         if (form.TilePanel(k)->caption() == QString::number(value)) return form.TilePanel(k);
     }
     return nullptr;
+}
+
+// A double click as the window system delivers it, through the shown window: press,
+// release, then a press that is also a double click, and its release.
+inline void doubleClickOn(QWidget* widget, QPoint at) {
+    QWidget* window = widget->window();
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, at));
 }
 
 // Runs a slide in progress to its end.

@@ -178,10 +178,10 @@ private slots:
 
         QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
         QCOMPARE(state.Board, kPlayable);  // not armed
-        QTest::mouseDClick(form.Label2, Qt::LeftButton);
+        doubleClickOn(form.Label2, QPoint(5, 5));
         QVERIFY(!form.CheatArmed);  // a label is not the window's surface
 
-        QTest::mouseDClick(form.ClientArea, Qt::LeftButton, {}, QPoint(10, 10));
+        doubleClickOn(form.ClientArea, QPoint(10, 10));
         QVERIFY(form.CheatArmed);
         QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
         QCOMPARE(state.Board, kNearSolved);

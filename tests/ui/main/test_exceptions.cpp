@@ -68,7 +68,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    platform::GameApplication app(argc, argv);
+    platform::GameApplication app(argv);
     TestExceptions test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -59,7 +59,7 @@ private slots:
             } else if (roll < 92) {
                 form.Button1Click();
             } else if (roll < 94) {
-                QTest::mouseDClick(form.ClientArea, Qt::LeftButton, {}, QPoint(5, 5));
+                doubleClickOn(form.ClientArea, QPoint(5, 5));
                 QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(1, 1));
             } else if (roll < 95) {
                 form.perebor();

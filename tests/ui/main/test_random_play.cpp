@@ -257,18 +257,20 @@ class TestRandomPlay : public QObject {
         if (target == Target::Button) newGameDealt();
     }
 
-    // A double click is a click and then a double click: on a tile that the first click
-    // locked, the second goes past the locked board to the window's surface.
+    // A double click is a click and then a double click. On a locked board both presses
+    // fall on the window's surface; a double click that began on a tile stays the tile's,
+    // even when that tile's move locked the board under the second press.
     void doubleClick(QPoint clientPoint) {
         QString caption;
         const Target target = targetAt(clientPoint, &caption);
         note(QStringLiteral("double click %1,%2").arg(clientPoint.x()).arg(clientPoint.y()));
         if (target == Target::Surface) game.windowDoubleClicked();
         if (target == Target::Tile || target == Target::Board) {
-            if (target == Target::Tile && game.boardTakesClicks) game.tileClicked(caption.toInt());
             if (!game.boardTakesClicks) {
                 game.windowDoubleClicked();
-            } else if (target == Target::Board) {
+            } else if (target == Target::Tile) {
+                game.tileClicked(caption.toInt());
+            } else {
                 game.boardDoubleClicked();
             }
         }

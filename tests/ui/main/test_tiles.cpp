@@ -126,13 +126,22 @@ private slots:
     void aDoubleClickIsOneClick() {
         engine::PuzzleState state;
         TForm1 form(state);
+        form.show();
         form.perebor();
-        // What the window system delivers: press, release, double click, release.
-        QTest::mouseClick(form.TilePanel(12), Qt::LeftButton);
-        QTest::mouseDClick(form.TilePanel(12), Qt::LeftButton);
-        QTest::mouseRelease(form.TilePanel(12), Qt::LeftButton);
+        // What the window system delivers: press, release, double click, release. The first
+        // press moves the tile and locks the board, so the second falls through to the
+        // window's surface; a double click that began on a tile still arms nothing.
+        CaptionPanel* tile12 = form.TilePanel(12);
+        doubleClickOn(tile12, QPoint(45, 45));
+        QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, tile12->mapTo(&form, QPoint(45, 45)));
         QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
         QCOMPARE(state.Board(4, 4), 12);
+        QVERIFY(!form.CheatArmed);
+
+        // Both presses on the locked board fall on the surface: that double click arms.
+        QVERIFY(!form.Panel1->isEnabled());
+        doubleClickOn(tile12, QPoint(45, 45));
+        QVERIFY(form.CheatArmed);
     }
 
     void aWinningSlideLeavesTheBoardLocked() {

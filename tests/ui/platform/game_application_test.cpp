@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QStringList>
 
 #include "ui/platform/game_application.h"
 
@@ -12,10 +13,9 @@ constexpr char kNoSharedMemory[] = "QT_XCB_NO_MITSHM";
 
 // Builds and drops the application object, as the game's start and end do.
 void runApplication() {
-    int argc = 1;
     char name[] = "pliton";
     char* argv[] = {name, nullptr};
-    platform::GameApplication app(argc, argv);
+    platform::GameApplication app(argv);
 }
 
 TEST(GameApplication, LeavesNoSettingForTheProgramsItStarts) {
@@ -30,6 +30,18 @@ TEST(GameApplication, LeavesNoSettingForTheProgramsItStarts) {
         runApplication();
         EXPECT_EQ(qgetenv(kNoSharedMemory), users);
     }
+}
+
+// Qt's own options on the command line change nothing: the game takes no arguments.
+TEST(GameApplication, TakesNoArgumentsOfTheUsers) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    char name[] = "pliton", reverse[] = "-reverse", style[] = "-style", fusion[] = "fusion",
+         title[] = "-qwindowtitle", other[] = "Другое";
+    char* argv[] = {name, reverse, style, fusion, title, other, nullptr};
+    platform::GameApplication app(argv);
+    EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+    EXPECT_EQ(QCoreApplication::arguments(), QStringList{QStringLiteral("pliton")});
+    EXPECT_EQ(QString::fromUtf8(argv[1]), QStringLiteral("-reverse"));  // the caller's list is left alone
 }
 
 }  // namespace
