@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
+
+class QPainter;
 
 // A panel in the classic desktop style: a filled rectangle with an outer and an inner
 // bevel and a caption centred inside them. It reports a click (press and release inside
@@ -12,6 +15,10 @@
 // The panel paints with its own colours whether it is enabled or not: a disabled panel
 // passes no mouse input (Qt hands it to the parent) but keeps its look, so enabling or
 // disabling it repaints nothing.
+//
+// A captioned panel keeps its face, painted once, in a pixmap and repaints from it until
+// something the face shows changes: a sliding tile is repainted at every tick, and a
+// caption as large as a tile's is rasterised from its outlines each time it is drawn.
 class CaptionPanel : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +54,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Paints the whole face: background, bevels and caption.
+    void paintFace(QPainter& painter) const;
+    // Forgets the kept face and schedules a repaint.
+    void faceChanged();
+
     QString caption_;
     QColor color_;
     QColor fontColor_;
@@ -54,4 +66,7 @@ private:
     Bevel inner_ = Bevel::None;
     int bevelWidth_ = 1;
     bool pressed_ = false;
+    // The face as last painted, at the scale it was painted for; null when it must be
+    // painted anew.
+    QPixmap face_;
 };
