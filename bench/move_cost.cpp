@@ -19,8 +19,8 @@
 
 #include <cstdio>
 
+#include "app/app_icon.h"
 #include "engine/puzzle_state.h"
-#include "ui/main/app_icon.h"
 #include "ui/main/caption_panel.h"
 #include "ui/main/form_surface.h"
 #include "ui/main/tform1.h"
