@@ -181,7 +181,7 @@ private slots:
         QTest::mouseDClick(form.Label2, Qt::LeftButton);
         QVERIFY(!form.CheatArmed);  // a label is not the window's surface
 
-        QTest::mouseDClick(form.ClientArea, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseDClick(form.clientArea(), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(form.CheatArmed);
         QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
         QCOMPARE(state.Board, kNearSolved);

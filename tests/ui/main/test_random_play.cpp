@@ -227,7 +227,7 @@ class TestRandomPlay : public QObject {
     enum class Target { Surface, Inert, Tile, Board, Button };
 
     Target targetAt(QPoint clientPoint, QString* caption) const {
-        QWidget* widget = form->ClientArea->childAt(clientPoint);
+        QWidget* widget = form->clientArea()->childAt(clientPoint);
         if (!widget) return Target::Surface;
         if (widget == form->Panel1) return Target::Board;
         if (widget == form->Button1) return Target::Button;
@@ -238,13 +238,13 @@ class TestRandomPlay : public QObject {
         return Target::Inert;  // labels, frames and the celebration panels take clicks for themselves
     }
 
-    QPoint windowPoint(QPoint clientPoint) const { return form->ClientArea->mapTo(form.get(), clientPoint); }
+    QPoint windowPoint(QPoint clientPoint) const { return form->clientArea()->mapTo(form.get(), clientPoint); }
 
     QPoint pointIn(const QWidget* widget) {
         // Drawn one after the other, so that every compiler replays the same run.
         const int x = player->below(widget->width());
         const int y = player->below(widget->height());
-        return widget->mapTo(form->ClientArea, QPoint(x, y));
+        return widget->mapTo(form->clientArea(), QPoint(x, y));
     }
 
     void click(QPoint clientPoint) {
@@ -299,15 +299,15 @@ class TestRandomPlay : public QObject {
     QPoint boardSurfacePoint() {
         for (int tries = 0; tries < 20; ++tries) {
             const QPoint point = pointIn(form->Panel1);
-            if (form->ClientArea->childAt(point) == form->Panel1) return point;
+            if (form->clientArea()->childAt(point) == form->Panel1) return point;
         }
-        return form->Panel1->mapTo(form->ClientArea, QPoint(0, 0));
+        return form->Panel1->mapTo(form->clientArea(), QPoint(0, 0));
     }
 
     QPoint windowSurfacePoint() {
         for (int tries = 0; tries < 20; ++tries) {
-            const QPoint point = pointIn(form->ClientArea);
-            if (!form->ClientArea->childAt(point)) return point;
+            const QPoint point = pointIn(form->clientArea());
+            if (!form->clientArea()->childAt(point)) return point;
         }
         return QPoint(2, 2);
     }
@@ -355,7 +355,7 @@ class TestRandomPlay : public QObject {
                 // The main window takes no input while the dialog is open: not even its
                 // start button, which would deal a new game under the dialog.
                 note(QStringLiteral("  click on the main window"));
-                const QPoint point = player->chance(50) ? pointIn(form->Button1) : pointIn(form->ClientArea);
+                const QPoint point = player->chance(50) ? pointIn(form->Button1) : pointIn(form->clientArea());
                 QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, windowPoint(point));
             } else {
                 note(QStringLiteral("  set"));
@@ -393,13 +393,13 @@ class TestRandomPlay : public QObject {
         } else if (roll < 380) {
             click(pointIn(form->Panel1));
         } else if (roll < 420) {
-            click(pointIn(form->ClientArea));
+            click(pointIn(form->clientArea()));
         } else if (roll < 440) {
             doubleClick(pointIn(tileToPlay()));
         } else if (roll < 470) {
             doubleClick(player->chance(70) ? boardSurfacePoint() : pointIn(form->Panel1));
         } else if (roll < 500) {
-            doubleClick(player->chance(70) ? windowSurfacePoint() : pointIn(form->ClientArea));
+            doubleClick(player->chance(70) ? windowSurfacePoint() : pointIn(form->clientArea()));
         } else if (roll < 750) {
             note(QStringLiteral("slide ticks"));
             // Mostly the whole rest of the slide, sometimes only part of it.
@@ -416,7 +416,7 @@ class TestRandomPlay : public QObject {
             newGameDealt();
         } else if (roll < 920) {
             note(QStringLiteral("button: new game"));
-            click(form->Button1->mapTo(form->ClientArea, form->Button1->rect().center()));
+            click(form->Button1->mapTo(form->clientArea(), form->Button1->rect().center()));
         } else if (roll < 928) {
             note(QStringLiteral("menu: assembled picture"));
             game.assembledPicture();

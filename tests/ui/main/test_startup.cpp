@@ -38,7 +38,7 @@ private slots:
         TForm1 form(state);
         const QList<QWidget*> expected = {form.Bevel1, form.Bevel2, form.Label1,  form.Label2,  form.Label3, form.Label4,
                                           form.Label5, form.Panel1, form.Button1, form.Panel17, form.Panel18, form.Panel19};
-        QCOMPARE(form.ClientArea->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
+        QCOMPARE(form.clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
 
         // Left and top as designed; labels may only have grown to fit their text.
         QCOMPARE(form.Bevel1->geometry(), QRect(99, 402, 83, 33));

@@ -88,7 +88,7 @@ private slots:
         // Tile 8 is now next to the blank that 7 left; its click must not start a slide.
         QTest::mouseClick(panelShowing(form, 8), Qt::LeftButton);
         QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
-        QCOMPARE(form.SlidingPanel, first);
+        QCOMPARE(form.slidingPanel(), first);
         finishSlide(form);
         QVERIFY(form.Panel1->isEnabled());
         QCOMPARE(mirrorMismatch(form, state.Board), QString());
