@@ -117,7 +117,7 @@ private slots:
         QVERIFY(form.Label1->isHidden());
         QVERIFY(!form.Timer2->isActive());
         QVERIFY(form.Panel1->isEnabled() && form.Timer3->isActive());
-        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label5->text(), kCounterZero);
     }
 };
 

@@ -22,14 +22,12 @@
 #include <random>
 #include <string>
 
+#include "dialog_fixture.h"
 #include "form_fixture.h"
 #include "game_model.h"
 #include "seeded_random.h"
-#include "ui/dialogs/string_grid.h"
-#include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
-#include "ui/dialogs/word_wrap_button.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PLITON_UNDER_ASAN 1
@@ -93,9 +91,9 @@ public:
         engine::Grid layout;
         const int kind = below(10);
         if (kind == 0) {
-            layout = model::kOrderedLayout;
+            layout = kOrdered;
         } else if (kind == 1) {
-            layout = model::kNearSolvedLayout;
+            layout = kNearSolved;
         } else {
             for (int i = 0; i < 16; ++i) layout.cells[i] = static_cast<std::uint8_t>(i);
             std::shuffle(layout.cells.begin(), layout.cells.end(), random_);
@@ -133,11 +131,7 @@ void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context, cons
     if (passOn) passOn(type, context, message);
 }
 
-QString describe(const engine::Grid& grid) {
-    QStringList cells;
-    for (std::uint8_t value : grid.cells) cells << QString::number(value);
-    return cells.join(QLatin1Char(' '));
-}
+QString describe(const engine::Grid& grid) { return QString::fromStdString(TextOf(grid)); }
 
 }  // namespace
 
@@ -342,7 +336,7 @@ class TestRandomPlay : public QObject {
             const int action = player->below(10);
             if (action < 3) {
                 table = player->table();
-                fillTable(table.texts);
+                fillTable(*form2, table.texts);
                 note(QStringLiteral("  table %1").arg(table.texts.join(QLatin1Char('|'))));
             } else if (action < 5) {
                 note(QStringLiteral("  check"));
@@ -374,10 +368,6 @@ class TestRandomPlay : public QObject {
         } else {
             form2->close();  // the title bar's close button
         }
-    }
-
-    void fillTable(const QStringList& texts) {
-        for (int i = 0; i < 16; ++i) form2->StringGrid1->setCell(i % 4, i / 4, texts[i]);
     }
 
     // --- one random event ---
@@ -497,7 +487,7 @@ class TestRandomPlay : public QObject {
             {"the celebration panels are hidden", panelsHidden, !(game.won && game.panelsShown)},
             {"the clock runs", form->Timer3->isActive(), game.clockRuns},
             {"the cheat is armed", form->CheatArmed, game.cheatArmed},
-            {"the button reads \"Начать заново\"", form->Button1->text() == TForm1::kCaptionRestart, game.dealt},
+            {"the button reads \"Начать заново\"", form->Button1->text() == kCaptionRestart, game.dealt},
         };
         for (const Flag& flag : flags) {
             if (flag.shown != flag.expected) {
