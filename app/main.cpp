@@ -1,10 +1,10 @@
 #include <memory>
 
+#include "app/app_icon.h"
 #include "engine/puzzle_state.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
-#include "ui/main/app_icon.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/game_application.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/main/app_icon.h"
+#include "app/app_icon.h"
 
 int main(int argc, char** argv) {
     const int side = argc == 3 ? std::atoi(argv[1]) : 0;

@@ -13,9 +13,8 @@ using namespace engine;
 
 namespace {
 
-// Texts for a layout written as sixteen numbers; a 0 becomes an empty cell unless asked.
-ArrangementTexts TextsOf(const std::string& layout, bool blankAsZero = false) {
-    const Grid grid = GridOf(layout);
+// Texts for a layout; a 0 becomes an empty cell unless asked.
+ArrangementTexts TextsOf(const Grid& grid, bool blankAsZero = false) {
     ArrangementTexts texts;
     for (int cell = 1; cell <= kCells; ++cell) {
         const int value = grid.at(cell);
@@ -23,8 +22,6 @@ ArrangementTexts TextsOf(const std::string& layout, bool blankAsZero = false) {
     }
     return texts;
 }
-
-const char* const kOrdered = "1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0";
 
 // The table with one cell's text replaced.
 ArrangementTexts With(ArrangementTexts texts, int position, std::string text) {
@@ -53,19 +50,19 @@ void ExpectPlayedFieldsEqual(const PuzzleState& actual, const PuzzleState& expec
 }  // namespace
 
 TEST(ArrangementVerdicts, KnownTables) {
-    struct Case { const char* layout; ArrangementVerdict verdict; int sum; };
+    struct Case { Grid layout; ArrangementVerdict verdict; int sum; };
     const Case cases[] = {
         {kOrdered, ArrangementVerdict::Solvable, 6},
-        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0", ArrangementVerdict::Unsolvable, 7},
-        {"0 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 15", ArrangementVerdict::Unsolvable, 3},
-        {"1 2 3 4 / 5 6 7 8 / 0 9 10 11 / 12 13 14 15", ArrangementVerdict::Unsolvable, 5},
-        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15", ArrangementVerdict::Solvable, 6},
+        {kSwapped, ArrangementVerdict::Unsolvable, 7},
+        {GridOf("0 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 15"), ArrangementVerdict::Unsolvable, 3},
+        {GridOf("1 2 3 4 / 5 6 7 8 / 0 9 10 11 / 12 13 14 15"), ArrangementVerdict::Unsolvable, 5},
+        {kNearSolved, ArrangementVerdict::Solvable, 6},
     };
     for (const Case& c : cases) {
         for (bool blankAsZero : {false, true}) {
             PuzzleState state;
-            EXPECT_EQ(CheckArrangement(state, TextsOf(c.layout, blankAsZero)), c.verdict) << c.layout;
-            EXPECT_EQ(ParitySumOf(state.CheckGrid), c.sum) << c.layout;
+            EXPECT_EQ(CheckArrangement(state, TextsOf(c.layout, blankAsZero)), c.verdict) << TextOf(c.layout);
+            EXPECT_EQ(ParitySumOf(state.CheckGrid), c.sum) << TextOf(c.layout);
         }
     }
 }
@@ -93,13 +90,12 @@ TEST(ArrangementVerdicts, MessagesMatchTheirVerdicts) {
 TEST(SetArrangement, InstallsAnyCompleteTableSolvableOrNot) {
     PuzzleState state = PlayedState();
     const PuzzleState before = state;
-    ASSERT_EQ(SetArrangement(state, TextsOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0")),
-              SetArrangementResult::Accepted);
+    ASSERT_EQ(SetArrangement(state, TextsOf(kSwapped)), SetArrangementResult::Accepted);
     PuzzleState expected = before;
-    expected.Board = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0");
+    expected.Board = kSwapped;
     ExpectPlayedFieldsEqual(state, expected);
 
-    ArrangementTexts notations = TextsOf("15 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 0");
+    ArrangementTexts notations = TextsOf(GridOf("15 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 0"));
     notations = With(With(With(With(notations, 1, "$F"), 2, "+1"), 3, "0x2"), 16, "0");
     ASSERT_EQ(SetArrangement(state, notations), SetArrangementResult::Accepted);
     EXPECT_EQ(TextOf(state.Board), "15 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 0");
@@ -123,7 +119,7 @@ TEST(SetArrangement, RefusedTableChangesNothingTheGamePlaysFrom) {
 
 TEST(CheckArrangement, NeverTouchesTheBoardAndRepeatsItsVerdict) {
     const ArrangementTexts tables[] = {
-        TextsOf(kOrdered), TextsOf("0 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 15"), ArrangementTexts{}};
+        TextsOf(kOrdered), TextsOf(GridOf("0 1 2 3 / 4 5 6 7 / 8 9 10 11 / 12 13 14 15")), ArrangementTexts{}};
     for (const ArrangementTexts& table : tables) {
         PuzzleState state = PlayedState();
         const PuzzleState before = state;

@@ -13,9 +13,6 @@ PuzzleState StateWith(const std::string& layout) {
     return state;
 }
 
-const Grid kOrdered = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0");
-const Grid kNearSolved = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15");
-
 }  // namespace
 
 TEST(FixedLayouts, OrderedIsSolvedAndNearSolvedIsNot) {

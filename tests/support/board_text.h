@@ -6,7 +6,7 @@
 #include "engine/grid.h"
 
 // Parses a layout written as sixteen numbers, rows top to bottom ("1 2 3 4 / 5 6 ...");
-// slashes are only for the reader.
+// slashes are only for the reader. The one way the tests build a grid.
 inline engine::Grid GridOf(const std::string& text) {
     engine::Grid grid;
     std::istringstream in(text);
@@ -29,3 +29,9 @@ inline std::string TextOf(const engine::Grid& grid) {
     }
     return text;
 }
+
+// The solved layout; the one a move short of it; and the one with 14 and 15 exchanged,
+// complete but impossible to solve.
+inline const engine::Grid kOrdered = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0");
+inline const engine::Grid kNearSolved = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15");
+inline const engine::Grid kSwapped = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0");

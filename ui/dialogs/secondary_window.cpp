@@ -1,17 +1,28 @@
 #include "secondary_window.h"
 
+#include <QFrame>
 #include <QKeyEvent>
-#include <QScreen>
+#include <QLabel>
+#include <QPlainTextEdit>
 
-SecondaryWindow::SecondaryWindow(QSize clientSize, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+#include "ui/platform/fonts.h"
+#include "ui/platform/placement.h"
+
+namespace {
+
+// A fixed single border: system menu, minimise and close, no maximise.
+constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                        Qt::WindowCloseButtonHint;
+constexpr const char* kWindowFace = platform::kTahomaFace;
+constexpr int kWindowFontPixels = 11;
+
+}  // namespace
+
+SecondaryWindow::SecondaryWindow(QSize clientSize, QWidget* parent) : QDialog(parent, kFrameFlags) {
     setFixedSize(clientSize);
     setAttribute(Qt::WA_QuitOnClose, false);
-
-    QFont windowFont(QStringLiteral("Tahoma"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(platform::faceFont(kWindowFace, kWindowFontPixels));
 }
 
 void SecondaryWindow::showEvent(QShowEvent* event) {
@@ -19,11 +30,7 @@ void SecondaryWindow::showEvent(QShowEvent* event) {
     // over its parent on later showings.
     if (!placed_ && !event->spontaneous()) {
         placed_ = true;
-        if (const QScreen* target = screen()) {
-            QRect frame(QPoint(), size());
-            frame.moveCenter(target->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::centreOnScreen(*this, screen());
     }
     QDialog::showEvent(event);
 }
@@ -35,4 +42,30 @@ void SecondaryWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void SecondaryWindow::placeLabel(QLabel* label, const QRect& geometry, const QFont& font) {
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFont(font);
+    label->setAutoFillBackground(true);
+}
+
+QFrame* SecondaryWindow::makeTextPanel(QWidget* parent, const QRect& geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setGeometry(geometry);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    return panel;
+}
+
+QPlainTextEdit* SecondaryWindow::makeTextBox(QFrame* panel, const QRect& geometry, int fontPixels,
+                                             const QString& text) {
+    auto* box = new QPlainTextEdit(panel);
+    box->setGeometry(geometry);
+    box->setFont(platform::faceFont(kWindowFace, fontPixels));
+    box->setReadOnly(true);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setPlainText(text);
+    return box;
 }

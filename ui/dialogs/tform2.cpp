@@ -6,40 +6,52 @@
 #include "engine/random_source.h"
 #include "picture_box.h"
 #include "string_grid.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
 #include "word_wrap_button.h"
 
 namespace {
 
+using platform::faceFont;
+
+// The window.
+constexpr QStringView kFormCaption = u"Задать расстановку";
 constexpr QSize kClientSize(617, 458);
 const QColor kMoneyGreen(192, 220, 192);
 
+// Image1: the background picture. It reaches 8 pixels past the right edge and is clipped there.
+constexpr QRect kImage1Rect(0, 0, 625, 457);
+
+// Label1 and Label2: the two hints.
+constexpr QRect kLabel1Rect(416, 48, 176, 57);
+constexpr QStringView kLabel1Text = u"СОВЕТ: перед тем, как задать расклад в игровое поле, проверьте четность.";
+constexpr QRect kLabel2Rect(400, 208, 194, 76);
+constexpr QStringView kLabel2Text = u"Если расклад оказался нечетным, можно поменять местами две ненулевые цифры.";
+constexpr const char* kHintFace = platform::kTimesFace;
+constexpr int kHintFontPixels = 16;
+
+// StringGrid1: the table, 80-pixel cells between 8-pixel lines.
 constexpr int kTableSide = engine::kSide;
 constexpr int kCellSize = 80;
 constexpr int kGridLineWidth = 8;
+constexpr QRect kStringGrid1Rect(32, 16, 353, 353);
+constexpr int kStringGrid1FontPixels = 57;
 
-QFont fontOf(const char* family, int pixelSize) {
-    QFont font(QString::fromLatin1(family));
-    font.setPixelSize(pixelSize);
-    return font;
-}
+// Button1: "Задать".
+constexpr QRect kButton1Rect(72, 392, 297, 49);
+constexpr QStringView kButton1Caption = u"Задать";
+constexpr int kButton1FontPixels = 40;
+
+// Button2: "Проверить четность ", its caption wrapped.
+constexpr QRect kButton2Rect(448, 136, 121, 57);
+constexpr QStringView kButton2Caption = u"Проверить четность ";
+constexpr int kButton2FontPixels = 16;
+
+// Button3: "Обратно", in the window's font.
+constexpr QRect kButton3Rect(456, 400, 121, 33);
+constexpr QStringView kButton3Caption = u"Обратно";
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// The two hints: word-wrapped, opaque, on the system window colour.
-QLabel* makeHint(const QString& text, const QRect& geometry, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(fontOf("Times New Roman", 16));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-    label->setPalette(palette);
-    label->setAutoFillBackground(true);
-    return label;
-}
 
 QPushButton* prepare(QPushButton* button, const QRect& geometry) {
     button->setGeometry(geometry);
@@ -53,31 +65,28 @@ QPushButton* prepare(QPushButton* button, const QRect& geometry) {
 
 TForm2::TForm2(engine::PuzzleState& state, std::function<void()> zadatRasstanovku, QWidget* parent)
     : SecondaryWindow(kClientSize, parent), state_(state), zadatRasstanovku_(std::move(zadatRasstanovku)) {
-    setWindowTitle(QStringLiteral("Задать расстановку"));
+    setWindowTitle(kFormCaption.toString());
     QPalette background = palette();
     background.setColor(QPalette::Window, kMoneyGreen);
     setPalette(background);
     setAutoFillBackground(true);
 
-    // The picture box reaches 8 pixels past the right edge and is clipped there.
     Image1 = new PictureBox(&assets::arrangementBackground, this);
-    Image1->setGeometry(0, 0, 625, 457);
+    Image1->setGeometry(kImage1Rect);
 
-    Label1 = makeHint(QStringLiteral("СОВЕТ: перед тем, как задать расклад в игровое поле, проверьте четность."),
-                      QRect(416, 48, 176, 57), this);
-    Label2 = makeHint(QStringLiteral("Если расклад оказался нечетным, можно поменять местами две ненулевые цифры."),
-                      QRect(400, 208, 194, 76), this);
+    Label1 = makeHint(kLabel1Text, kLabel1Rect);
+    Label2 = makeHint(kLabel2Text, kLabel2Rect);
 
     StringGrid1 = new StringGrid(kTableSide, kTableSide, kCellSize, kGridLineWidth, this);
-    StringGrid1->setGeometry(32, 16, 353, 353);
-    StringGrid1->setFont(fontOf("Tahoma", 57));
+    StringGrid1->setGeometry(kStringGrid1Rect);
+    StringGrid1->setFont(faceFont(platform::kTahomaFace, kStringGrid1FontPixels));
 
-    Button1 = prepare(new QPushButton(QStringLiteral("Задать"), this), QRect(72, 392, 297, 49));
-    Button1->setFont(fontOf("Tahoma", 40));
-    Button2 = new WordWrapButton(QStringLiteral("Проверить четность "), this);
-    prepare(Button2, QRect(448, 136, 121, 57));
-    Button2->setFont(fontOf("Tahoma", 16));
-    Button3 = prepare(new QPushButton(QStringLiteral("Обратно"), this), QRect(456, 400, 121, 33));
+    Button1 = prepare(new QPushButton(kButton1Caption.toString(), this), kButton1Rect);
+    Button1->setFont(faceFont(platform::kTahomaFace, kButton1FontPixels));
+    Button2 = new WordWrapButton(kButton2Caption.toString(), this);
+    prepare(Button2, kButton2Rect);
+    Button2->setFont(faceFont(platform::kTahomaFace, kButton2FontPixels));
+    Button3 = prepare(new QPushButton(kButton3Caption.toString(), this), kButton3Rect);
 
     setTabOrder(StringGrid1, Button1);
     setTabOrder(Button1, Button2);
@@ -86,6 +95,16 @@ TForm2::TForm2(engine::PuzzleState& state, std::function<void()> zadatRasstanovk
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
+}
+
+QLabel* TForm2::makeHint(QStringView text, const QRect& geometry) {
+    auto* label = new QLabel(text.toString(), this);
+    placeLabel(label, geometry, faceFont(kHintFace, kHintFontPixels));
+    label->setWordWrap(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    label->setPalette(palette);
+    return label;
 }
 
 engine::ArrangementTexts TForm2::cellTexts() const {

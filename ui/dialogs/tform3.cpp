@@ -6,33 +6,46 @@
 #include "assets/assets.h"
 #include "clickable_label.h"
 #include "ui/platform/desktop.h"
+#include "ui/platform/fonts.h"
+#include "version.h"
 
 namespace {
 
+using platform::faceFont;
+
+// The window.
+constexpr QStringView kFormCaption = u"О программе - Плитон v%1";
 constexpr QSize kClientSize(528, 268);
+
+// Label1: the product name and version.
+constexpr QRect kLabel1Rect(16, 8, 136, 42);
+constexpr QStringView kLabel1Text = u"\"Плитон\"\n  Версия: %1 ";
+constexpr int kLabel1FontPixels = 16;
+
+// Label2 and Label3: the web page and the contact address, underlined like links.
+constexpr QRect kLabel2Rect(256, 48, 222, 17);
+constexpr QRect kLabel3Rect(256, 16, 129, 17);
+constexpr QStringView kLabel3Hint = u"Нажмите, чтобы скопировать в буфер обмена";
+constexpr int kLinkFontPixels = 15;
 const QColor kLinkBlue(0, 0, 255);
 const QColor kPaleGreen(223, 238, 223);
+
+// Label5: an ornament under the name.
+constexpr QRect kLabel5Rect(8, 56, 136, 13);
+constexpr QStringView kLabel5Text = u"______|||||||||||||________";
+constexpr int kLabel5FontPixels = 11;
 const QColor kOrnamentRed(255, 0, 0);
+
+// BitBtn1: "OK" with a green check mark.
+constexpr QRect kBitBtn1Rect(272, 232, 145, 25);
+constexpr QStringView kBitBtn1Caption = u"OK";
 const QColor kCheckGreen(0, 128, 0);
+constexpr int kGlyphSide = 16;
 
-QFont fontOf(const char* family, int pixelSize, bool underline = false) {
-    QFont font(QString::fromLatin1(family));
-    font.setPixelSize(pixelSize);
-    font.setUnderline(underline);
-    return font;
-}
-
-// Labels fill their whole rectangle with their background colour.
-template <typename Label>
-Label* makeLabel(const QString& text, const QRect& geometry, const QFont& font, QWidget* parent) {
-    auto* label = new Label(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setFont(font);
-    label->setAutoFillBackground(true);
-    return label;
-}
+// Panel1 and Memo1: the terms of distribution.
+constexpr QRect kPanel1Rect(8, 80, 513, 137);
+constexpr QRect kMemo1Rect(0, 0, 505, 129);
+constexpr int kMemo1FontPixels = 12;
 
 void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -42,7 +55,7 @@ void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) 
 
 // The "OK" glyph: a green check mark.
 QIcon checkMarkGlyph() {
-    QPixmap glyph(16, 16);
+    QPixmap glyph(kGlyphSide, kGlyphSide);
     glyph.fill(Qt::transparent);
     QPainter painter(&glyph);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -59,45 +72,39 @@ QIcon checkMarkGlyph() {
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : SecondaryWindow(kClientSize, parent) {
-    setWindowTitle(QStringLiteral("О программе - Плитон v2.0.1"));
+    const QString version = QString::fromLatin1(kVersion);
+    setWindowTitle(kFormCaption.toString().arg(version));
 
-    Label1 = makeLabel<QLabel>(QStringLiteral("\"Плитон\"\n  Версия: 2.0.1 "), QRect(16, 8, 136, 42),
-                               fontOf("@Arial Unicode MS", 16), this);
+    Label1 = new QLabel(kLabel1Text.toString().arg(version), this);
+    placeLabel(Label1, kLabel1Rect, faceFont(platform::kArialUnicodeFace, kLabel1FontPixels));
 
-    Label2 = makeLabel<ClickableLabel>(QString::fromLatin1(kWebPageShown), QRect(256, 48, 222, 17),
-                                       fontOf("Times New Roman", 15, true), this);
+    const QFont linkFont = faceFont(platform::kTimesFace, kLinkFontPixels, false, true);
+    Label2 = new ClickableLabel(QString::fromLatin1(kWebPageShown), this);
+    placeLabel(Label2, kLabel2Rect, linkFont);
     setColour(Label2, QPalette::WindowText, kLinkBlue);
     Label2->setCursor(Qt::PointingHandCursor);
 
-    Label5 = makeLabel<QLabel>(QStringLiteral("______|||||||||||||________"), QRect(8, 56, 136, 13),
-                               fontOf("Tahoma", 11), this);
+    Label5 = new QLabel(kLabel5Text.toString(), this);
+    placeLabel(Label5, kLabel5Rect, faceFont(platform::kTahomaFace, kLabel5FontPixels));
     setColour(Label5, QPalette::WindowText, kOrnamentRed);
 
-    Label3 = makeLabel<ClickableLabel>(QString::fromLatin1(kContactAddress), QRect(256, 16, 129, 17),
-                                       fontOf("Times New Roman", 15, true), this);
+    Label3 = new ClickableLabel(QString::fromLatin1(kContactAddress), this);
+    placeLabel(Label3, kLabel3Rect, linkFont);
     setColour(Label3, QPalette::WindowText, kLinkBlue);
     setColour(Label3, QPalette::Window, kPaleGreen);
     Label3->setCursor(Qt::DragMoveCursor);
-    Label3->setToolTip(QStringLiteral("Нажмите, чтобы скопировать в буфер обмена"));
+    Label3->setToolTip(kLabel3Hint.toString());
 
-    BitBtn1 = new QPushButton(checkMarkGlyph(), QStringLiteral("OK"), this);
-    BitBtn1->setGeometry(272, 232, 145, 25);
+    BitBtn1 = new QPushButton(checkMarkGlyph(), kBitBtn1Caption.toString(), this);
+    BitBtn1->setGeometry(kBitBtn1Rect);
     BitBtn1->setDefault(true);
 
     // The panel is disabled, so the text box inside takes no focus, clicks or keys; it only
     // shows its text, which keeps its ordinary colours.
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(8, 80, 513, 137);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1 = makeTextPanel(this, kPanel1Rect);
     Panel1->setEnabled(false);
-
-    Memo1 = new QPlainTextEdit(Panel1);
-    Memo1->setGeometry(0, 0, 505, 129);
-    Memo1->setFont(fontOf("Tahoma", 12));
+    Memo1 = makeTextBox(Panel1, kMemo1Rect, kMemo1FontPixels, assets::aboutText());
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setReadOnly(true);
-    Memo1->setPlainText(assets::aboutText());
     QPalette memoPalette = Memo1->palette();
     for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Window, QPalette::WindowText}) {
         memoPalette.setColor(QPalette::Disabled, role, memoPalette.color(QPalette::Active, role));

@@ -5,36 +5,39 @@
 
 namespace {
 
+// The window.
+constexpr QStringView kFormCaption = u"Игра Пятнашки";
 constexpr QSize kClientSize(721, 412);
+
+// Image1: the banner. Panel1 covers it from 40 pixels down, leaving a strip above the text.
+constexpr QRect kImage1Rect(0, 0, 721, 57);
+
+// Panel1 and Memo1: the rules text.
+constexpr QRect kPanel1Rect(8, 40, 705, 367);
+constexpr QRect kMemo1Rect(0, 8, 705, 360);
+constexpr int kMemo1FontPixels = 12;
+
+// Button1: "ОК", in the window's font.
+constexpr QRect kButton1Rect(584, 8, 129, 25);
+constexpr QStringView kButton1Caption = u"ОК";
 
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : SecondaryWindow(kClientSize, parent) {
-    setWindowTitle(QStringLiteral("Игра Пятнашки"));
+    setWindowTitle(kFormCaption.toString());
 
-    // The panel covers the banner from 40 pixels down, leaving a strip above the text.
     Image1 = new PictureBox(&assets::rulesBanner, this);
-    Image1->setGeometry(0, 0, 721, 57);
+    Image1->setGeometry(kImage1Rect);
 
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(8, 40, 705, 367);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1 = makeTextPanel(this, kPanel1Rect);
     Panel1->setAutoFillBackground(true);
-
-    Memo1 = new QPlainTextEdit(Panel1);
-    Memo1->setGeometry(0, 8, 705, 360);
-    QFont memoFont(QStringLiteral("Tahoma"));
-    memoFont.setPixelSize(12);
-    Memo1->setFont(memoFont);
-    Memo1->setReadOnly(true);
+    Memo1 = makeTextBox(Panel1, kMemo1Rect, kMemo1FontPixels, assets::rulesText());
     // Read-only, but the text can still be walked, selected and copied from the keyboard.
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo1->setPlainText(assets::rulesText());
 
-    Button1 = new QPushButton(QStringLiteral("ОК"), this);
-    Button1->setGeometry(584, 8, 129, 25);
+    Button1 = new QPushButton(kButton1Caption.toString(), this);
+    Button1->setGeometry(kButton1Rect);
     Button1->setAutoDefault(false);
 
     setTabOrder(Memo1, Button1);

@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -23,22 +22,17 @@
 #include "engine/random_source.h"
 #include "form_surface.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/placement.h"
 
 namespace {
 
-const char* const kSansFace = "MS Sans Serif";
-const char* const kSerifFace = "Times New Roman";
+using platform::faceFont;
+
+constexpr const char* kSansFace = platform::kSansSerifFace;
+constexpr const char* kSerifFace = platform::kTimesFace;
 
 // The system colours follow the desktop's palette.
 QColor systemColor(QPalette::ColorRole role) { return QGuiApplication::palette().color(QPalette::Active, role); }
-
-QFont faceFont(const char* face, int pixels, bool bold = false, bool underline = false) {
-    QFont font(platform::desktopFace(QString::fromLatin1(face)));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
 
 // A label of the window: opaque, text at its top-left corner. When the desktop's face is
 // wider than the designed one, the label grows as an autosizing label would, keeping its
@@ -296,11 +290,7 @@ void TForm1::N8Click() { bringForward(Form3.get()); }
 void TForm1::showEvent(QShowEvent* event) {
     if (!centred_) {
         centred_ = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        platform::centreOnScreen(*this, QGuiApplication::primaryScreen());
     }
     QMainWindow::showEvent(event);
 }

@@ -27,7 +27,8 @@ class FormSurface;
 //
 // The window keeps no copy of the game beside the engine's state: the clock and the move
 // counter are the texts of Label3 and Label5, and a tile's number is its panel's caption.
-// Controls and handlers are public so that the game can be driven step by step.
+// Controls and handlers are public so that the game can be driven step by step; the
+// window's own bookkeeping is private, readable where a test needs it.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -104,12 +105,15 @@ public:
 
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
-    // How many forced resets have run, so that a handler can tell one ran under its box.
-    int ForcedResets = 0;
+
+    // The client area below the menu bar, 478 x 526, on which the controls stand.
+    FormSurface* clientArea() const { return ClientArea; }
+    // The slide in progress: the moving panel (null before the first) and its tick count.
+    CaptionPanel* slidingPanel() const { return SlidingPanel; }
+    int slideTick() const { return SlideTick; }
 
     // --- Controls, in creation order ---
 
-    FormSurface* ClientArea;  // the client area below the menu bar, 478 x 526
     BevelFrame* Bevel1;
     BevelFrame* Bevel2;
     QLabel* Label1;
@@ -152,11 +156,6 @@ public:
     QTimer* Timer2;
     QTimer* Timer3;
 
-    // The slide in progress: the moving panel, its tick count and its direction.
-    CaptionPanel* SlidingPanel = nullptr;
-    int SlideTick = 0;
-    engine::SlideDirection SlidingDirection = engine::SlideDirection::SlideDown;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -174,6 +173,9 @@ private:
     void hideCelebrationPanels();
     // Counter "00000", clock "00:00:00", cheat disarmed: what every fresh game starts from.
     void resetCounterAndClock();
+    // The board of a fresh game: unlocked, laid out by `layOut`, shown, and the button
+    // reading "Начать заново".
+    void showFreshBoard(void (*layOut)(engine::PuzzleState&));
 
     // A secondary window: given ready-made, or made by its maker on first use and owned.
     template <typename Window>
@@ -194,6 +196,16 @@ private:
             window = given;
         }
     };
+
+    FormSurface* ClientArea;
+
+    // The slide in progress: the moving panel, its tick count and its direction.
+    CaptionPanel* SlidingPanel = nullptr;
+    int SlideTick = 0;
+    engine::SlideDirection SlidingDirection = engine::SlideDirection::SlideDown;
+
+    // How many forced resets have run, so that a handler can tell one ran under its box.
+    int ForcedResets = 0;
 
     engine::PuzzleState& state_;
     MadeOnDemand<QDialog> Form2;

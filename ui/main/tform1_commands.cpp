@@ -43,24 +43,25 @@ void TForm1::resetCounterAndClock() {
     CheatArmed = false;
 }
 
+void TForm1::showFreshBoard(void (*layOut)(engine::PuzzleState&)) {
+    Panel1->setEnabled(true);
+    layOut(state_);
+    ShowBoard();
+    Button1->setText(kCaptionRestart.toString());
+}
+
 void TForm1::Button1Click() {
     Timer1->stop();
     resetCounterAndClock();
     celebrationOff();
-    Panel1->setEnabled(true);
-    engine::DealBoard(state_);
-    ShowBoard();
-    Button1->setText(kCaptionRestart.toString());
+    showFreshBoard(engine::DealBoard);
     switchOn(Timer3);
 }
 
 void TForm1::zadat_rasstanovku() {
     resetCounterAndClock();
     celebrationOff();
-    Panel1->setEnabled(true);
-    engine::LocateBlank(state_);
-    ShowBoard();
-    Button1->setText(kCaptionRestart.toString());
+    showFreshBoard(engine::LocateBlank);
     switchOn(Timer3);
     prav();
 }
@@ -74,10 +75,7 @@ void TForm1::perebor() {
     hideCelebrationPanels();
     resetCounterAndClock();
     Label1->hide();
-    Panel1->setEnabled(true);
-    engine::SetOrderedLayout(state_);
-    ShowBoard();
-    Button1->setText(kCaptionRestart.toString());
+    showFreshBoard(engine::SetOrderedLayout);
 }
 
 void TForm1::N126Click() {

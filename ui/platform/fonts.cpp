@@ -7,14 +7,10 @@
 namespace platform {
 
 void installFontSubstitutes() {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
-    QFont::insertSubstitutions(QStringLiteral("@Arial Unicode MS"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(kSansSerifFace, {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(kTahomaFace, {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(kTimesFace, {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    QFont::insertSubstitutions(kArialUnicodeFace, {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 QString desktopFace(const QString& designed) {
@@ -28,6 +24,14 @@ QString desktopFace(const QString& designed) {
         }
     }
     return designed;
+}
+
+QFont faceFont(const QString& designed, int pixels, bool bold, bool underline) {
+    QFont font(desktopFace(designed));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
 }
 
 }  // namespace platform

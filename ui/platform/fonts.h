@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 namespace platform {
 
-// Maps the faces the windows are designed in ("MS Sans Serif", "Tahoma", "Times New Roman",
-// "@Arial Unicode MS") to the nearest faces the desktop has.
+// The faces the windows are designed in.
+inline constexpr char kSansSerifFace[] = "MS Sans Serif";
+inline constexpr char kTahomaFace[] = "Tahoma";
+inline constexpr char kTimesFace[] = "Times New Roman";
+inline constexpr char kArialUnicodeFace[] = "@Arial Unicode MS";
+
+// Maps each designed face to the nearest faces the desktop has.
 void installFontSubstitutes();
 
 // The face to ask for in place of a designed one: the designed face itself when the desktop
@@ -13,5 +19,9 @@ void installFontSubstitutes();
 // Asking for an installed face spares the toolkit a search for fallbacks of a face it does
 // not have, once for every script of text shown in it.
 QString desktopFace(const QString& designed);
+
+// A font in a designed face, asked for by the face the desktop has (see desktopFace), sized
+// in pixels so that it looks the same on any screen.
+QFont faceFont(const QString& designed, int pixels, bool bold = false, bool underline = false);
 
 }  // namespace platform

@@ -3,7 +3,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
+
+#include "placement.h"
 
 namespace platform {
 
@@ -32,15 +33,6 @@ QMessageBox::Icon iconFor(BoxKind kind) {
     return QMessageBox::NoIcon;
 }
 
-void centreOnScreen(QWidget& box) {
-    box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = box.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        box.move(frame.topLeft());
-    }
-}
-
 void show(BoxKind kind, const QString& caption, const QString& text) {
     if (answerer()) {
         answerer()({kind, caption, text});
@@ -48,7 +40,8 @@ void show(BoxKind kind, const QString& caption, const QString& text) {
     }
     QMessageBox box(iconFor(kind), caption, text, QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
-    centreOnScreen(box);
+    box.adjustSize();
+    centreOnScreen(box, QGuiApplication::primaryScreen());
     box.exec();
 }
 

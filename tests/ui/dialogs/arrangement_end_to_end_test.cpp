@@ -1,5 +1,6 @@
 // The arrangement dialog opened from the main window's menu, modally, with the real engine
-// and the real main window: what the player sees on the main board afterwards.
+// and the real main window: what the player sees on the main board afterwards, its tiles
+// mirroring the layout expected.
 #include <QtTest>
 
 #include <QLabel>
@@ -8,31 +9,7 @@
 #include <functional>
 
 #include "dialog_fixture.h"
-#include "ui/main/caption_panel.h"
-#include "ui/main/tform1.h"
-#include "ui/platform/fonts.h"
-
-namespace {
-
-// The number the main board shows on cell (row, column), or "" for the bare cell.
-QString shownAt(const TForm1& form, int row, int column) {
-    for (int k = 1; k <= TForm1::kTileCount; ++k) {
-        const CaptionPanel* panel = form.TilePanel(k);
-        if (panel->pos() == QPoint(TForm1::CellOrigin(column), TForm1::CellOrigin(row))) return panel->caption();
-    }
-    return {};
-}
-
-// The whole board as shown, row-major.
-QStringList shownBoard(const TForm1& form) {
-    QStringList cells;
-    for (int row = 1; row <= 4; ++row) {
-        for (int column = 1; column <= 4; ++column) cells << shownAt(form, row, column);
-    }
-    return cells;
-}
-
-}  // namespace
+#include "form_fixture.h"
 
 class ArrangementEndToEndTest : public QObject {
     Q_OBJECT
@@ -40,7 +17,7 @@ class ArrangementEndToEndTest : public QObject {
     engine::PuzzleState state;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
-    std::unique_ptr<BoxRecorder> recorder;
+    BoxRecorder recorder;  // for the whole run; emptied before each test
 
     // Opens the dialog from the menu and runs `player` inside it once it is up. Whatever
     // the player leaves open is closed afterwards, so a failing step cannot hang the test.
@@ -60,7 +37,7 @@ private slots:
 
     void init() {
         state = {};
-        recorder = std::make_unique<BoxRecorder>();
+        recorder.boxes.clear();
         form1 = std::make_unique<TForm1>(state);
         form2 = std::make_unique<TForm2>(state, [this] { form1->zadat_rasstanovku(); });
         form1->setSecondaryWindows(form2.get(), nullptr, nullptr);
@@ -73,7 +50,6 @@ private slots:
     void cleanup() {
         form2.reset();
         form1.reset();
-        recorder.reset();
     }
 
     void validTableIsPlayedWithTheBlankWhereTheEmptyCellWas() {
@@ -82,14 +58,12 @@ private slots:
             form2->Button1->click();
         });
         QVERIFY(form2->isHidden());
-        QVERIFY(recorder->boxes.empty());
-        const QStringList expected = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "", "10", "11", "12", "13", "14", "15"};
-        QCOMPARE(shownBoard(*form1), expected);
-        QCOMPARE(shownAt(*form1, 3, 2), QString());
+        QVERIFY(recorder.boxes.empty());
+        QCOMPARE(mirrorMismatch(*form1, GridOf("1 2 3 4 / 5 6 7 8 / 9 0 10 11 / 12 13 14 15")), QString());
         QVERIFY(form1->Panel1->isEnabled());
         QVERIFY(form1->Timer3->isActive());
-        QCOMPARE(form1->Label3->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(form1->Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form1->Label3->text(), kClockZero);
+        QCOMPARE(form1->Label5->text(), kCounterZero);
         QVERIFY(form1->Label1->isHidden());
     }
 
@@ -98,15 +72,13 @@ private slots:
             fillTable(*form2, kSwappedTable);
             form2->Button1->click();
         });
-        QVERIFY(recorder->boxes.empty());
-        QCOMPARE(shownAt(*form1, 4, 2), QStringLiteral("15"));
-        QCOMPARE(shownAt(*form1, 4, 3), QStringLiteral("14"));
+        QVERIFY(recorder.boxes.empty());
+        QCOMPARE(mirrorMismatch(*form1, kSwapped), QString());
         QVERIFY(form1->Panel1->isEnabled());
         QVERIFY(form1->Timer3->isActive());
     }
 
     void parityCheckThenBackLeavesTheGameAbandoned() {
-        const QStringList board = shownBoard(*form1);
         const engine::Grid boardInPlay = state.Board;
         openDialog([&] {
             fillTable(*form2, kSwappedTable);
@@ -115,12 +87,12 @@ private slots:
             form2->Button2->click();
             form2->Button3->click();
         });
-        QCOMPARE(recorder->boxes.size(), 2u);
-        QCOMPARE(recorder->boxes[0].text, QStringLiteral("Расклад нечетный, не собирается"));
-        QCOMPARE(recorder->boxes[1].text, QStringLiteral("Расклад четный, собирается"));
+        QCOMPARE(recorder.boxes.size(), 2u);
+        QCOMPARE(recorder.boxes[0].text, kOddTable);
+        QCOMPARE(recorder.boxes[1].text, kEvenTable);
         QVERIFY(form2->isHidden());
-        QCOMPARE(shownBoard(*form1), board);
         QCOMPARE(state.Board, boardInPlay);
+        QCOMPARE(mirrorMismatch(*form1, boardInPlay), QString());
         QVERIFY(!form1->Panel1->isEnabled());
         QVERIFY(!form1->Timer3->isActive());
         QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
@@ -128,7 +100,6 @@ private slots:
     }
 
     void refusedTablesLeaveTheBoardAndTheTilesAlone() {
-        const QStringList board = shownBoard(*form1);
         const engine::Grid boardInPlay = state.Board;
         QStringList stillTyped;
         openDialog([&] {
@@ -140,14 +111,14 @@ private slots:
             stillTyped = tableTexts(*form2);
             form2->close();  // the title bar's close button
         });
-        QCOMPARE(recorder->boxes.size(), 2u);
-        for (const platform::BoxRecord& box : recorder->boxes) {
+        QCOMPARE(recorder.boxes.size(), 2u);
+        for (const platform::BoxRecord& box : recorder.boxes) {
             QCOMPARE(box.kind, platform::BoxKind::Error);
-            QCOMPARE(box.text, QStringLiteral("Проверьте заполнение таблицы"));
+            QCOMPARE(box.text, kBadTable);
         }
         QCOMPARE(stillTyped[5], QStringLiteral("66"));
-        QCOMPARE(shownBoard(*form1), board);
         QCOMPARE(state.Board, boardInPlay);
+        QCOMPARE(mirrorMismatch(*form1, boardInPlay), QString());
         QVERIFY(!form1->Panel1->isEnabled());
         QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
     }
@@ -177,7 +148,7 @@ private slots:
             form2->Button3->click();
         });
         QVERIFY(stillOpen);
-        QVERIFY(recorder->boxes.empty());
+        QVERIFY(recorder.boxes.empty());
         QVERIFY(!form1->Panel1->isEnabled());
     }
 
@@ -188,11 +159,11 @@ private slots:
         });
         QVERIFY(form2->isHidden());
         QVERIFY(form1->Label1->isVisible());
-        QCOMPARE(form1->Label1->text(), QStringLiteral("Вы выиграли!!!"));
+        QCOMPARE(form1->Label1->text(), kWon);
         QVERIFY(!form1->Panel1->isEnabled());
         QVERIFY(!form1->Timer3->isActive());
         QVERIFY(form1->Timer2->isActive());
-        QCOMPARE(shownAt(*form1, 4, 4), QString());
+        QCOMPARE(mirrorMismatch(*form1, kOrdered), QString());
     }
 };
 

@@ -12,7 +12,9 @@
 #include <functional>
 #include <vector>
 
+#include "board_text.h"
 #include "engine/grid.h"
+#include "game_texts.h"
 #include "ui/platform/message_box.h"
 
 namespace model {
@@ -22,15 +24,6 @@ inline constexpr int kMoveLimit = 99999;                  // the move after this
 
 inline QString counterText(int moves) { return QString::number(moves).rightJustified(5, QLatin1Char('0')); }
 inline QString clockText(int seconds) { return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")); }
-
-inline engine::Grid layoutOf(std::initializer_list<int> cells) {
-    engine::Grid grid;
-    int index = 1;
-    for (int value : cells) grid.at(index++) = static_cast<std::uint8_t>(value);
-    return grid;
-}
-inline const engine::Grid kOrderedLayout = layoutOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0});
-inline const engine::Grid kNearSolvedLayout = layoutOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 15});
 
 inline bool solved(const engine::Grid& grid) {
     for (int cell = 1; cell <= 15; ++cell) {
@@ -67,14 +60,6 @@ struct ExpectedBox {
     QString text;
     std::vector<Tick> ticks;
 };
-
-inline const QString kFirstRemark = QStringLiteral("Ну ничего себе ты сделал ходов!");
-inline const QString kSecondRemark = QStringLiteral("Поздравляем, ты удвоил(-а) свой предыдущий рекорд");
-inline const QString kResetRemark =
-    QStringLiteral("надо же, и хватило же терпения сделать столько ходов.Игра будет сборшена ввиду приколов");
-inline const QString kBadTable = QStringLiteral("Проверьте заполнение таблицы");
-inline const QString kOddTable = QStringLiteral("Расклад нечетный, не собирается");
-inline const QString kEvenTable = QStringLiteral("Расклад четный, собирается");
 
 struct Game {
     engine::Grid board;
@@ -124,7 +109,7 @@ struct Game {
         slideTick = 0;
         freshGame();
         boardTakesClicks = true;
-        board = kOrderedLayout;
+        board = kOrdered;
         dealt = true;
     }
 
@@ -134,7 +119,7 @@ struct Game {
         boardTakesClicks = false;
         slideTick = 0;
         clockRuns = false;
-        board = kNearSolvedLayout;
+        board = kNearSolved;
     }
 
     // The arrangement dialog opens: a slide still running ends at once.
@@ -148,7 +133,7 @@ struct Game {
 
     void boardDoubleClicked() {
         if (!cheatArmed) return;
-        board = kNearSolvedLayout;
+        board = kNearSolved;
     }
 
     // A click on the tile showing `value`, while the board takes clicks.

@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(form.Panel19->fontColor(), QColor(0, 255, 255));  // aqua
 
         // Panel19 on top, Panel18 under it, Panel17 under both, all above the rest.
-        const QObjectList stack = form.ClientArea->children();
+        const QObjectList stack = form.clientArea()->children();
         QCOMPARE(stack.mid(stack.size() - 3), (QObjectList{form.Panel17, form.Panel18, form.Panel19}));
     }
 
@@ -87,7 +87,7 @@ private slots:
         ScriptedRandom random([generator = std::mt19937(2024)](int, int n) mutable {
             return std::uniform_int_distribution<int>(0, n - 1)(generator);
         });
-        const QRect client(QPoint(0, 0), form.ClientArea->size());
+        const QRect client(QPoint(0, 0), form.clientArea()->size());
         for (int tick = 0; tick < 300; ++tick) {
             form.Panel1->setEnabled(true);
             form.Timer2Timer();
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(form.Label1->isHidden());
         QVERIFY(!form.Timer2->isActive());
         QVERIFY(form.Panel1->isEnabled() && form.Timer3->isActive());
-        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label5->text(), kCounterZero);
     }
 };
 

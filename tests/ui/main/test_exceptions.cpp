@@ -45,7 +45,7 @@ private slots:
 
         QCOMPARE(recorder.boxes.size(), 1u);
         QCOMPARE(recorder.boxes[0].kind, platform::BoxKind::Error);
-        QCOMPARE(recorder.boxes[0].caption, QStringLiteral("Плитон"));
+        QCOMPARE(recorder.boxes[0].caption, kTitle);
         QCOMPARE(recorder.boxes[0].text, QStringLiteral("the handler failed"));
     }
 
@@ -56,11 +56,11 @@ private slots:
         form.Label3->setText(QStringLiteral("not a time"));
         QTimer::singleShot(0, &form, &TForm1::Timer3Timer);
         QTRY_COMPARE(recorder.boxes.size(), 1u);
-        QCOMPARE(recorder.boxes[0].caption, QStringLiteral("Плитон"));
+        QCOMPARE(recorder.boxes[0].caption, kTitle);
         QVERIFY(recorder.boxes[0].text.contains(QStringLiteral("not a time")));
 
         // The window goes on working.
-        form.Label3->setText(QStringLiteral("00:00:00"));
+        form.Label3->setText(kClockZero);
         QTimer::singleShot(0, &form, &TForm1::Timer3Timer);
         QTRY_COMPARE(form.Label3->text(), QStringLiteral("00:00:01"));
         QCOMPARE(recorder.boxes.size(), 1u);

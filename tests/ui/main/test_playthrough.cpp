@@ -59,7 +59,7 @@ private slots:
             } else if (roll < 92) {
                 form.Button1Click();
             } else if (roll < 94) {
-                doubleClickOn(form.ClientArea, QPoint(5, 5));
+                doubleClickOn(form.clientArea(), QPoint(5, 5));
                 QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(1, 1));
             } else if (roll < 95) {
                 form.perebor();
@@ -72,7 +72,7 @@ private slots:
             }
             // Time passes: a slide's first tick comes long before a person's next click,
             // and a slide is sometimes still under way at the next step.
-            for (int tick = form.SlideTick == 1 ? below(9) : below(3); tick >= 0 && form.Timer1->isActive(); --tick)
+            for (int tick = form.slideTick() == 1 ? below(9) : below(3); tick >= 0 && form.Timer1->isActive(); --tick)
                 form.Timer1Timer();
 
             if (clicked) {

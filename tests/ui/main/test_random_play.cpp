@@ -22,14 +22,12 @@
 #include <random>
 #include <string>
 
+#include "dialog_fixture.h"
 #include "form_fixture.h"
 #include "game_model.h"
 #include "seeded_random.h"
-#include "ui/dialogs/string_grid.h"
-#include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
-#include "ui/dialogs/word_wrap_button.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PLITON_UNDER_ASAN 1
@@ -93,9 +91,9 @@ public:
         engine::Grid layout;
         const int kind = below(10);
         if (kind == 0) {
-            layout = model::kOrderedLayout;
+            layout = kOrdered;
         } else if (kind == 1) {
-            layout = model::kNearSolvedLayout;
+            layout = kNearSolved;
         } else {
             for (int i = 0; i < 16; ++i) layout.cells[i] = static_cast<std::uint8_t>(i);
             std::shuffle(layout.cells.begin(), layout.cells.end(), random_);
@@ -133,11 +131,7 @@ void dropPlatformNotices(QtMsgType type, const QMessageLogContext& context, cons
     if (passOn) passOn(type, context, message);
 }
 
-QString describe(const engine::Grid& grid) {
-    QStringList cells;
-    for (std::uint8_t value : grid.cells) cells << QString::number(value);
-    return cells.join(QLatin1Char(' '));
-}
+QString describe(const engine::Grid& grid) { return QString::fromStdString(TextOf(grid)); }
 
 }  // namespace
 
@@ -227,7 +221,7 @@ class TestRandomPlay : public QObject {
     enum class Target { Surface, Inert, Tile, Board, Button };
 
     Target targetAt(QPoint clientPoint, QString* caption) const {
-        QWidget* widget = form->ClientArea->childAt(clientPoint);
+        QWidget* widget = form->clientArea()->childAt(clientPoint);
         if (!widget) return Target::Surface;
         if (widget == form->Panel1) return Target::Board;
         if (widget == form->Button1) return Target::Button;
@@ -238,13 +232,13 @@ class TestRandomPlay : public QObject {
         return Target::Inert;  // labels, frames and the celebration panels take clicks for themselves
     }
 
-    QPoint windowPoint(QPoint clientPoint) const { return form->ClientArea->mapTo(form.get(), clientPoint); }
+    QPoint windowPoint(QPoint clientPoint) const { return form->clientArea()->mapTo(form.get(), clientPoint); }
 
     QPoint pointIn(const QWidget* widget) {
         // Drawn one after the other, so that every compiler replays the same run.
         const int x = player->below(widget->width());
         const int y = player->below(widget->height());
-        return widget->mapTo(form->ClientArea, QPoint(x, y));
+        return widget->mapTo(form->clientArea(), QPoint(x, y));
     }
 
     void click(QPoint clientPoint) {
@@ -301,15 +295,15 @@ class TestRandomPlay : public QObject {
     QPoint boardSurfacePoint() {
         for (int tries = 0; tries < 20; ++tries) {
             const QPoint point = pointIn(form->Panel1);
-            if (form->ClientArea->childAt(point) == form->Panel1) return point;
+            if (form->clientArea()->childAt(point) == form->Panel1) return point;
         }
-        return form->Panel1->mapTo(form->ClientArea, QPoint(0, 0));
+        return form->Panel1->mapTo(form->clientArea(), QPoint(0, 0));
     }
 
     QPoint windowSurfacePoint() {
         for (int tries = 0; tries < 20; ++tries) {
-            const QPoint point = pointIn(form->ClientArea);
-            if (!form->ClientArea->childAt(point)) return point;
+            const QPoint point = pointIn(form->clientArea());
+            if (!form->clientArea()->childAt(point)) return point;
         }
         return QPoint(2, 2);
     }
@@ -344,7 +338,7 @@ class TestRandomPlay : public QObject {
             const int action = player->below(10);
             if (action < 3) {
                 table = player->table();
-                fillTable(table.texts);
+                fillTable(*form2, table.texts);
                 note(QStringLiteral("  table %1").arg(table.texts.join(QLatin1Char('|'))));
             } else if (action < 5) {
                 note(QStringLiteral("  check"));
@@ -357,7 +351,7 @@ class TestRandomPlay : public QObject {
                 // The main window takes no input while the dialog is open: not even its
                 // start button, which would deal a new game under the dialog.
                 note(QStringLiteral("  click on the main window"));
-                const QPoint point = player->chance(50) ? pointIn(form->Button1) : pointIn(form->ClientArea);
+                const QPoint point = player->chance(50) ? pointIn(form->Button1) : pointIn(form->clientArea());
                 QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, windowPoint(point));
             } else {
                 note(QStringLiteral("  set"));
@@ -378,10 +372,6 @@ class TestRandomPlay : public QObject {
         }
     }
 
-    void fillTable(const QStringList& texts) {
-        for (int i = 0; i < 16; ++i) form2->StringGrid1->setCell(i % 4, i / 4, texts[i]);
-    }
-
     // --- one random event ---
 
     void randomEvent() {
@@ -395,13 +385,13 @@ class TestRandomPlay : public QObject {
         } else if (roll < 380) {
             click(pointIn(form->Panel1));
         } else if (roll < 420) {
-            click(pointIn(form->ClientArea));
+            click(pointIn(form->clientArea()));
         } else if (roll < 440) {
             doubleClick(pointIn(tileToPlay()));
         } else if (roll < 470) {
             doubleClick(player->chance(70) ? boardSurfacePoint() : pointIn(form->Panel1));
         } else if (roll < 500) {
-            doubleClick(player->chance(70) ? windowSurfacePoint() : pointIn(form->ClientArea));
+            doubleClick(player->chance(70) ? windowSurfacePoint() : pointIn(form->clientArea()));
         } else if (roll < 750) {
             note(QStringLiteral("slide ticks"));
             // Mostly the whole rest of the slide, sometimes only part of it.
@@ -418,7 +408,7 @@ class TestRandomPlay : public QObject {
             newGameDealt();
         } else if (roll < 920) {
             note(QStringLiteral("button: new game"));
-            click(form->Button1->mapTo(form->ClientArea, form->Button1->rect().center()));
+            click(form->Button1->mapTo(form->clientArea(), form->Button1->rect().center()));
         } else if (roll < 928) {
             note(QStringLiteral("menu: assembled picture"));
             game.assembledPicture();
@@ -499,7 +489,7 @@ class TestRandomPlay : public QObject {
             {"the celebration panels are hidden", panelsHidden, !(game.won && game.panelsShown)},
             {"the clock runs", form->Timer3->isActive(), game.clockRuns},
             {"the cheat is armed", form->CheatArmed, game.cheatArmed},
-            {"the button reads \"Начать заново\"", form->Button1->text() == TForm1::kCaptionRestart, game.dealt},
+            {"the button reads \"Начать заново\"", form->Button1->text() == kCaptionRestart, game.dealt},
         };
         for (const Flag& flag : flags) {
             if (flag.shown != flag.expected) {

@@ -22,7 +22,7 @@ private slots:
         engine::PuzzleState state;
         TForm1 form(state);
         form.show();
-        QCOMPARE(form.windowTitle(), QStringLiteral("Плитон"));
+        QCOMPARE(form.windowTitle(), kTitle);
         QCOMPARE(form.centralWidget()->size(), QSize(478, 526));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QCOMPARE(form.size().height(), form.menuBar()->height() + 526);
@@ -38,7 +38,7 @@ private slots:
         TForm1 form(state);
         const QList<QWidget*> expected = {form.Bevel1, form.Bevel2, form.Label1,  form.Label2,  form.Label3, form.Label4,
                                           form.Label5, form.Panel1, form.Button1, form.Panel17, form.Panel18, form.Panel19};
-        QCOMPARE(form.ClientArea->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
+        QCOMPARE(form.clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
 
         // Left and top as designed; labels may only have grown to fit their text.
         QCOMPARE(form.Bevel1->geometry(), QRect(99, 402, 83, 33));
@@ -76,9 +76,9 @@ private slots:
     void startsIdle() {
         engine::PuzzleState state;
         TForm1 form(state);
-        QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
-        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
-        QCOMPARE(form.Button1->text(), QStringLiteral("Начать игру"));
+        QCOMPARE(form.Label3->text(), kClockZero);
+        QCOMPARE(form.Label5->text(), kCounterZero);
+        QCOMPARE(form.Button1->text(), kCaptionStart);
         QVERIFY(!form.Panel1->isEnabled());
         QVERIFY(form.Label1->isHidden() && form.Panel17->isHidden() && form.Panel18->isHidden() &&
                 form.Panel19->isHidden());
@@ -103,7 +103,7 @@ private slots:
 
         // "Начать новую игру" is the button's command.
         form.N11->trigger();
-        QCOMPARE(form.Button1->text(), QStringLiteral("Начать заново"));
+        QCOMPARE(form.Button1->text(), kCaptionRestart);
         QVERIFY(form.Panel1->isEnabled());
     }
 
@@ -114,7 +114,7 @@ private slots:
         QTest::mouseClick(form.TilePanel(15), Qt::LeftButton);
         QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
         QCOMPARE(state.Board, engine::Grid{});
-        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QCOMPARE(form.Label5->text(), kCounterZero);
         QVERIFY(!form.Timer1->isActive() && !form.Timer3->isActive());
     }
 
@@ -125,7 +125,7 @@ private slots:
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
                      qPrintable(label->text()));
         }
-        for (const QString& caption : {QStringLiteral("Начать игру"), QStringLiteral("Начать заново")}) {
+        for (const QString& caption : {kCaptionStart, kCaptionRestart}) {
             QVERIFY(QFontMetrics(form.Button1->font()).horizontalAdvance(caption) <= form.Button1->width() - 8);
         }
         const CaptionPanel* tile = form.TilePanel(1);

@@ -5,6 +5,13 @@
 
 #include "form_fixture.h"
 
+namespace {
+
+// The blank on cell 6, (2,2), with four neighbours.
+const engine::Grid kBlankOnSix = GridOf("1 2 3 4 / 5 0 7 8 / 9 10 11 12 / 13 14 6 15");
+
+}  // namespace
+
 class TestTiles : public QObject {
     Q_OBJECT
 
@@ -14,9 +21,9 @@ private slots:
     void showBoardMirrorsBoard_data() {
         QTest::addColumn<engine::Grid>("layout");
         QTest::addColumn<int>("blankCell");
-        QTest::newRow("blank in the corner") << gridOf({5, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}) << 16;
-        QTest::newRow("blank on cell 6") << gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15}) << 6;
-        QTest::newRow("blank on cell 1") << gridOf({0, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1}) << 1;
+        QTest::newRow("blank in the corner") << GridOf("5 1 2 3 / 4 6 7 8 / 9 10 11 12 / 13 14 15 0") << 16;
+        QTest::newRow("blank on cell 6") << kBlankOnSix << 6;
+        QTest::newRow("blank on cell 1") << GridOf("0 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 1") << 1;
     }
 
     void showBoardMirrorsBoard() {
@@ -39,7 +46,6 @@ private slots:
     void clickSlidesTheTileOneCell_data() {
         QTest::addColumn<int>("tile");
         QTest::addColumn<QPoint>("travel");
-        // The blank on cell 6, (2,2): its four neighbours.
         QTest::newRow("above slides down") << 2 << QPoint(0, 90);
         QTest::newRow("below slides up") << 10 << QPoint(0, -90);
         QTest::newRow("right slides left") << 7 << QPoint(-90, 0);
@@ -52,8 +58,7 @@ private slots:
         engine::PuzzleState state;
         TForm1 form(state);
         form.show();
-        const engine::Grid layout = gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15});
-        playLayout(form, state, layout);
+        playLayout(form, state, kBlankOnSix);
         CaptionPanel* panel = panelShowing(form, tile);
         const QPoint start = panel->pos();
 
@@ -82,13 +87,13 @@ private slots:
         engine::PuzzleState state;
         TForm1 form(state);
         form.show();
-        playLayout(form, state, gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15}));
+        playLayout(form, state, kBlankOnSix);
         CaptionPanel* first = panelShowing(form, 7);
         QTest::mouseClick(first, Qt::LeftButton);
         // Tile 8 is now next to the blank that 7 left; its click must not start a slide.
         QTest::mouseClick(panelShowing(form, 8), Qt::LeftButton);
         QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
-        QCOMPARE(form.SlidingPanel, first);
+        QCOMPARE(form.slidingPanel(), first);
         finishSlide(form);
         QVERIFY(form.Panel1->isEnabled());
         QCOMPARE(mirrorMismatch(form, state.Board), QString());
@@ -98,17 +103,16 @@ private slots:
         engine::PuzzleState state;
         TForm1 form(state);
         form.show();
-        const engine::Grid layout = gridOf({1, 2, 3, 4, 5, 0, 7, 8, 9, 10, 11, 12, 13, 14, 6, 15});
-        playLayout(form, state, layout);
+        playLayout(form, state, kBlankOnSix);
         for (int tile : {1, 11, 8, 14}) {  // diagonal, diagonal, two cells away, far away
             form.CheatArmed = true;
             QTest::mouseClick(panelShowing(form, tile), Qt::LeftButton);
             QVERIFY(!form.CheatArmed);
         }
-        QCOMPARE(state.Board, layout);
+        QCOMPARE(state.Board, kBlankOnSix);
         QVERIFY(!form.Timer1->isActive());
-        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
-        QCOMPARE(mirrorMismatch(form, layout), QString());
+        QCOMPARE(form.Label5->text(), kCounterZero);
+        QCOMPARE(mirrorMismatch(form, kBlankOnSix), QString());
     }
 
     void aClickOnAnOrderedBoardFindsItSolved() {

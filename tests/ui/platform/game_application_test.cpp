@@ -1,33 +1,38 @@
 // The application object's X drawing setting: in force only while it connects, never
-// passed on to programs the game starts, and a user's own setting kept as it is.
+// passed on to programs the game starts, and a user's own setting kept as it is. And the
+// message boxes it shows, real ones, read while they are open.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QByteArray>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
+#include <QTimer>
 
 #include "ui/platform/game_application.h"
+#include "ui/platform/message_box.h"
+#include "game_texts.h"
 
 namespace {
 
 constexpr char kNoSharedMemory[] = "QT_XCB_NO_MITSHM";
 
-// Builds and drops the application object, as the game's start and end do.
-void runApplication() {
-    char name[] = "pliton";
-    char* argv[] = {name, nullptr};
-    platform::GameApplication app(argv);
-}
+char name[] = "pliton";
+char* argv[] = {name, nullptr};
 
 TEST(GameApplication, LeavesNoSettingForTheProgramsItStarts) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv(kNoSharedMemory);
-    runApplication();
+    // Builds and drops the application object, as the game's start and end do.
+    { platform::GameApplication app(argv); }
     EXPECT_FALSE(qEnvironmentVariableIsSet(kNoSharedMemory));
 
     // A user's own choice survives, whatever it says.
     for (const QByteArray& users : {QByteArray("0"), QByteArray("1")}) {
         qputenv(kNoSharedMemory, users);
-        runApplication();
+        { platform::GameApplication app(argv); }
         EXPECT_EQ(qgetenv(kNoSharedMemory), users);
     }
 }
@@ -35,13 +40,54 @@ TEST(GameApplication, LeavesNoSettingForTheProgramsItStarts) {
 // Qt's own options on the command line change nothing: the game takes no arguments.
 TEST(GameApplication, TakesNoArgumentsOfTheUsers) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    char name[] = "pliton", reverse[] = "-reverse", style[] = "-style", fusion[] = "fusion",
-         title[] = "-qwindowtitle", other[] = "Другое";
-    char* argv[] = {name, reverse, style, fusion, title, other, nullptr};
-    platform::GameApplication app(argv);
+    char reverse[] = "-reverse", style[] = "-style", fusion[] = "fusion", title[] = "-qwindowtitle",
+         other[] = "Другое";
+    char* withOptions[] = {name, reverse, style, fusion, title, other, nullptr};
+    platform::GameApplication app(withOptions);
     EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(QCoreApplication::arguments(), QStringList{QStringLiteral("pliton")});
-    EXPECT_EQ(QString::fromUtf8(argv[1]), QStringLiteral("-reverse"));  // the caller's list is left alone
+    EXPECT_EQ(QString::fromUtf8(withOptions[1]), QStringLiteral("-reverse"));  // the caller's list is left alone
+}
+
+// Each kind of box shown for real, read while it is open and closed with its button.
+TEST(MessageBoxes, ShowTheIconAndCaptionOfTheirKind) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::GameApplication app(argv);
+    platform::setApplicationTitle(kTitle);
+    struct Kind {
+        platform::BoxKind kind;
+        QString caption;
+        QMessageBox::Icon icon;
+    };
+    const Kind kinds[] = {
+        {platform::BoxKind::Error, QStringLiteral("Error"), QMessageBox::Critical},
+        {platform::BoxKind::Information, QStringLiteral("Information"), QMessageBox::Information},
+        {platform::BoxKind::Plain, kTitle, QMessageBox::NoIcon},
+    };
+    for (const Kind& kind : kinds) {
+        bool seen = false;
+        QTimer closer;
+        closer.setInterval(10);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            closer.stop();
+            seen = true;
+            EXPECT_EQ(box->windowTitle(), kind.caption);
+            EXPECT_EQ(box->icon(), kind.icon) << kind.caption.toStdString();
+            EXPECT_EQ(box->text(), kBadTable);
+            QStringList buttons;
+            for (QAbstractButton* button : box->buttons()) buttons << button->text().remove(QLatin1Char('&'));
+            EXPECT_EQ(buttons, QStringList{QStringLiteral("OK")});
+            // Centred; the box settles its size a few pixels off the one it was placed at.
+            const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+            EXPECT_LE((box->frameGeometry().center() - centre).manhattanLength(), 8);
+            box->buttons().constFirst()->click();
+        });
+        closer.start();
+        platform::showBox(kind.kind, kBadTable);
+        EXPECT_TRUE(seen);
+    }
 }
 
 }  // namespace

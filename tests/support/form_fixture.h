@@ -1,12 +1,12 @@
 #pragma once
 
+// The main window under test: the game's start-up settings, playing a layout, finding a
+// tile, running a slide out, and whether the tiles mirror a board.
 #include <QString>
 #include <QTest>
 #include <QTimer>
 
-#include <initializer_list>
 #include <set>
-#include <vector>
 
 #include "engine/puzzle_state.h"
 #include "ui/main/bevel_frame.h"
@@ -14,17 +14,16 @@
 #include "ui/main/form_surface.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
-#include "box_recorder.h"
 #include "ui/platform/message_box.h"
+#include "board_text.h"
+#include "box_recorder.h"
+#include "game_texts.h"
 
 // What the game's start-up sets before the main window exists.
 inline void prepareGameApplication() {
-    platform::setApplicationTitle(QStringLiteral("Плитон"));
+    platform::setApplicationTitle(kTitle);
     platform::installFontSubstitutes();
 }
-
-inline const engine::Grid kOrdered = gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0});
-inline const engine::Grid kNearSolved = gridOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 15});
 
 // Puts a layout on the board as an applied arrangement does: the board playable, the clock on.
 inline void playLayout(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout) {

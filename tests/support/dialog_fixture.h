@@ -1,15 +1,15 @@
 #pragma once
 
+// The arrangement dialog under test: its table written and read as sixteen texts.
 #include <QStringList>
 
-#include <vector>
-
-#include "engine/grid.h"
 #include "ui/dialogs/string_grid.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/word_wrap_button.h"
-#include "box_recorder.h"
 #include "ui/platform/message_box.h"
+#include "board_text.h"
+#include "box_recorder.h"
+#include "game_texts.h"
 
 // Writes sixteen texts, row-major, into the dialog's table.
 inline void fillTable(TForm2& dialog, const QStringList& texts) {

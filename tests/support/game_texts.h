@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// What the game writes on its windows and boxes, as the player reads it.
+inline const QString kTitle = QStringLiteral("Плитон");
+inline const QString kClockZero = QStringLiteral("00:00:00");
+inline const QString kCounterZero = QStringLiteral("00000");
+inline const QString kCaptionStart = QStringLiteral("Начать игру");
+inline const QString kCaptionRestart = QStringLiteral("Начать заново");
+inline const QString kWon = QStringLiteral("Вы выиграли!!!");
+
+inline const QString kFirstRemark = QStringLiteral("Ну ничего себе ты сделал ходов!");
+inline const QString kSecondRemark = QStringLiteral("Поздравляем, ты удвоил(-а) свой предыдущий рекорд");
+inline const QString kResetRemark =
+    QStringLiteral("надо же, и хватило же терпения сделать столько ходов.Игра будет сборшена ввиду приколов");
+
+inline const QString kBadTable = QStringLiteral("Проверьте заполнение таблицы");
+inline const QString kOddTable = QStringLiteral("Расклад нечетный, не собирается");
+inline const QString kEvenTable = QStringLiteral("Расклад четный, собирается");
