@@ -1,9 +1,10 @@
 # shellcheck shell=bash
 # check_installed_files PREFIX: checks what an installation of the game put under PREFIX
-# (/usr for the package): the executable, the desktop entry, the AppStream metainfo and
-# the icons, each where the desktop looks for it and valid by the desktop's own
-# validators. Sourced by the install test and the package check; needs `fail` and `note`
-# (x11_session.sh), desktop-file-validate, appstreamcli and ImageMagick's identify.
+# (/usr for the package): the executable, the solver's tables where the executable looks
+# for them (../share/pliton/), the desktop entry, the AppStream metainfo and the icons, each
+# where the desktop looks for it and valid by the desktop's own validators. Sourced by the
+# install test and the package check; needs `fail` and `note` (x11_session.sh),
+# desktop-file-validate, appstreamcli and ImageMagick's identify.
 
 app_id=org.example.Pliton
 
@@ -18,6 +19,12 @@ check_installed_files() {
     local metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
 
     [[ -x $prefix/bin/pliton ]] || fail "no executable $prefix/bin/pliton"
+
+    # The solver's tables: megabytes, but at most 16 MiB.
+    local tables="$prefix/share/pliton/pattern-databases.bin" bytes
+    [[ -f $tables ]] || fail "no solver tables $tables"
+    bytes=$(stat -c %s "$tables")
+    ((bytes > 1024 * 1024 && bytes <= 16 * 1024 * 1024)) || fail "$tables has $bytes bytes"
 
     [[ -f $entry ]] || fail "no desktop entry $entry"
     desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
@@ -56,5 +63,5 @@ check_installed_files() {
         fail "the metainfo does not launch the desktop entry $app_id.desktop"
     grep -q '<screenshot type="default">' "$metainfo" || fail "the metainfo has no screenshot"
 
-    note "installed files under $prefix: executable, desktop entry, metainfo, icons ${found[*]}"
+    note "installed files under $prefix: executable, solver tables, desktop entry, metainfo, icons ${found[*]}"
 }

@@ -1,0 +1,138 @@
+#include "pattern_database.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace engine {
+
+namespace {
+
+using namespace patterns;
+
+// Closes a descriptor and unmaps a mapping on every way out of Load.
+struct FileGuard {
+    int fd = -1;
+    void* mapping = MAP_FAILED;
+    std::size_t bytes = 0;
+    ~FileGuard() {
+        if (mapping != MAP_FAILED) munmap(mapping, bytes);
+        if (fd >= 0) close(fd);
+    }
+};
+
+// Empty when the header describes tables that lie inside a file of `fileBytes` and
+// lookups that cover tiles 1..15 once each; else what is wrong.
+std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
+    if (header.Magic != kMagic) return "not a table file";
+    if (header.ByteOrder != kByteOrderMark) return "written on a machine of the other byte order";
+    if (header.Version != kVersion) {
+        return "version " + std::to_string(header.Version) + ", expected " + std::to_string(kVersion);
+    }
+    if (header.FileBytes != fileBytes) {
+        return "the file has " + std::to_string(fileBytes) + " bytes, its header says " +
+               std::to_string(header.FileBytes);
+    }
+    if (header.TableCount < 1 || header.TableCount > kMaxTables) return "bad number of tables";
+    if (header.LookupCount < 1 || header.LookupCount > kMaxLookups) return "bad number of lookups";
+    const std::uint64_t dataEnd = fileBytes - kChecksumBytes;
+    for (std::uint32_t t = 0; t < header.TableCount; ++t) {
+        const TableRecord& table = header.Tables[t];
+        if (table.TileCount < 1 || table.TileCount > kMaxPatternTiles) return "bad size of a table's pattern";
+        unsigned seen = 0;
+        for (int i = 0; i < table.TileCount; ++i) {
+            const int tile = table.Tiles[static_cast<std::size_t>(i)];
+            if (tile < 1 || tile > 15 || (seen & (1u << tile))) return "bad tiles in a table's pattern";
+            seen |= 1u << tile;
+        }
+        if (table.Entries != EntriesFor(table.TileCount)) return "a table has the wrong number of entries";
+        if (table.Offset < kFirstTableOffset || table.Offset % kTableAlignment != 0 || table.Offset > dataEnd ||
+            table.Entries > dataEnd - table.Offset) {
+            return "a table lies outside the file";
+        }
+    }
+    unsigned covered = 0;
+    for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
+        const LookupRecord& lookup = header.Lookups[l];
+        if (lookup.Table >= header.TableCount || lookup.Transposed > 1) return "bad lookup";
+        const TableRecord& table = header.Tables[lookup.Table];
+        for (int i = 0; i < table.TileCount; ++i) {
+            const int own = table.Tiles[static_cast<std::size_t>(i)];
+            const int tile = lookup.Transposed ? TransposedTile(own) : own;
+            if (covered & (1u << tile)) return "the lookups' groups overlap";
+            covered |= 1u << tile;
+        }
+    }
+    if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
+    return {};
+}
+
+}  // namespace
+
+std::string TablesPathFor(const std::string& executableDir) {
+    return executableDir + "/../share/pliton/" + kTablesFileName;
+}
+
+std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string& path, std::string* why) {
+    auto refuse = [&](const std::string& reason) -> std::unique_ptr<const PatternDatabases> {
+        if (why) *why = path + ": " + reason;
+        return nullptr;
+    };
+
+    FileGuard file;
+    file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file.fd < 0) return refuse(std::strerror(errno));
+    struct stat status {};
+    if (fstat(file.fd, &status) != 0) return refuse(std::strerror(errno));
+    if (!S_ISREG(status.st_mode)) return refuse("not a regular file");
+    const auto fileBytes = static_cast<std::size_t>(status.st_size);
+    if (fileBytes < kFirstTableOffset + kChecksumBytes) return refuse("truncated");
+
+    int flags = MAP_PRIVATE;
+#ifdef MAP_POPULATE
+    flags |= MAP_POPULATE;  // the checksum reads every page at once anyway
+#endif
+    file.mapping = mmap(nullptr, fileBytes, PROT_READ, flags, file.fd, 0);
+    if (file.mapping == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
+    file.bytes = fileBytes;
+    const auto* bytes = static_cast<const std::uint8_t*>(file.mapping);
+
+    FileHeader header;
+    std::memcpy(&header, bytes, sizeof header);
+    if (std::string problem = ProblemWith(header, fileBytes); !problem.empty()) return refuse(problem);
+
+    const std::size_t dataBytes = fileBytes - kChecksumBytes;
+    std::uint64_t stored = 0;
+    std::memcpy(&stored, bytes + dataBytes, sizeof stored);
+    if (Fnv1a({bytes, dataBytes}) != stored) return refuse("checksum mismatch: the file is damaged");
+
+    std::unique_ptr<PatternDatabases> tables(new PatternDatabases);
+    for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
+        const LookupRecord& record = header.Lookups[l];
+        const TableRecord& table = header.Tables[record.Table];
+        PatternLookup& lookup = tables->lookups_[l];
+        lookup.Table = bytes + table.Offset;
+        lookup.TileCount = table.TileCount;
+        lookup.Transposed = record.Transposed != 0;
+        for (int i = 0; i < table.TileCount; ++i) {
+            const auto slot = static_cast<std::size_t>(i);
+            lookup.Tiles[slot] = static_cast<std::uint8_t>(lookup.Transposed ? TransposedTile(table.Tiles[slot])
+                                                                              : table.Tiles[slot]);
+        }
+    }
+    tables->lookupCount_ = header.LookupCount;
+    tables->mapping_ = file.mapping;
+    tables->bytes_ = fileBytes;
+    file.mapping = MAP_FAILED;  // now owned by the tables; the descriptor is not needed
+    return tables;
+}
+
+PatternDatabases::~PatternDatabases() {
+    if (mapping_) munmap(const_cast<void*>(mapping_), bytes_);
+}
+
+}  // namespace engine

@@ -1,0 +1,125 @@
+#pragma once
+
+// The layout of the solver's table file and the arithmetic that the table generator, the
+// loader and the search share: how a pattern's cells become a table index, the
+// transposition of the board about its main diagonal, and the file's checksum.
+//
+// Cells here run 0..15 in row-major order (cell 15 is bottom-right); tile v belongs in
+// cell v - 1 and the blank in cell 15.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace engine::patterns {
+
+inline constexpr int kMaxPatternTiles = 7;
+inline constexpr int kMaxTables = 4;
+inline constexpr int kMaxLookups = 8;
+inline constexpr int kGoalBlankCell = 15;
+
+// The cell (r, c) seen across the main diagonal: (c, r).
+constexpr int TransposedCell(int cell) { return (cell & 3) * 4 + (cell >> 2); }
+
+// The tile whose home is the transposed home of `tile`: 2 <-> 5, 3 <-> 9, 1, 6, 11 stay.
+// The blank stays the blank.
+constexpr int TransposedTile(int tile) { return tile == 0 ? 0 : TransposedCell(tile - 1) + 1; }
+
+// Entries of a table over `tiles` distinct cells of 16: 16 * 15 * ... * (16 - tiles + 1).
+constexpr std::uint64_t EntriesFor(int tiles) {
+    std::uint64_t entries = 1;
+    for (int i = 0; i < tiles; ++i) entries *= static_cast<std::uint64_t>(16 - i);
+    return entries;
+}
+
+// The index of the distinct cells cells[0..count) in a table of EntriesFor(count) entries:
+// each cell is numbered among the cells the earlier ones left free, and the numbers are
+// read as the digits of a mixed-radix number with radices 16, 15, 14, ...
+inline std::uint32_t IndexOf(const std::uint8_t* cells, int count) {
+    std::uint32_t index = 0;
+    for (int i = 0; i < count; ++i) {
+        std::uint32_t rank = cells[i];
+        for (int j = 0; j < i; ++j) rank -= cells[j] < cells[i] ? 1u : 0u;
+        index = index * static_cast<std::uint32_t>(16 - i) + rank;
+    }
+    return index;
+}
+
+// IndexOf for a count known when compiling, with the loops written out.
+template <int I, int J = 0>
+std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
+    if constexpr (J == I) {
+        return 0;
+    } else {
+        return (cells[J] < cells[I] ? 1u : 0u) + EarlierCellsBelow<I, J + 1>(cells);
+    }
+}
+
+template <int Count, int I = 0>
+std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
+    if constexpr (I == Count) {
+        return index;
+    } else {
+        return FixedIndexOf<Count, I + 1>(
+            cells, index * static_cast<std::uint32_t>(16 - I) + cells[I] - EarlierCellsBelow<I>(cells));
+    }
+}
+
+// 64-bit FNV-1a, continued from `hash`.
+inline constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
+inline std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t hash = kFnvOffset) {
+    for (const std::uint8_t byte : bytes) {
+        hash ^= byte;
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+// The file: this header, the tables (each starting on a multiple of kTableAlignment, one
+// byte per entry: the fewest moves of the table's own tiles that bring them home, the other
+// tiles being free to pass), and last the Fnv1a of every byte before it, eight bytes in the
+// writer's byte order.
+//
+// A table is computed for an ordered list of tiles. A lookup reads one table for a group of
+// the board's tiles: either the table's own tiles at their cells, or (Transposed) the
+// transposed tiles at their transposed cells, which reads the board as if mirrored about
+// the main diagonal. The lookups' groups divide tiles 1..15 between them, so that the
+// looked-up values add up to a lower bound of the moves to the goal.
+inline constexpr std::array<char, 8> kMagic = {'P', 'L', 'T', 'N', 'P', 'D', 'B', '\x1a'};
+inline constexpr std::uint32_t kVersion = 1;
+inline constexpr std::uint32_t kByteOrderMark = 0x01020304;
+inline constexpr std::size_t kTableAlignment = 64;
+inline constexpr std::size_t kChecksumBytes = 8;
+
+struct TableRecord {
+    std::uint64_t Offset = 0;   // from the start of the file
+    std::uint64_t Entries = 0;  // EntriesFor(TileCount)
+    std::uint8_t TileCount = 0;
+    std::array<std::uint8_t, kMaxPatternTiles> Tiles{};
+};
+
+struct LookupRecord {
+    std::uint8_t Table = 0;
+    std::uint8_t Transposed = 0;  // 0 or 1
+};
+
+struct FileHeader {
+    std::array<char, 8> Magic = kMagic;
+    std::uint32_t ByteOrder = kByteOrderMark;
+    std::uint32_t Version = kVersion;
+    std::uint32_t TableCount = 0;
+    std::uint32_t LookupCount = 0;
+    std::uint64_t FileBytes = 0;  // the whole file, checksum included
+    std::array<TableRecord, kMaxTables> Tables{};
+    std::array<LookupRecord, kMaxLookups> Lookups{};
+};
+
+static_assert(sizeof(TableRecord) == 24 && sizeof(LookupRecord) == 2);
+static_assert(sizeof(FileHeader) == 144, "the header is written and read as it lies in memory");
+
+// Where the first table starts.
+inline constexpr std::size_t kFirstTableOffset =
+    (sizeof(FileHeader) + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
+
+}  // namespace engine::patterns

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "grid.h"
+#include "pattern_database.h"
+#include "solvability.h"
+
+namespace engine {
+
+enum class SolveOutcome { Solved, Unsolvable, NotABoard, Cancelled };
+
+struct Solution {
+    SolveOutcome Outcome = SolveOutcome::Cancelled;
+    std::vector<std::uint8_t> Tiles;  // the tiles to slide into the blank, in order (empty for a solved board)
+    std::uint64_t NodesGenerated = 0;
+};
+
+// A shortest solution: IDA* on the larger of two sums of pattern-database lookups, one on
+// the board and one on the board mirrored about its main diagonal. Answers Unsolvable or
+// NotABoard at once, without searching. Runs on the caller's thread, allocates only the
+// answer, and polls `cancel` often enough to return within a few milliseconds of it being
+// set; then the outcome is Cancelled and Tiles is empty.
+Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
+
+}  // namespace engine
