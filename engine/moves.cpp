@@ -50,6 +50,28 @@ MoveResult TryMove(PuzzleState& state, std::uint8_t value) {
     return result;
 }
 
+std::uint8_t TileToSlide(const Grid& board, SlideDirection direction) {
+    int blankRow = 0, blankCol = 0;
+    for (int cell = 1; cell <= kCells; ++cell) {
+        if (board.at(cell) == 0) {
+            blankRow = (cell - 1) / kSide + 1;
+            blankCol = (cell - 1) % kSide + 1;
+        }
+    }
+    if (blankRow == 0) return 0;
+
+    // The tile comes from the side opposite to its travel.
+    int row = blankRow, column = blankCol;
+    switch (direction) {
+        case SlideDirection::SlideDown: --row; break;
+        case SlideDirection::SlideUp: ++row; break;
+        case SlideDirection::SlideLeft: ++column; break;
+        case SlideDirection::SlideRight: --column; break;
+    }
+    if (row < 1 || row > kSide || column < 1 || column > kSide) return 0;
+    return board(row, column);
+}
+
 bool IsSolved(const PuzzleState& state) {
     for (int cell = 1; cell < kCells; ++cell) {
         if (state.Board.at(cell) != cell) return false;

@@ -21,6 +21,11 @@ struct MoveResult {
 // click fields; changes Board only on a move. Never fails.
 MoveResult TryMove(PuzzleState& state, std::uint8_t value);
 
+// The tile that would travel in `direction` into the blank (the last blank in row-major
+// order): for SlideLeft the tile right of the blank, for SlideDown the one above it. 0 when
+// the blank has no neighbour on that side, or the board no blank.
+std::uint8_t TileToSlide(const Grid& board, SlideDirection direction);
+
 // True when cells 1..15 hold 1..15; cell 16 is not examined.
 bool IsSolved(const PuzzleState& state);
 

@@ -70,6 +70,7 @@ TEST(MoveRule, EachDirectionIntoTheBlank) {
     for (const Case c : {Case{2, SlideDirection::SlideDown, 1, 2}, Case{10, SlideDirection::SlideUp, 3, 2},
                          Case{5, SlideDirection::SlideRight, 2, 1}, Case{7, SlideDirection::SlideLeft, 2, 3}}) {
         PuzzleState state = StateWith(layout);
+        EXPECT_EQ(TileToSlide(state.Board, c.direction), c.tile);  // what an arrow key plays
         EXPECT_EQ(TryMove(state, c.tile), (MoveResult{true, c.direction})) << int(c.tile);
         EXPECT_EQ(state.Board(2, 2), c.tile);
         EXPECT_EQ(state.Board(c.row, c.col), 0);
@@ -85,6 +86,13 @@ TEST(MoveRule, OrderedLayoutMovesOnlyTheBlanksNeighbours) {
 
     SetOrderedLayout(state);
     EXPECT_EQ(TryMove(state, 15), (MoveResult{true, SlideDirection::SlideRight}));
+
+    // From the corner nothing can travel left or up, and a board without a blank has no move.
+    SetOrderedLayout(state);
+    EXPECT_EQ(TileToSlide(state.Board, SlideDirection::SlideLeft), 0);
+    EXPECT_EQ(TileToSlide(state.Board, SlideDirection::SlideUp), 0);
+    EXPECT_EQ(TileToSlide(state.Board, SlideDirection::SlideRight), 15);
+    EXPECT_EQ(TileToSlide(GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 9"), SlideDirection::SlideDown), 0);
 }
 
 TEST(MoveRule, NonNeighboursDoNotMove) {

@@ -17,6 +17,13 @@ void CaptionPanel::setCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     faceChanged();
+#if QT_CONFIG(accessibility)
+    // The caption is the panel's name for assistive tools.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent notice(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&notice);
+    }
+#endif
 }
 
 void CaptionPanel::setColor(const QColor& color) {
@@ -107,10 +114,12 @@ void CaptionPanel::changeEvent(QEvent* event) {
             // every slide's start and end, for no change on the screen. Assistive tools still
             // hear of it.
 #if QT_CONFIG(accessibility)
-            QAccessible::State changed;
-            changed.disabled = true;
-            QAccessibleStateChangeEvent notice(this, changed);
-            QAccessible::updateAccessibility(&notice);
+            if (QAccessible::isActive()) {
+                QAccessible::State changed;
+                changed.disabled = true;
+                QAccessibleStateChangeEvent notice(this, changed);
+                QAccessible::updateAccessibility(&notice);
+            }
 #endif
             return;
         }

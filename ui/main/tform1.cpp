@@ -17,10 +17,12 @@
 
 #include <algorithm>
 
+#include "accessible_game.h"
 #include "bevel_frame.h"
 #include "caption_panel.h"
 #include "engine/random_source.h"
 #include "form_surface.h"
+#include "hint_search.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
 
@@ -83,6 +85,10 @@ constexpr QRect kLabel3Rect(106, 407, 70, 24);
 const QColor kSilver(192, 192, 192);
 constexpr int kLabel3FontPixels = 19;
 
+// What assistive tools say the clock and the counter are.
+constexpr QStringView kClockMeaning = u"Время игры";
+constexpr QStringView kCounterMeaning = u"Сделано ходов";
+
 // Label4: the counter's heading.
 constexpr QRect kLabel4Rect(274, 409, 58, 20);
 constexpr QStringView kLabel4Text = u"х о д ы";
@@ -137,6 +143,7 @@ CaptionPanel* makePanel(QWidget* parent, QRect rect, QStringView caption, const 
 }  // namespace
 
 TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+    installGameAccessibility();
     setWindowTitle(kFormCaption.toString());
     // A fixed single border: system menu and minimise, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -159,6 +166,9 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
 
     ClientArea->watchControls();
     connect(ClientArea, &FormSurface::doubleClicked, this, &TForm1::FormDblClick);
+    ClientArea->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ClientArea, &QWidget::customContextMenuRequested, this, &TForm1::ClientAreaContextMenu);
+    Button1->installEventFilter(this);
     FormCreate();
 }
 
@@ -181,8 +191,11 @@ void TForm1::createControls() {
     Label4 = makeLabel(client, kLabel4Rect, kLabel4Text, faceFont(kSansFace, kLabel4FontPixels, true, true),
                        windowText, kTeal);
     Label5 = makeLabel(client, kLabel5Rect, kCounterZero, faceFont(kSansFace, kLabel5FontPixels), kYellow, kTeal);
+    setAccessibleMeaning(Label3, kClockMeaning.toString());
+    setAccessibleMeaning(Label5, kCounterMeaning.toString());
 
     Panel1 = new CaptionPanel(client);
+    setAccessibleBoard(Panel1);
     Panel1->setGeometry(kPanel1Rect);
     Panel1->setColor(kGreen);
     Panel1->setBevels(CaptionPanel::Bevel::Raised, CaptionPanel::Bevel::Lowered, 1);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QMainWindow>
 #include <QStringView>
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "engine/moves.h"
@@ -21,6 +23,9 @@ class QTimer;
 class BevelFrame;
 class CaptionPanel;
 class FormSurface;
+class HintBalloon;
+class HintSearch;
+struct HintAnswer;
 
 // The main window: the board of fifteen tile panels, the clock and the move counter, the
 // start button, the three celebration panels, the main menu and the three timers.
@@ -103,6 +108,24 @@ public:
     // One picture of the celebration: the three panels at random places, sizes and colours.
     void Timer2Timer();
 
+    // --- Keyboard play and the hint ---
+
+    // The hint: the next tile of a shortest solution from the board as it stands turns red,
+    // and a balloon beside it tells how many moves are left. The search runs off the GUI
+    // thread; any change of the board drops it. Does nothing outside a game.
+    void ShowHint();
+    // The client area's context menu, with its one item "Подсказка".
+    void ClientAreaContextMenu(const QPoint& pos);
+    // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
+    // it would make it. Does nothing outside a game or while a tile slides.
+    void ArrowKey(Qt::Key key);
+    // Where the hint's pattern tables are; by default they lie beside the program's data.
+    void setHintTables(std::string path);
+
+    // The hint's balloon (null before the first hint) and the tile it points at.
+    HintBalloon* hintBalloon() const { return balloon_; }
+    CaptionPanel* hintedTile() const { return hintedTile_; }
+
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
 
@@ -159,6 +182,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -176,6 +201,15 @@ private:
     // The board of a fresh game: unlocked, laid out by `layOut`, shown, and the button
     // reading "Начать заново".
     void showFreshBoard(void (*layOut)(engine::PuzzleState&));
+
+    // A game is on and no tile slides: the board takes clicks, keys and hints.
+    bool boardTakesInput() const;
+    // Plays the keys the game knows; false for any other key.
+    bool playKey(const QKeyEvent* event);
+    void showHintAnswer(const HintAnswer& answer);
+    void showBalloon(const QString& text, CaptionPanel* beside);
+    // Takes the hint away: the search, the red caption and the balloon.
+    void clearHint();
 
     // A secondary window: given ready-made, or made by its maker on first use and owned.
     template <typename Window>
@@ -212,4 +246,14 @@ private:
     MadeOnDemand<QWidget> Form3;
     MadeOnDemand<QWidget> Form4;
     bool centred_ = false;
+
+    std::string hintTables_;
+    std::unique_ptr<HintSearch> hintSearch_;  // made by the first hint
+    HintBalloon* balloon_ = nullptr;          // made by the first hint
+    CaptionPanel* hintedTile_ = nullptr;
+    QColor hintedTileColor_;                  // its caption's colour before the hint
+    engine::Grid hintBoard_;                  // the board the hint under way speaks of
+    QTimer* hintWait_ = nullptr;              // says that a slow hint is coming
+    QMenu* contextMenu_ = nullptr;            // made when first asked for
+    QAction* hintAction_ = nullptr;
 };

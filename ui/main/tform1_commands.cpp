@@ -79,6 +79,7 @@ void TForm1::perebor() {
 }
 
 void TForm1::N126Click() {
+    clearHint();
     Button1->setText(kCaptionStart.toString());
     engine::SeedRandom();
     hideCelebrationPanels();
@@ -97,6 +98,7 @@ void TForm1::N126Click() {
 void TForm1::N6Click() {
     // A slide left running would enable the board under the dialog on its last tick.
     settleSlide();
+    clearHint();
     Panel1->setEnabled(false);
     Timer3->stop();
     if (QDialog* dialog = Form2.get()) dialog->exec();

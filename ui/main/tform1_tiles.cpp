@@ -38,6 +38,7 @@ void TForm1::PlaceTilesInOrder() {
 }
 
 void TForm1::ShowBoard() {
+    clearHint();
     PlaceTilesInOrder();
 
     // With the blank elsewhere than in the bottom-right corner, the panel of the blank's
@@ -63,6 +64,7 @@ void TForm1::Panel2Click(CaptionPanel* sender) {
 
     const engine::MoveResult move = engine::TryMove(state_, static_cast<std::uint8_t>(value));
     if (move.Moved) {
+        clearHint();
         SlidingPanel = sender;
         SlideTick = 1;
         SlidingDirection = move.Direction;

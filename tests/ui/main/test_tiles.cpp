@@ -1,7 +1,11 @@
-// The tile panels: mirroring Board, clicks that move a tile and clicks that do not, and
-// the nine-tick slide during which the board takes no clicks.
+// The tile panels: mirroring Board, clicks and arrow keys that move a tile and those that
+// do not, and the nine-tick slide during which the board takes no clicks.
+#include <QAccessible>
 #include <QLabel>
+#include <QPushButton>
 #include <QtTest>
+
+#include <map>
 
 #include "form_fixture.h"
 
@@ -46,23 +50,38 @@ private slots:
     void clickSlidesTheTileOneCell_data() {
         QTest::addColumn<int>("tile");
         QTest::addColumn<QPoint>("travel");
-        QTest::newRow("above slides down") << 2 << QPoint(0, 90);
-        QTest::newRow("below slides up") << 10 << QPoint(0, -90);
-        QTest::newRow("right slides left") << 7 << QPoint(-90, 0);
-        QTest::newRow("left slides right") << 5 << QPoint(90, 0);
+        QTest::addColumn<int>("arrow");  // the key that plays the tile; 0: it is clicked
+        // Each neighbour of the blank, clicked or played by an arrow key while the button has
+        // the focus.
+        QTest::newRow("above slides down") << 2 << QPoint(0, 90) << 0;
+        QTest::newRow("below slides up") << 10 << QPoint(0, -90) << 0;
+        QTest::newRow("right slides left") << 7 << QPoint(-90, 0) << 0;
+        QTest::newRow("left slides right") << 5 << QPoint(90, 0) << 0;
+        QTest::newRow("Down") << 2 << QPoint(0, 90) << int(Qt::Key_Down);
+        QTest::newRow("Up") << 10 << QPoint(0, -90) << int(Qt::Key_Up);
+        QTest::newRow("Left") << 7 << QPoint(-90, 0) << int(Qt::Key_Left);
+        QTest::newRow("Right") << 5 << QPoint(90, 0) << int(Qt::Key_Right);
     }
 
     void clickSlidesTheTileOneCell() {
         QFETCH(int, tile);
         QFETCH(QPoint, travel);
+        QFETCH(int, arrow);
         engine::PuzzleState state;
         TForm1 form(state);
         form.show();
         playLayout(form, state, kBlankOnSix);
         CaptionPanel* panel = panelShowing(form, tile);
         const QPoint start = panel->pos();
+        // The opposite arrow would play the tile straight back, were the board not locked.
+        const std::map<int, Qt::Key> opposite = {{Qt::Key_Down, Qt::Key_Up}, {Qt::Key_Up, Qt::Key_Down},
+                                                 {Qt::Key_Left, Qt::Key_Right}, {Qt::Key_Right, Qt::Key_Left}};
 
-        QTest::mouseClick(panel, Qt::LeftButton);
+        if (arrow) {
+            QTest::keyClick(form.Button1, Qt::Key(arrow));
+        } else {
+            QTest::mouseClick(panel, Qt::LeftButton);
+        }
         QVERIFY(form.Timer1->isActive());
         QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
         QCOMPARE(state.Board.at(6), tile);
@@ -75,12 +94,83 @@ private slots:
                 // Any tile clicked meanwhile does nothing.
                 QTest::mouseClick(panelShowing(form, 7), Qt::LeftButton);
                 QTest::mouseClick(panel, Qt::LeftButton);
+                if (arrow) QTest::keyClick(form.Button1, opposite.at(arrow));
             }
         }
         QVERIFY(!form.Timer1->isActive());
         QVERIFY(form.Panel1->isEnabled());
         QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
         QCOMPARE(mirrorMismatch(form, state.Board), QString());
+    }
+
+    void arrowsPlayOnlyATileBesideTheBlankInAGame() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        // Before a game nothing plays.
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) QTest::keyClick(&form, key);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00000"));
+        QVERIFY(!form.Timer1->isActive());
+
+        // From the corner nothing can travel left or up; Ctrl+Down is not Down.
+        form.perebor();
+        QTest::keyClick(form.Button1, Qt::Key_Left);
+        QTest::keyClick(form.Button1, Qt::Key_Up);
+        QTest::keyClick(form.Button1, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(state.Board, kOrdered);
+        QVERIFY(form.Button1->hasFocus() || !QApplication::focusWidget());  // no arrow moved the focus
+        QTest::keyClick(&form, Qt::Key_Down);
+        QCOMPARE(state.Board(4, 4), 12);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+
+        // Space still presses the focused button: a new game.
+        finishSlide(form);
+        form.N126Click();
+        form.Button1->setFocus();
+        QTest::keyClick(form.Button1, Qt::Key_Space);
+        QCOMPARE(form.Button1->text(), QStringLiteral("Начать заново"));
+        QVERIFY(form.Panel1->isEnabled() && form.Timer3->isActive());
+    }
+
+    void assistiveToolsHearWhatThePlayerSees() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        form.show();
+        playLayout(form, state, kBlankOnSix);
+        const auto heard = [](QObject* object, QAccessible::Text text = QAccessible::Name) {
+            return QAccessible::queryAccessibleInterface(object)->text(text);
+        };
+        QAccessibleInterface* board = QAccessible::queryAccessibleInterface(form.Panel1);
+        QCOMPARE(board->childCount(), 16);
+        QAccessibleInterface* bareCell = board->child(15);
+        QCOMPARE(bareCell->text(QAccessible::Name), QStringLiteral("Пустая клетка"));
+        QCOMPARE(bareCell->text(QAccessible::Description), QStringLiteral("ряд 2, столбец 2"));
+        QCOMPARE(bareCell->rect(), QRect(form.Panel1->mapToGlobal(QPoint(92, 92)), QSize(90, 90)));
+        CaptionPanel* seven = panelShowing(form, 7);
+        QCOMPARE(heard(seven), QStringLiteral("7"));
+        QCOMPARE(heard(seven, QAccessible::Description), QStringLiteral("ряд 2, столбец 3"));
+        QCOMPARE(heard(form.TilePanel(6)), QStringLiteral("15"));  // the panel standing in on cell 16
+        QCOMPARE(heard(form.Label3), QStringLiteral("Время игры: 00:00:00"));
+        QCOMPARE(heard(form.Label5), QStringLiteral("Сделано ходов: 00000"));
+        QCOMPARE(heard(form.Button1), QStringLiteral("Начать заново"));
+        QVERIFY(QAccessible::queryAccessibleInterface(form.Label1)->state().invisible);
+
+        // A screen reader presses the tile: the same move as a click. Everything says so.
+        QAccessible::queryAccessibleInterface(seven)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        finishSlide(form);
+        form.Timer3Timer();
+        QCOMPARE(heard(seven, QAccessible::Description), QStringLiteral("ряд 2, столбец 2"));
+        QCOMPARE(bareCell->text(QAccessible::Description), QStringLiteral("ряд 2, столбец 3"));
+        QCOMPARE(heard(form.Label5), QStringLiteral("Сделано ходов: 00001"));
+        QCOMPARE(heard(form.Label3), QStringLiteral("Время игры: 00:00:01"));
+
+        // The win: the board locks, the win text shows.
+        playLayout(form, state, kNearSolved);
+        QTest::mouseClick(form.TilePanel(15), Qt::LeftButton);
+        QVERIFY(!QAccessible::queryAccessibleInterface(form.Label1)->state().invisible);
+        QCOMPARE(heard(form.Label1), QStringLiteral("Вы выиграли!!!"));
+        QVERIFY(QAccessible::queryAccessibleInterface(form.TilePanel(1))->state().disabled);
     }
 
     void aSecondClickBeforeTheFirstTickIsIgnored() {

@@ -1,0 +1,190 @@
+#include "accessible_game.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLabel>
+
+#include "caption_panel.h"
+#include "tform1.h"
+
+namespace {
+
+constexpr char kMeaningProperty[] = "accessibleMeaning";
+constexpr char kBoardProperty[] = "accessibleBoard";
+constexpr QStringView kBareCell = u"Пустая клетка";
+constexpr QStringView kBoard = u"Игровое поле";
+constexpr QStringView kPlace = u"ряд %1, столбец %2";
+
+// The board cell (row, column) whose origin is `origin` in the board's coordinates, or {}.
+QPoint cellAt(QPoint origin) {
+    QPoint cell;
+    for (int i = 1; i <= engine::kSide; ++i) {
+        if (TForm1::CellOrigin(i) == origin.y()) cell.setX(i);
+        if (TForm1::CellOrigin(i) == origin.x()) cell.setY(i);
+    }
+    return cell.x() && cell.y() ? cell : QPoint();
+}
+
+QString placeText(QPoint cell) { return cell.isNull() ? QString() : kPlace.toString().arg(cell.x()).arg(cell.y()); }
+
+bool isTile(const QObject* panel) { return qobject_cast<const CaptionPanel*>(panel->parent()) != nullptr; }
+
+// A caption panel: named by its caption. A tile also tells its place and can be pressed.
+class CaptionPanelAccessible : public QAccessibleWidget {
+public:
+    explicit CaptionPanelAccessible(CaptionPanel* panel)
+        : QAccessibleWidget(panel, isTile(panel) ? QAccessible::Button : QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        const auto* panel = static_cast<const CaptionPanel*>(object());
+        if (t == QAccessible::Name && panel->accessibleName().isEmpty()) return panel->caption();
+        if (t == QAccessible::Description && isTile(panel)) return placeText(cellAt(panel->pos()));
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override {
+        return isTile(object()) ? QStringList{pressAction()} : QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        auto* panel = static_cast<CaptionPanel*>(object());
+        if (action == pressAction() && isTile(panel) && panel->isEnabled()) {
+            emit panel->clicked();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+};
+
+// The board's bare cell, which has no control of its own: the cell no tile stands on.
+class BareCellAccessible : public QAccessibleInterface {
+public:
+    explicit BareCellAccessible(QWidget* board) : board_(board) {}
+
+    bool isValid() const override { return true; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return board_->window()->windowHandle(); }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(board_); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return kBareCell.toString();
+        if (t == QAccessible::Description) return placeText(cell());
+        return {};
+    }
+
+    QRect rect() const override {
+        const QPoint at = cell();
+        if (at.isNull()) return {};
+        const QPoint origin(TForm1::CellOrigin(at.y()), TForm1::CellOrigin(at.x()));
+        return {board_->mapToGlobal(origin), QSize(TForm1::kCellSize, TForm1::kCellSize)};
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = !board_->isVisible() || cell().isNull();
+        return state;
+    }
+
+private:
+    // The one cell that no tile covers; none while a tile is between cells.
+    QPoint cell() const {
+        QPoint bare;
+        for (int row = 1; row <= engine::kSide; ++row) {
+            for (int column = 1; column <= engine::kSide; ++column) {
+                const QPoint origin(TForm1::CellOrigin(column), TForm1::CellOrigin(row));
+                const QWidget* tile = board_->childAt(origin + QPoint(1, 1));
+                if (tile && tile->pos() == origin) continue;
+                if (!bare.isNull()) return {};
+                bare = QPoint(row, column);
+            }
+        }
+        return bare;
+    }
+
+    QWidget* board_;
+};
+
+// The board: its tiles, then its bare cell.
+class BoardAccessible : public QAccessibleWidget {
+public:
+    explicit BoardAccessible(CaptionPanel* board)
+        : QAccessibleWidget(board, QAccessible::Grouping, kBoard.toString()),
+          bareCellId_(QAccessible::registerAccessibleInterface(new BareCellAccessible(board))) {}
+    ~BoardAccessible() override { QAccessible::deleteAccessibleInterface(bareCellId_); }
+
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface* child(int index) const override {
+        if (index == QAccessibleWidget::childCount()) return QAccessible::accessibleInterface(bareCellId_);
+        return QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (child == QAccessible::accessibleInterface(bareCellId_)) return QAccessibleWidget::childCount();
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+private:
+    QAccessible::Id bareCellId_;
+};
+
+// A label with a meaning: the meaning, then the label's current text.
+class MeaningfulLabelAccessible : public QAccessibleWidget {
+public:
+    explicit MeaningfulLabelAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        const auto* label = static_cast<const QLabel*>(object());
+        if (t == QAccessible::Name) return QStringLiteral("%1: %2").arg(label->property(kMeaningProperty).toString(), label->text());
+        if (t == QAccessible::Value) return label->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* gameInterface(const QString& className, QObject* object) {
+    if (className == u"CaptionPanel") {
+        auto* panel = static_cast<CaptionPanel*>(object);
+        if (panel->property(kBoardProperty).toBool()) return new BoardAccessible(panel);
+        return new CaptionPanelAccessible(panel);
+    }
+    if (className == u"QLabel" && object->property(kMeaningProperty).isValid()) {
+        return new MeaningfulLabelAccessible(static_cast<QLabel*>(object));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void installGameAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(gameInterface);
+        return true;
+    }();
+    (void)installed;
+}
+
+namespace {
+
+// Qt keeps an object's interface once made: after a change of kind, the next one asked for
+// is made anew.
+void forgetInterface(QObject* object) {
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(object)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
+}
+
+}  // namespace
+
+void setAccessibleMeaning(QLabel* label, const QString& meaning) {
+    label->setProperty(kMeaningProperty, meaning);
+    forgetInterface(label);
+}
+
+void setAccessibleBoard(CaptionPanel* board) {
+    board->setProperty(kBoardProperty, true);
+    forgetInterface(board);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class CaptionPanel;
+class QLabel;
+
+// What assistive tools hear of the main window: each control named after what a sighted
+// player sees on it, live, as the game changes it.
+//   - a tile: its number ("5"), its place ("ряд 2, столбец 1"), and a press action that
+//     clicks it;
+//   - the board: its tiles and its bare cell ("Пустая клетка", with its place);
+//   - any other caption panel: its caption;
+//   - a label given a meaning here: the meaning and its current text ("Время игры: 00:01:05").
+// Installs itself once; what it does not know keeps Qt's own interface.
+void installGameAccessibility();
+
+// Makes `board` the board: assistive tools hear its tiles and its bare cell.
+void setAccessibleBoard(CaptionPanel* board);
+
+// Makes assistive tools hear `meaning` before the label's current text.
+void setAccessibleMeaning(QLabel* label, const QString& meaning);

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/grid.h"
+#include "engine/solver.h"
+
+// What a hint says about a board.
+struct HintAnswer {
+    enum class Kind { MovesLeft, CannotBeSolved, Unavailable };
+    Kind kind = Kind::Unavailable;
+    int movesLeft = 0;          // for MovesLeft: the length of a shortest solution
+    std::uint8_t nextTile = 0;  // for MovesLeft, unless the board is solved: the tile to slide first
+};
+
+// Finds a shortest solution off the GUI thread and gives its answer on the GUI thread.
+//
+// One search at a time: a new request, or cancel(), ends the search under way, whose answer
+// is then never given. The pattern tables are loaded by the first search and kept for the
+// run. A board that lies on the path of the last solution found is answered at once from it,
+// so a player who follows the hints never waits twice.
+class HintSearch : public QObject {
+    Q_OBJECT
+public:
+    explicit HintSearch(std::string tablesPath, QObject* parent = nullptr);
+    ~HintSearch() override;
+
+    // Asks for a hint on `board`. The answer comes through answered(): at once for a board
+    // that needs no search, otherwise once the search ends.
+    void request(const engine::Grid& board);
+    // Ends the search under way, if any; its answer is dropped.
+    void cancel();
+    bool searching() const { return worker_.joinable(); }
+
+    // The tables' bytes, once a search has loaded them.
+    std::size_t tablesBytes() const { return tables_ ? tables_->Bytes() : 0; }
+
+signals:
+    void answered(const HintAnswer& answer);
+
+private:
+    void collect();
+    bool answerFromLastPath(const engine::Grid& board);
+
+    const std::string tablesPath_;
+
+    // The worker's. Written only while it runs, read only after it has been joined.
+    std::unique_ptr<const engine::PatternDatabases> tables_;
+    bool tablesRefused_ = false;
+    engine::Solution result_;
+
+    std::thread worker_;
+    engine::Grid searched_;
+    std::atomic<bool> cancel_{false};
+    std::atomic<bool> done_{false};
+    QTimer poll_;  // runs only while a search does
+
+    // The last solution found: the board it starts from and its moves.
+    engine::Grid pathStart_;
+    std::vector<std::uint8_t> path_;
+};
