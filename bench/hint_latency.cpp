@@ -36,7 +36,7 @@ struct Position {
 };
 
 std::vector<Position> benchmarkPositions() {
-    QFile file(QStringLiteral(PLITON_SOURCE_DIR "/tests/data/korf100.txt"));
+    QFile file(QStringLiteral(PLITON_KORF100));
     std::vector<Position> positions;
     if (!file.open(QIODevice::ReadOnly)) return positions;
     QTextStream in(&file);

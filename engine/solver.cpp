@@ -153,6 +153,8 @@ Solution Search::Run() {
             solution.Tiles.assign(path_.begin(), path_.begin() + pathLength_);
             break;
         }
+        // No position needs more than 80 moves: only tables that overestimate could push the
+        // bound past kMaxPath, and such a search ends as if cancelled.
         if (cancelled_ || bound_ + 2 >= kMaxPath) break;
         // A child's estimate exceeds its parent's by at most one, so every node cut off has
         // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.

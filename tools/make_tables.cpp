@@ -33,10 +33,10 @@ using Tiles = std::vector<int>;
 std::vector<Tiles> ParseGroups(const std::string& text) {
     std::vector<Tiles> groups;
     std::stringstream all(text);
-    std::string part;
-    while (std::getline(all, part, '/')) {
+    std::string groupText;
+    while (std::getline(all, groupText, '/')) {
         Tiles group;
-        std::stringstream tiles(part);
+        std::stringstream tiles(groupText);
         std::string number;
         while (std::getline(tiles, number, ',')) group.push_back(std::stoi(number));
         groups.push_back(group);

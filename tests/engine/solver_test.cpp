@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -159,14 +160,16 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
     EXPECT_TRUE(solution.Tiles.empty());
     EXPECT_GT(solution.NodesGenerated, 0u);
     const auto latency = std::chrono::steady_clock::duration(returnedAt - setAt.load());
-    EXPECT_LT(latency, std::chrono::milliseconds(100));
+    // Polling stops the search within a millisecond; the margin is for a busy machine.
+    EXPECT_LT(latency, std::chrono::milliseconds(250));
 }
 
 // A file that is missing, cut short or changed in any byte is refused, with a reason, and
 // never read as tables.
 TEST_F(SolverTest, DamagedTableFilesAreRefused) {
     namespace fs = std::filesystem;
-    const fs::path copy = fs::path(testing::TempDir()) / "solver_test_tables.bin";
+    const fs::path copy =
+        fs::path(testing::TempDir()) / ("solver_test_tables_" + std::to_string(getpid()) + ".bin");
     const auto bytes = fs::file_size(TablesPath());
     const auto check = [&copy](const char* what, auto damage) {
         SCOPED_TRACE(what);

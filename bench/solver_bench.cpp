@@ -1,0 +1,222 @@
+// Times the optimal solver on one core.
+//
+//   solver_bench [--tables FILE] [--positions FILE]   all positions of the file (default: the
+//                                                      100 of tests/data/korf100.txt), each
+//                                                      length checked against the listed one
+//   solver_bench --first N                             loads the tables and solves position N
+//                                                      once: the first hint of a run
+//   solver_bench --deals N [--seed S]                  N random deals of the game (seed 1)
+//
+// The tables default to where the game would find them beside this program. Times are CPU
+// time of this thread and wall time; node counts do not depend on the machine's load.
+
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/deal.h"
+#include "engine/moves.h"
+#include "engine/random_source.h"
+#include "engine/solver.h"
+
+namespace {
+
+struct Position {
+    int Number = 0;
+    int Length = 0;
+    engine::Grid Board;
+};
+
+std::vector<Position> ReadPositions(const std::string& path) {
+    std::vector<Position> positions;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        Position position;
+        fields >> position.Number >> position.Length;
+        for (int cell = 1; cell <= engine::kCells; ++cell) {
+            int value = 0;
+            fields >> value;
+            position.Board.at(cell) = static_cast<std::uint8_t>(value);
+        }
+        if (fields) positions.push_back(position);
+    }
+    return positions;
+}
+
+double CpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double WallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string ProgramDir() {
+    std::string path(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return path.substr(0, path.rfind('/'));
+}
+
+// True when the tiles, slid one by one, leave the board solved.
+bool Replays(const engine::Grid& board, const std::vector<std::uint8_t>& tiles) {
+    engine::PuzzleState state;
+    state.Board = board;
+    for (const std::uint8_t tile : tiles) {
+        if (!engine::TryMove(state, tile).Moved) return false;
+    }
+    return engine::IsSolved(state) && state.Board.at(engine::kCells) == 0;
+}
+
+struct Timed {
+    engine::Solution Solution;
+    double Cpu = 0, Wall = 0;
+};
+
+Timed TimedSolve(const engine::Grid& board, const engine::PatternDatabases& tables) {
+    const std::atomic<bool> cancel{false};
+    Timed timed;
+    const double cpu = CpuSeconds(), wall = WallSeconds();
+    timed.Solution = engine::Solve(board, tables, cancel);
+    timed.Cpu = CpuSeconds() - cpu;
+    timed.Wall = WallSeconds() - wall;
+    return timed;
+}
+
+int AllPositions(const std::vector<Position>& positions, const engine::PatternDatabases& tables) {
+    std::printf("%4s %4s %14s %10s %10s\n", "no.", "len", "nodes", "CPU ms", "wall ms");
+    double cpu = 0, wall = 0;
+    std::uint64_t nodes = 0;
+    int wrong = 0;
+    for (const Position& position : positions) {
+        const Timed timed = TimedSolve(position.Board, tables);
+        const auto length = static_cast<int>(timed.Solution.Tiles.size());
+        const bool right = timed.Solution.Outcome == engine::SolveOutcome::Solved && length == position.Length &&
+                           Replays(position.Board, timed.Solution.Tiles);
+        wrong += right ? 0 : 1;
+        std::printf("%4d %4d %14llu %10.1f %10.1f%s\n", position.Number, length,
+                    static_cast<unsigned long long>(timed.Solution.NodesGenerated), timed.Cpu * 1e3, timed.Wall * 1e3,
+                    right ? "" : "  WRONG");
+        cpu += timed.Cpu;
+        wall += timed.Wall;
+        nodes += timed.Solution.NodesGenerated;
+    }
+    const double count = static_cast<double>(positions.size());
+    std::printf("positions %zu, wrong %d\n", positions.size(), wrong);
+    std::printf("nodes generated: total %llu, mean %.0f\n", static_cast<unsigned long long>(nodes),
+                static_cast<double>(nodes) / count);
+    std::printf("CPU time: total %.3f s, mean %.2f ms; wall time: total %.3f s\n", cpu, cpu / count * 1e3, wall);
+    std::printf("nodes per CPU second: %.1f M\n", static_cast<double>(nodes) / cpu * 1e-6);
+    return wrong == 0 ? 0 : 1;
+}
+
+class SeededSource final : public engine::RandomSource {
+public:
+    explicit SeededSource(unsigned seed) : generator_(seed) {}
+    int Below(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(generator_); }
+    void Seed() override {}
+
+private:
+    std::mt19937 generator_;
+};
+
+int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
+    SeededSource source(seed);
+    engine::ScopedRandomSource scope(source);
+    std::vector<double> cpu, wall;
+    std::vector<std::uint64_t> nodes;
+    std::vector<int> lengths;
+    for (int i = 0; i < count; ++i) {
+        engine::PuzzleState state;
+        engine::DealBoard(state);
+        const Timed timed = TimedSolve(state.Board, tables);
+        if (timed.Solution.Outcome != engine::SolveOutcome::Solved || !Replays(state.Board, timed.Solution.Tiles)) {
+            std::printf("deal %d: not solved\n", i);
+            return 1;
+        }
+        cpu.push_back(timed.Cpu);
+        wall.push_back(timed.Wall);
+        nodes.push_back(timed.Solution.NodesGenerated);
+        lengths.push_back(static_cast<int>(timed.Solution.Tiles.size()));
+    }
+    auto quantile = [](auto values, double q) {
+        std::sort(values.begin(), values.end());
+        return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+    };
+    std::printf("%d deals, seed %u: lengths %d..%d, median %d\n", count, seed,
+                *std::min_element(lengths.begin(), lengths.end()), *std::max_element(lengths.begin(), lengths.end()),
+                quantile(lengths, 0.5));
+    std::printf("CPU ms:  median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", quantile(cpu, 0.5) * 1e3,
+                quantile(cpu, 0.9) * 1e3, quantile(cpu, 0.99) * 1e3, quantile(cpu, 1.0) * 1e3);
+    std::printf("wall ms: median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", quantile(wall, 0.5) * 1e3,
+                quantile(wall, 0.9) * 1e3, quantile(wall, 0.99) * 1e3, quantile(wall, 1.0) * 1e3);
+    std::printf("nodes:   median %llu, max %llu\n", static_cast<unsigned long long>(quantile(nodes, 0.5)),
+                static_cast<unsigned long long>(quantile(nodes, 1.0)));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string tablesPath = engine::TablesPathFor(ProgramDir());
+    std::string positionsPath = PLITON_KORF100;
+    int first = 0, deals = 0;
+    unsigned seed = 1;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i], value = argv[i + 1];
+        if (option == "--tables") tablesPath = value;
+        else if (option == "--positions") positionsPath = value;
+        else if (option == "--first") first = std::stoi(value);
+        else if (option == "--deals") deals = std::stoi(value);
+        else if (option == "--seed") seed = static_cast<unsigned>(std::stoul(value));
+        else {
+            std::fprintf(stderr, "unknown option %s\n", option.c_str());
+            return 2;
+        }
+    }
+
+    const double loadCpu = CpuSeconds(), loadWall = WallSeconds();
+    std::string why;
+    const auto tables = engine::PatternDatabases::Load(tablesPath, &why);
+    if (!tables) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return 1;
+    }
+    const double loadedWall = WallSeconds() - loadWall, loadedCpu = CpuSeconds() - loadCpu;
+    std::printf("tables: %zu bytes (%.2f MiB), loaded in %.1f ms (CPU %.1f ms)\n", tables->Bytes(),
+                static_cast<double>(tables->Bytes()) / 1048576.0, loadedWall * 1e3, loadedCpu * 1e3);
+
+    if (deals > 0) return Deals(deals, seed, *tables);
+
+    const std::vector<Position> positions = ReadPositions(positionsPath);
+    if (positions.empty()) {
+        std::fprintf(stderr, "no positions in %s\n", positionsPath.c_str());
+        return 1;
+    }
+    if (first > 0) {
+        const auto chosen = std::find_if(positions.begin(), positions.end(),
+                                         [first](const Position& p) { return p.Number == first; });
+        if (chosen == positions.end()) return 2;
+        const Timed timed = TimedSolve(chosen->Board, *tables);
+        std::printf("position %d: %zu moves (listed %d), %llu nodes, solved in %.1f ms (CPU %.1f ms)\n", first,
+                    timed.Solution.Tiles.size(), chosen->Length,
+                    static_cast<unsigned long long>(timed.Solution.NodesGenerated), timed.Wall * 1e3, timed.Cpu * 1e3);
+        std::printf("from the start of Load to the answer: %.1f ms\n", (loadedWall + timed.Wall) * 1e3);
+        return static_cast<int>(timed.Solution.Tiles.size()) == chosen->Length ? 0 : 1;
+    }
+    return AllPositions(positions, *tables);
+}
