@@ -36,7 +36,7 @@ fi
 
 build=build-bench
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(pliton floor winprobe engine_bench decode_bench move_cost solver_bench)
+[ ${#targets[@]} -gt 0 ] || targets=(pliton floor winprobe engine_bench decode_bench move_cost solver_bench hint_latency)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPLITON_BUILD_BENCH=ON -DPLITON_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" >&2
 echo "$build"
