@@ -69,6 +69,17 @@ struct Slot {
     std::uint8_t Index = 0;
 };
 
+// A move seen by one group of the moved tile: the group with the tile's new cell in place,
+// the entry that gives, and the cell to put back.
+struct GroupStep {
+    Group& Changed;
+    std::uint8_t Index;
+    std::uint8_t Was;
+    int Value;
+
+    void Undo() const { Changed.Cells[Index] = Was; }
+};
+
 class Search {
 public:
     Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
@@ -77,6 +88,13 @@ public:
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots);
     bool Descend(int depth, int previousBlank);
+    // Moves the tile of `slot` into the blank's cell `blank`, in its group only.
+    GroupStep Step(Slot slot, int blank) {
+        Group& group = groups_[slot.Group];
+        const std::uint8_t was = group.Cells[slot.Index];
+        group.Cells[slot.Index] = group.CellMap[blank];
+        return {group, slot.Index, was, group.Entry()};
+    }
 
     std::array<std::uint8_t, 16> board_{};
     int blank_ = 0;
@@ -182,32 +200,24 @@ bool Search::Descend(int depth, int previousBlank) {
         const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
 
         // The tile moves from `from` into the blank's cell: only its two groups change.
-        const Slot ds = direct_[tile];
-        Group& d = groups_[ds.Group];
-        const std::uint8_t dWas = d.Cells[ds.Index];
-        d.Cells[ds.Index] = d.CellMap[blank];
-        const int dValue = d.Entry();
-        const int directSum = directSum_ - d.Value + dValue;
+        const GroupStep d = Step(direct_[tile], blank);
+        const int directSum = directSum_ - d.Changed.Value + d.Value;
         if (directSum > allowed) {
-            d.Cells[ds.Index] = dWas;
+            d.Undo();
             continue;
         }
-        const Slot ms = mirrored_[tile];
-        Group& m = groups_[ms.Group];
-        const std::uint8_t mWas = m.Cells[ms.Index];
-        m.Cells[ms.Index] = m.CellMap[blank];
-        const int mValue = m.Entry();
-        const int mirroredSum = mirroredSum_ - m.Value + mValue;
+        const GroupStep m = Step(mirrored_[tile], blank);
+        const int mirroredSum = mirroredSum_ - m.Changed.Value + m.Value;
         if (mirroredSum > allowed) {
-            d.Cells[ds.Index] = dWas;
-            m.Cells[ms.Index] = mWas;
+            d.Undo();
+            m.Undo();
             continue;
         }
 
-        const int dOld = d.Value, mOld = m.Value;
+        const int dOld = d.Changed.Value, mOld = m.Changed.Value;
         const int directOld = directSum_, mirroredOld = mirroredSum_;
-        d.Value = dValue;
-        m.Value = mValue;
+        d.Changed.Value = d.Value;
+        m.Changed.Value = m.Value;
         directSum_ = directSum;
         mirroredSum_ = mirroredSum;
         board_[static_cast<std::size_t>(blank)] = tile;
@@ -223,10 +233,10 @@ bool Search::Descend(int depth, int previousBlank) {
         board_[static_cast<std::size_t>(blank)] = 0;
         directSum_ = directOld;
         mirroredSum_ = mirroredOld;
-        d.Value = dOld;
-        m.Value = mOld;
-        d.Cells[ds.Index] = dWas;
-        m.Cells[ms.Index] = mWas;
+        d.Changed.Value = dOld;
+        m.Changed.Value = mOld;
+        d.Undo();
+        m.Undo();
     }
     return false;
 }
