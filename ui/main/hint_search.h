@@ -36,12 +36,8 @@ public:
     // Asks for a hint on `board`. The answer comes through answered(): at once for a board
     // that needs no search, otherwise once the search ends.
     void request(const engine::Grid& board);
-    // Ends the search under way, if any; its answer is dropped.
+    // Ends the search under way, if any, and waits for its thread; its answer is dropped.
     void cancel();
-    bool searching() const { return worker_.joinable(); }
-
-    // The tables' bytes, once a search has loaded them.
-    std::size_t tablesBytes() const { return tables_ ? tables_->Bytes() : 0; }
 
 signals:
     void answered(const HintAnswer& answer);
