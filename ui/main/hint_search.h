@@ -38,6 +38,7 @@ public:
     void request(const engine::Grid& board);
     // Ends the search under way, if any, and waits for its thread; its answer is dropped.
     void cancel();
+    bool searching() const { return worker_.joinable(); }
 
 signals:
     void answered(const HintAnswer& answer);

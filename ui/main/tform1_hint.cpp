@@ -34,6 +34,8 @@ void TForm1::setHintTables(std::string path) {
 
 void TForm1::ShowHint() {
     if (!boardTakesInput()) return;
+    // Asked again while the board's search goes on: it goes on, and its answer will come.
+    if (hintSearch_ && hintSearch_->searching() && state_.Board == hintBoard_) return;
     clearHint();
     if (!hintSearch_) {
         if (hintTables_.empty()) {
