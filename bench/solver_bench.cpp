@@ -17,43 +17,16 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/deal.h"
 #include "engine/moves.h"
-#include "engine/random_source.h"
 #include "engine/solver.h"
+#include "benchmark_positions.h"
+#include "seeded_random.h"
 
 namespace {
-
-struct Position {
-    int Number = 0;
-    int Length = 0;
-    engine::Grid Board;
-};
-
-std::vector<Position> ReadPositions(const std::string& path) {
-    std::vector<Position> positions;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        Position position;
-        fields >> position.Number >> position.Length;
-        for (int cell = 1; cell <= engine::kCells; ++cell) {
-            int value = 0;
-            fields >> value;
-            position.Board.at(cell) = static_cast<std::uint8_t>(value);
-        }
-        if (fields) positions.push_back(position);
-    }
-    return positions;
-}
 
 double CpuSeconds() {
     timespec now{};
@@ -124,19 +97,8 @@ int AllPositions(const std::vector<Position>& positions, const engine::PatternDa
     return wrong == 0 ? 0 : 1;
 }
 
-class SeededSource final : public engine::RandomSource {
-public:
-    explicit SeededSource(unsigned seed) : generator_(seed) {}
-    int Below(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(generator_); }
-    void Seed() override {}
-
-private:
-    std::mt19937 generator_;
-};
-
 int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
-    SeededSource source(seed);
-    engine::ScopedRandomSource scope(source);
+    SeededRandom random(seed);
     std::vector<double> cpu, wall;
     std::vector<std::uint64_t> nodes;
     std::vector<int> lengths;
@@ -153,19 +115,15 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
         nodes.push_back(timed.Solution.NodesGenerated);
         lengths.push_back(static_cast<int>(timed.Solution.Tiles.size()));
     }
-    auto quantile = [](auto values, double q) {
-        std::sort(values.begin(), values.end());
-        return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
-    };
     std::printf("%d deals, seed %u: lengths %d..%d, median %d\n", count, seed,
                 *std::min_element(lengths.begin(), lengths.end()), *std::max_element(lengths.begin(), lengths.end()),
-                quantile(lengths, 0.5));
-    std::printf("CPU ms:  median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", quantile(cpu, 0.5) * 1e3,
-                quantile(cpu, 0.9) * 1e3, quantile(cpu, 0.99) * 1e3, quantile(cpu, 1.0) * 1e3);
-    std::printf("wall ms: median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", quantile(wall, 0.5) * 1e3,
-                quantile(wall, 0.9) * 1e3, quantile(wall, 0.99) * 1e3, quantile(wall, 1.0) * 1e3);
-    std::printf("nodes:   median %llu, max %llu\n", static_cast<unsigned long long>(quantile(nodes, 0.5)),
-                static_cast<unsigned long long>(quantile(nodes, 1.0)));
+                Quantile(lengths, 0.5));
+    std::printf("CPU ms:  median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", Quantile(cpu, 0.5) * 1e3,
+                Quantile(cpu, 0.9) * 1e3, Quantile(cpu, 0.99) * 1e3, Quantile(cpu, 1.0) * 1e3);
+    std::printf("wall ms: median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", Quantile(wall, 0.5) * 1e3,
+                Quantile(wall, 0.9) * 1e3, Quantile(wall, 0.99) * 1e3, Quantile(wall, 1.0) * 1e3);
+    std::printf("nodes:   median %llu, max %llu\n", static_cast<unsigned long long>(Quantile(nodes, 0.5)),
+                static_cast<unsigned long long>(Quantile(nodes, 1.0)));
     return 0;
 }
 

@@ -17,11 +17,6 @@ using namespace engine;
 
 namespace {
 
-const Grid kGoal = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0");
-
-// One of the positions farthest from the goal: 80 moves, over a minute of search.
-const Grid kFarthest = GridOf("0 12 9 13 / 15 11 10 14 / 3 7 5 6 / 4 8 2 1");
-
 // The tables the game finds beside its executable in the build folder.
 std::string TablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
@@ -53,7 +48,7 @@ protected:
         PuzzleState state;
         state.Board = board;
         for (const std::uint8_t tile : solution.Tiles) ASSERT_TRUE(TryMove(state, tile).Moved) << int{tile};
-        EXPECT_EQ(state.Board, kGoal);
+        EXPECT_EQ(state.Board, kOrdered);
     }
 
     static const PatternDatabases* tables_;
@@ -89,8 +84,8 @@ TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
 // search, solved in exactly that many moves: every blank cell, and the goal itself with no moves.
 TEST_F(SolverTest, EveryPositionNearTheGoalGetsItsDistance) {
     std::map<Grid, int, decltype([](const Grid& a, const Grid& b) { return a.cells < b.cells; })> distance{
-        {kGoal, 0}};
-    std::vector<Grid> frontier{kGoal};
+        {kOrdered, 0}};
+    std::vector<Grid> frontier{kOrdered};
     for (int depth = 1; depth <= 10; ++depth) {
         std::vector<Grid> next;
         for (const Grid& board : frontier) {
@@ -107,7 +102,7 @@ TEST_F(SolverTest, EveryPositionNearTheGoalGetsItsDistance) {
     ASSERT_GT(distance.size(), 1000u);
     for (const auto& [board, moves] : distance) ExpectShortest(board, moves);
 
-    const Solution solved = SolveNow(kGoal);
+    const Solution solved = SolveNow(kOrdered);
     EXPECT_EQ(solved.Outcome, SolveOutcome::Solved);
     EXPECT_TRUE(solved.Tiles.empty());
 }
@@ -143,7 +138,7 @@ TEST_F(SolverTest, UnsolvableAndMalformedBoardsAreAnsweredWithoutSearch) {
 // give up within milliseconds, from the farthest position that takes seconds to solve.
 TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
     std::atomic<bool> cancel{true};
-    const Solution before = Solve(kFarthest, *tables_, cancel);
+    const Solution before = Solve(kEightyMovesOut, *tables_, cancel);
     EXPECT_EQ(before.Outcome, SolveOutcome::Cancelled);
 
     cancel = false;
@@ -153,7 +148,7 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
         setAt = std::chrono::steady_clock::now().time_since_epoch().count();
         cancel = true;
     });
-    const Solution solution = Solve(kFarthest, *tables_, cancel);
+    const Solution solution = Solve(kEightyMovesOut, *tables_, cancel);
     const auto returnedAt = std::chrono::steady_clock::now().time_since_epoch().count();
     canceller.join();
     EXPECT_EQ(solution.Outcome, SolveOutcome::Cancelled);

@@ -204,6 +204,8 @@ private:
 
     // A game is on and no tile slides: the board takes clicks, keys and hints.
     bool boardTakesInput() const;
+    // The tile panel showing `tile`, or null (for 0, the blank).
+    CaptionPanel* panelShowing(std::uint8_t tile) const;
     // Plays the keys the game knows; false for any other key.
     bool playKey(const QKeyEvent* event);
     void showHintAnswer(const HintAnswer& answer);
@@ -252,7 +254,6 @@ private:
     HintBalloon* balloon_ = nullptr;          // made by the first hint
     CaptionPanel* hintedTile_ = nullptr;
     QColor hintedTileColor_;                  // its caption's colour before the hint
-    engine::Grid hintBoard_;                  // the board the hint under way speaks of
     QTimer* hintWait_ = nullptr;              // says that a slow hint is coming
     QMenu* contextMenu_ = nullptr;            // made when first asked for
     QAction* hintAction_ = nullptr;

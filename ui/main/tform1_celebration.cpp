@@ -36,7 +36,6 @@ int drawColorIndex() { return engine::RandomBelow(static_cast<int>(kBackgroundCo
 
 void TForm1::prav() {
     if (!engine::IsSolved(state_)) return;
-    clearHint();
     Panel1->setEnabled(false);
     Timer3->stop();
     Label1->show();

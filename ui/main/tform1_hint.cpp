@@ -34,8 +34,9 @@ void TForm1::setHintTables(std::string path) {
 
 void TForm1::ShowHint() {
     if (!boardTakesInput()) return;
-    // Asked again while the board's search goes on: it goes on, and its answer will come.
-    if (hintSearch_ && hintSearch_->searching() && state_.Board == hintBoard_) return;
+    // Asked again while the search goes on: it goes on, and its answer will come. (A search
+    // under way is always the board's: every change of the board ends it.)
+    if (hintSearch_ && hintSearch_->searching()) return;
     clearHint();
     if (!hintSearch_) {
         if (hintTables_.empty()) {
@@ -48,24 +49,20 @@ void TForm1::ShowHint() {
         hintWait_->setInterval(kHintWaitMs);
         connect(hintWait_, &QTimer::timeout, this, [this] { showBalloon(kComing.toString(), nullptr); });
     }
-    hintBoard_ = state_.Board;
     hintWait_->start();
-    hintSearch_->request(hintBoard_);
+    hintSearch_->request(state_.Board);
 }
 
 void TForm1::showHintAnswer(const HintAnswer& answer) {
-    // An answer for another board than the one in play is never shown.
-    if (!boardTakesInput() || state_.Board != hintBoard_) return;
+    // Every change of the board ends its search, so an answer is always the board's own.
+    if (!boardTakesInput()) return;
     hintWait_->stop();
     switch (answer.kind) {
         case HintAnswer::Kind::CannotBeSolved: showBalloon(kCannotBeSolved.toString(), nullptr); return;
         case HintAnswer::Kind::Unavailable: showBalloon(kUnavailable.toString(), nullptr); return;
         case HintAnswer::Kind::MovesLeft: break;
     }
-    CaptionPanel* next = nullptr;
-    for (int k = 1; k <= kTileCount && answer.nextTile != 0; ++k) {
-        if (TilePanel(k)->caption() == QString::number(answer.nextTile)) next = TilePanel(k);
-    }
+    CaptionPanel* next = panelShowing(answer.nextTile);
     if (next) {
         hintedTile_ = next;
         hintedTileColor_ = next->fontColor();

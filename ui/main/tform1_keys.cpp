@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <optional>
+
 #include "caption_panel.h"
 #include "engine/moves.h"
 #include "tform1.h"
@@ -13,15 +15,14 @@ namespace {
 // The Cyrillic capital ER, which the H key gives on a Russian layout.
 constexpr int kKeyCyrillicEr = 0x0420;
 
-bool isArrow(int key) { return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down; }
-
-// The direction a tile travels for an arrow key.
-engine::SlideDirection travelFor(Qt::Key arrow) {
-    switch (arrow) {
+// The direction a tile travels for an arrow key; none for any other key.
+std::optional<engine::SlideDirection> travelFor(int key) {
+    switch (key) {
         case Qt::Key_Left: return engine::SlideDirection::SlideLeft;
         case Qt::Key_Right: return engine::SlideDirection::SlideRight;
         case Qt::Key_Up: return engine::SlideDirection::SlideUp;
-        default: return engine::SlideDirection::SlideDown;
+        case Qt::Key_Down: return engine::SlideDirection::SlideDown;
+        default: return std::nullopt;
     }
 }
 
@@ -29,23 +30,24 @@ engine::SlideDirection travelFor(Qt::Key arrow) {
 
 bool TForm1::boardTakesInput() const { return Panel1->isEnabled() && !Timer1->isActive(); }
 
-void TForm1::ArrowKey(Qt::Key key) {
-    if (!boardTakesInput()) return;
-    const std::uint8_t tile = engine::TileToSlide(state_.Board, travelFor(key));
-    if (tile == 0) return;
+CaptionPanel* TForm1::panelShowing(std::uint8_t tile) const {
     for (int k = 1; k <= kTileCount; ++k) {
-        if (TilePanel(k)->caption() == QString::number(tile)) {
-            Panel2Click(TilePanel(k));
-            return;
-        }
+        if (TilePanel(k)->caption() == QString::number(tile)) return TilePanel(k);
     }
+    return nullptr;
+}
+
+void TForm1::ArrowKey(Qt::Key key) {
+    const std::optional<engine::SlideDirection> travel = travelFor(key);
+    if (!travel || !boardTakesInput()) return;
+    if (CaptionPanel* panel = panelShowing(engine::TileToSlide(state_.Board, *travel))) Panel2Click(panel);
 }
 
 bool TForm1::playKey(const QKeyEvent* event) {
     // Plain keys only: with Ctrl, Alt or Meta a key means something else.
     if (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
     const int key = event->key();
-    if (isArrow(key) && !(event->modifiers() & Qt::ShiftModifier)) {
+    if (travelFor(key) && !(event->modifiers() & Qt::ShiftModifier)) {
         ArrowKey(static_cast<Qt::Key>(key));
         return true;
     }

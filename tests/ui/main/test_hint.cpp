@@ -14,8 +14,6 @@ namespace {
 
 // 45 moves from the goal.
 const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2");
-// 80 moves from the goal: its search is still under way when the player moves.
-const engine::Grid kEighty = GridOf("0 12 9 13 / 15 11 10 14 / 3 7 5 6 / 4 8 2 1");
 
 const QColor kRed(255, 0, 0);
 const QColor kNavy(0, 0, 128);
@@ -82,7 +80,7 @@ private slots:
     void aMoveDropsTheSearchUnderWay() {
         engine::PuzzleState state;
         TForm1 form(state);
-        playWithHints(form, state, kEighty);
+        playWithHints(form, state, kEightyMovesOut);
         QTest::keyClick(form.Button1, Qt::Key_H);
         // Still searching after a while: the balloon says that the hint is coming, and the
         // window goes on meanwhile.
