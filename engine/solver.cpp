@@ -83,7 +83,7 @@ struct GroupStep {
 class Search {
 public:
     Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
-    Solution Run();
+    Solution Run(std::atomic<int>* lowerBound);
 
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots);
@@ -157,7 +157,7 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
     }
 }
 
-Solution Search::Run() {
+Solution Search::Run(std::atomic<int>* lowerBound) {
     Solution solution;
     // Every move carries the blank one cell, so the length of every solution has the parity
     // of the blank's distance from its goal cell.
@@ -166,6 +166,7 @@ Solution Search::Run() {
     bound_ = estimate + ((estimate ^ blankDistance) & 1);
     while (true) {
         if (cancel_.load(std::memory_order_relaxed)) break;
+        if (lowerBound) lowerBound->store(bound_, std::memory_order_relaxed);
         if (Descend(0, -1)) {
             solution.Outcome = SolveOutcome::Solved;
             solution.Tiles.assign(path_.begin(), path_.begin() + pathLength_);
@@ -243,13 +244,14 @@ bool Search::Descend(int depth, int previousBlank) {
 
 }  // namespace
 
-Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel) {
+Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+               std::atomic<int>* lowerBound) {
     switch (CheckSolvable(board)) {
         case Solvability::NotABoard: return {SolveOutcome::NotABoard, {}, 0};
         case Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
         case Solvability::Solvable: break;
     }
-    return Search(board, tables, cancel).Run();
+    return Search(board, tables, cancel).Run(lowerBound);
 }
 
 }  // namespace engine

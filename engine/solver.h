@@ -23,6 +23,11 @@ struct Solution {
 // NotABoard at once, without searching. Runs on the caller's thread, allocates only the
 // answer, and polls `cancel` often enough to return within a few milliseconds of it being
 // set; then the outcome is Cancelled and Tiles is empty.
-Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
+//
+// When `lowerBound` is given, the search stores in it the bound of each iteration as the
+// iteration starts: a number of moves that every solution is proved to need at least, which
+// another thread may read at any time to show the search's progress.
+Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+               std::atomic<int>* lowerBound = nullptr);
 
 }  // namespace engine
