@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "board_geometry.h"
 #include "caption_panel.h"
 #include "hint_balloon.h"
 
@@ -88,12 +87,14 @@ void Hint::showAnswer(const HintAnswer& answer) {
 void Hint::showBalloon(const QString& text, CaptionPanel* beside) {
     QWidget* const surface = window_.surface;
     if (!balloon_) balloon_ = new HintBalloon(surface);
-    // Beside the tile; a hint with no tile to point at speaks from the board's first cell.
-    const QWidget* anchor = beside ? static_cast<QWidget*>(beside) : window_.board;
-    const QPoint origin = beside ? QPoint(0, 0)
-                                 : QPoint(board_geometry::CellOrigin(1), board_geometry::CellOrigin(1));
-    balloon_->showBeside(text, QRect(anchor->mapTo(surface, origin),
-                                     QSize(board_geometry::kCellSize, board_geometry::kCellSize)));
+    if (beside) {
+        balloon_->showBeside(text, QRect(beside->mapTo(surface, QPoint(0, 0)), beside->size()));
+        return;
+    }
+    // A hint with no tile to point at speaks from the strip above the board, where it hides
+    // no tile while the player waits.
+    const QPoint boardCorner = window_.board->mapTo(surface, QPoint(0, 0));
+    balloon_->showBeside(text, QRect(boardCorner.x(), 0, 0, boardCorner.y()));
 }
 
 void Hint::clear() {

@@ -30,7 +30,7 @@ public:
     // What the hint reads of the window it helps.
     struct Window {
         QWidget* surface;  // where the balloon and the menu show
-        QWidget* board;    // the board panel, whose first cell speaks for a hint with no tile
+        QWidget* board;    // the board panel; a hint with no tile speaks from above it
         const engine::Grid& cells;                        // the board the hint is for
         std::function<bool()> takesInput;                 // a game is on and no tile slides
         std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile
