@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "app/app_icon.h"
+#include "engine/pattern_database.h"
 #include "engine/puzzle_state.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
@@ -26,6 +27,8 @@ int main(int, char** argv) {
     Form1.setSecondaryWindowMakers(
         [&puzzle, &Form1] { return std::make_unique<TForm2>(puzzle, [&Form1] { Form1.zadat_rasstanovku(); }); },
         [] { return std::make_unique<TForm3>(); }, [] { return std::make_unique<TForm4>(); });
+    // The hint's tables, where the build and the installation put them beside the program.
+    Form1.setHintTables(engine::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
 
     Form1.show();
     return app.exec();

@@ -11,8 +11,8 @@
 
 namespace engine {
 
-// The file the table generator writes and the game reads.
-inline constexpr const char* kTablesFileName = "pattern-databases.bin";
+// The file the table generator writes and the game reads; the build names it.
+inline constexpr const char* kTablesFileName = PLITON_TABLES_FILE;
 
 // The path of the tables for a program at `executableDir`:
 // <executableDir>/../share/pliton/<kTablesFileName>.

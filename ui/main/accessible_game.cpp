@@ -4,8 +4,9 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 
+#include "board_geometry.h"
 #include "caption_panel.h"
-#include "tform1.h"
+#include "engine/grid.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ constexpr QStringView kPlace = u"ряд %1, столбец %2";
 QPoint cellAt(QPoint origin) {
     QPoint cell;
     for (int i = 1; i <= engine::kSide; ++i) {
-        if (TForm1::CellOrigin(i) == origin.y()) cell.setX(i);
-        if (TForm1::CellOrigin(i) == origin.x()) cell.setY(i);
+        if (board_geometry::CellOrigin(i) == origin.y()) cell.setX(i);
+        if (board_geometry::CellOrigin(i) == origin.x()) cell.setY(i);
     }
     return cell.x() && cell.y() ? cell : QPoint();
 }
@@ -81,8 +82,8 @@ public:
     QRect rect() const override {
         const QPoint at = cell();
         if (at.isNull()) return {};
-        const QPoint origin(TForm1::CellOrigin(at.y()), TForm1::CellOrigin(at.x()));
-        return {board_->mapToGlobal(origin), QSize(TForm1::kCellSize, TForm1::kCellSize)};
+        const QPoint origin(board_geometry::CellOrigin(at.y()), board_geometry::CellOrigin(at.x()));
+        return {board_->mapToGlobal(origin), QSize(board_geometry::kCellSize, board_geometry::kCellSize)};
     }
 
     QAccessible::State state() const override {
@@ -97,7 +98,7 @@ private:
         QPoint bare;
         for (int row = 1; row <= engine::kSide; ++row) {
             for (int column = 1; column <= engine::kSide; ++column) {
-                const QPoint origin(TForm1::CellOrigin(column), TForm1::CellOrigin(row));
+                const QPoint origin(board_geometry::CellOrigin(column), board_geometry::CellOrigin(row));
                 const QWidget* tile = board_->childAt(origin + QPoint(1, 1));
                 if (tile && tile->pos() == origin) continue;
                 if (!bare.isNull()) return {};

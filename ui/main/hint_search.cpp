@@ -1,18 +1,19 @@
 #include "hint_search.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "engine/moves.h"
 
 namespace {
 
-// How often the GUI thread looks for the worker's answer while a search runs.
+// How often the GUI thread looks for the worker's answer and progress while a search runs.
 constexpr int kPollMs = 5;
 
 }  // namespace
 
-HintSearch::HintSearch(std::string tablesPath, QObject* parent)
-    : QObject(parent), tablesPath_(std::move(tablesPath)) {
+HintSearch::HintSearch(std::string tablesPath, HintSolver solve, QObject* parent)
+    : QObject(parent), tablesPath_(std::move(tablesPath)), solve_(std::move(solve)) {
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &HintSearch::collect);
 }
@@ -26,16 +27,22 @@ void HintSearch::request(const engine::Grid& board) {
         return;
     }
     if (answerFromLastPath(board)) return;
+    if (!tablesRefusal_.empty()) {  // the tables are tried once
+        tablesUnavailable();
+        return;
+    }
 
     searched_ = board;
     cancel_.store(false);
     done_.store(false);
+    lowerBound_.store(-1);
+    boundShown_ = -1;
     worker_ = std::thread([this, board] {
-        if (!tables_ && !tablesRefused_) {
-            tables_ = engine::PatternDatabases::Load(tablesPath_);
-            tablesRefused_ = !tables_;
+        if (!tables_) {
+            tables_ = engine::PatternDatabases::Load(tablesPath_, &tablesRefusal_);
+            if (!tables_ && tablesRefusal_.empty()) tablesRefusal_ = tablesPath_ + ": cannot be read";
         }
-        if (tables_) result_ = engine::Solve(board, *tables_, cancel_);
+        if (tables_) result_ = solve_(board, *tables_, cancel_, &lowerBound_);
         done_.store(true, std::memory_order_release);
     });
     poll_.start();
@@ -49,17 +56,39 @@ void HintSearch::cancel() {
 }
 
 void HintSearch::collect() {
-    if (!done_.load(std::memory_order_acquire)) return;
+    if (!done_.load(std::memory_order_acquire)) {
+        const int bound = lowerBound_.load(std::memory_order_relaxed);
+        if (bound > boundShown_) {
+            boundShown_ = bound;
+            emit progressed(bound);
+        }
+        return;
+    }
     poll_.stop();
     worker_.join();
-    if (tablesRefused_) {
+    if (!tables_) {
+        tablesUnavailable();
+        return;
+    }
+    // Nothing here cancelled it (a cancel joins the worker before any poll could see it
+    // done), so any outcome but a solution means the search gave up: an estimate that
+    // overestimates can run the bound out.
+    if (result_.Outcome != engine::SolveOutcome::Solved) {
+        giveUp("the search for a solution gave up");
         emit answered({HintAnswer::Kind::Unavailable});
         return;
     }
-    if (result_.Outcome != engine::SolveOutcome::Solved) return;
     pathStart_ = searched_;
     path_ = std::move(result_.Tiles);
     answerFromLastPath(searched_);
+}
+
+void HintSearch::giveUp(const std::string& why) { std::fprintf(stderr, "pliton: no hint: %s\n", why.c_str()); }
+
+void HintSearch::tablesUnavailable() {
+    if (!refusalSaid_) giveUp(tablesRefusal_);
+    refusalSaid_ = true;
+    emit answered({HintAnswer::Kind::Unavailable});
 }
 
 bool HintSearch::answerFromLastPath(const engine::Grid& board) {

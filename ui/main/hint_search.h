@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -21,16 +22,22 @@ struct HintAnswer {
     std::uint8_t nextTile = 0;  // for MovesLeft, unless the board is solved: the tile to slide first
 };
 
+// The search a hint runs: engine::Solve, or a stand-in with its signature.
+using HintSolver = std::function<engine::Solution(const engine::Grid&, const engine::PatternDatabases&,
+                                                  const std::atomic<bool>& cancel, std::atomic<int>* lowerBound)>;
+
 // Finds a shortest solution off the GUI thread and gives its answer on the GUI thread.
 //
 // One search at a time: a new request, or cancel(), ends the search under way, whose answer
 // is then never given. The pattern tables are loaded by the first search and kept for the
-// run. A board that lies on the path of the last solution found is answered at once from it,
-// so a player who follows the hints never waits twice.
+// run; tables that cannot be read, or a search that ends without a solution, answer
+// Unavailable and say why on standard error. A board that lies on the path of the last
+// solution found is answered at once from it, so a player who follows the hints never
+// waits twice.
 class HintSearch : public QObject {
     Q_OBJECT
 public:
-    explicit HintSearch(std::string tablesPath, QObject* parent = nullptr);
+    explicit HintSearch(std::string tablesPath, HintSolver solve = engine::Solve, QObject* parent = nullptr);
     ~HintSearch() override;
 
     // Asks for a hint on `board`. The answer comes through answered(): at once for a board
@@ -42,22 +49,32 @@ public:
 
 signals:
     void answered(const HintAnswer& answer);
+    // While a search runs: every solution is now proved to need at least `moves` moves.
+    void progressed(int moves);
 
 private:
     void collect();
     bool answerFromLastPath(const engine::Grid& board);
+    // Says on standard error why there is no hint.
+    void giveUp(const std::string& why);
+    // Answers Unavailable for tables that could not be read, saying why the first time.
+    void tablesUnavailable();
 
     const std::string tablesPath_;
+    const HintSolver solve_;
 
     // The worker's. Written only while it runs, read only after it has been joined.
     std::unique_ptr<const engine::PatternDatabases> tables_;
-    bool tablesRefused_ = false;
+    std::string tablesRefusal_;  // why the tables could not be read; empty while they could
     engine::Solution result_;
 
     std::thread worker_;
     engine::Grid searched_;
     std::atomic<bool> cancel_{false};
     std::atomic<bool> done_{false};
+    std::atomic<int> lowerBound_{-1};  // the search's current bound; -1 before the first
+    int boundShown_ = -1;
+    bool refusalSaid_ = false;
     QTimer poll_;  // runs only while a search does
 
     // The last solution found: the board it starts from and its moves.

@@ -22,7 +22,7 @@
 #include "caption_panel.h"
 #include "engine/random_source.h"
 #include "form_surface.h"
-#include "hint_search.h"
+#include "hint.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
 
@@ -161,6 +161,9 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     createControls();
     createMenu();
     createTimers();
+    hint_ = new Hint({ClientArea, Panel1, state_.Board, [this] { return boardTakesInput(); },
+                      [this](std::uint8_t tile) { return panelShowing(tile); }},
+                     this);
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -283,6 +286,14 @@ void TForm1::setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4)
     Form3.set({}, form3);
     Form4.set({}, form4);
 }
+
+void TForm1::setHintTables(std::string path) { hint_->setTables(std::move(path)); }
+
+HintBalloon* TForm1::hintBalloon() const { return hint_->balloon(); }
+
+CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
+
+void TForm1::ClientAreaContextMenu(const QPoint& pos) { hint_->popUpMenu(ClientArea->mapToGlobal(pos)); }
 
 namespace {
 

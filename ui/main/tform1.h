@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QMainWindow>
 #include <QStringView>
 
@@ -9,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "board_geometry.h"
 #include "engine/moves.h"
 #include "engine/puzzle_state.h"
 
@@ -23,9 +23,8 @@ class QTimer;
 class BevelFrame;
 class CaptionPanel;
 class FormSurface;
+class Hint;
 class HintBalloon;
-class HintSearch;
-struct HintAnswer;
 
 // The main window: the board of fifteen tile panels, the clock and the move counter, the
 // start button, the three celebration panels, the main menu and the three timers.
@@ -38,7 +37,7 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int kTileCount = 15;
-    static constexpr int kCellSize = 90;
+    static constexpr int kCellSize = board_geometry::kCellSize;
 
     // The slide's tick. Nine ticks carry a tile one cell. The tick has to be long enough
     // for the slide to be seen: at 15 ms a slide lasts some 135 ms, several screen frames.
@@ -74,7 +73,7 @@ public:
     // TilePanel k (1..15) is Panel(k+1), the k-th tile panel in creation order.
     CaptionPanel* TilePanel(int k) const;
     // The pixel origin of row or column i (1..4) in the board: 2, 92, 182, 272.
-    static constexpr int CellOrigin(int i) { return 2 + kCellSize * (i - 1); }
+    static constexpr int CellOrigin(int i) { return board_geometry::CellOrigin(i); }
 
     // Puts TilePanel k on cell k for k = 1..15; cell 16 stays bare.
     void PlaceTilesInOrder();
@@ -110,21 +109,17 @@ public:
 
     // --- Keyboard play and the hint ---
 
-    // The hint: the next tile of a shortest solution from the board as it stands turns red,
-    // and a balloon beside it tells how many moves are left. The search runs off the GUI
-    // thread; any change of the board drops it. Does nothing outside a game.
-    void ShowHint();
-    // The client area's context menu, with its one item "Подсказка".
+    // The client area's context menu, with its one item "Подсказка", which asks for a hint.
     void ClientAreaContextMenu(const QPoint& pos);
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
-    // Where the hint's pattern tables are; by default they lie beside the program's data.
+    // Where the hint's pattern tables are. Without them every hint is "Подсказка недоступна".
     void setHintTables(std::string path);
 
     // The hint's balloon (null before the first hint) and the tile it points at.
-    HintBalloon* hintBalloon() const { return balloon_; }
-    CaptionPanel* hintedTile() const { return hintedTile_; }
+    HintBalloon* hintBalloon() const;
+    CaptionPanel* hintedTile() const;
 
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
@@ -208,10 +203,6 @@ private:
     CaptionPanel* panelShowing(std::uint8_t tile) const;
     // Plays the keys the game knows; false for any other key.
     bool playKey(const QKeyEvent* event);
-    void showHintAnswer(const HintAnswer& answer);
-    void showBalloon(const QString& text, CaptionPanel* beside);
-    // Takes the hint away: the search, the red caption and the balloon.
-    void clearHint();
 
     // A secondary window: given ready-made, or made by its maker on first use and owned.
     template <typename Window>
@@ -249,12 +240,7 @@ private:
     MadeOnDemand<QWidget> Form4;
     bool centred_ = false;
 
-    std::string hintTables_;
-    std::unique_ptr<HintSearch> hintSearch_;  // made by the first hint
-    HintBalloon* balloon_ = nullptr;          // made by the first hint
-    CaptionPanel* hintedTile_ = nullptr;
-    QColor hintedTileColor_;                  // its caption's colour before the hint
-    QTimer* hintWait_ = nullptr;              // says that a slow hint is coming
-    QMenu* contextMenu_ = nullptr;            // made when first asked for
-    QAction* hintAction_ = nullptr;
+    // The next move of a shortest solution, on the player's asking; any change of the board
+    // takes it away.
+    Hint* hint_;
 };

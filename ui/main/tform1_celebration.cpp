@@ -10,6 +10,7 @@
 #include "font_points.h"
 #include "engine/moves.h"
 #include "engine/random_source.h"
+#include "hint.h"
 #include "tform1.h"
 
 namespace {
@@ -36,6 +37,8 @@ int drawColorIndex() { return engine::RandomBelow(static_cast<int>(kBackgroundCo
 
 void TForm1::prav() {
     if (!engine::IsSolved(state_)) return;
+    // A won game has no next move to hint at.
+    hint_->clear();
     Panel1->setEnabled(false);
     Timer3->stop();
     Label1->show();

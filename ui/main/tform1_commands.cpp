@@ -12,6 +12,7 @@
 #include "engine/deal.h"
 #include "engine/moves.h"
 #include "engine/random_source.h"
+#include "hint.h"
 #include "tform1.h"
 #include "ui/platform/message_box.h"
 
@@ -79,7 +80,7 @@ void TForm1::perebor() {
 }
 
 void TForm1::N126Click() {
-    clearHint();
+    hint_->clear();
     Button1->setText(kCaptionStart.toString());
     engine::SeedRandom();
     hideCelebrationPanels();
@@ -98,7 +99,7 @@ void TForm1::N126Click() {
 void TForm1::N6Click() {
     // A slide left running would enable the board under the dialog on its last tick.
     settleSlide();
-    clearHint();
+    hint_->clear();
     Panel1->setEnabled(false);
     Timer3->stop();
     if (QDialog* dialog = Form2.get()) dialog->exec();

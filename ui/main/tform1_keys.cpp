@@ -8,6 +8,7 @@
 
 #include "caption_panel.h"
 #include "engine/moves.h"
+#include "hint.h"
 #include "tform1.h"
 
 namespace {
@@ -52,7 +53,7 @@ bool TForm1::playKey(const QKeyEvent* event) {
         return true;
     }
     if (key == Qt::Key_H || key == kKeyCyrillicEr) {
-        ShowHint();
+        hint_->ask();
         return true;
     }
     return false;

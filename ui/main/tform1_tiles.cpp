@@ -5,6 +5,7 @@
 
 #include "caption_panel.h"
 #include "engine/moves.h"
+#include "hint.h"
 #include "tform1.h"
 
 namespace {
@@ -38,7 +39,7 @@ void TForm1::PlaceTilesInOrder() {
 }
 
 void TForm1::ShowBoard() {
-    clearHint();
+    hint_->clear();
     PlaceTilesInOrder();
 
     // With the blank elsewhere than in the bottom-right corner, the panel of the blank's
@@ -64,7 +65,7 @@ void TForm1::Panel2Click(CaptionPanel* sender) {
 
     const engine::MoveResult move = engine::TryMove(state_, static_cast<std::uint8_t>(value));
     if (move.Moved) {
-        clearHint();
+        hint_->clear();
         SlidingPanel = sender;
         SlideTick = 1;
         SlidingDirection = move.Direction;

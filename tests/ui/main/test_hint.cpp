@@ -4,10 +4,20 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QtTest>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <thread>
 
 #include "engine/solver.h"
 #include "form_fixture.h"
+#include "ui/main/hint.h"
 #include "ui/main/hint_balloon.h"
 
 namespace {
@@ -18,6 +28,9 @@ const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 1
 const QColor kRed(255, 0, 0);
 const QColor kNavy(0, 0, 128);
 constexpr int kKeyCyrillicEr = 0x0420;
+const QString kComing = QStringLiteral("Подсказка готовится…");
+const QString kUnavailable = QStringLiteral("Подсказка недоступна");
+const QString kCannotBeSolved = QStringLiteral("Этот расклад не собирается");
 
 QString balloonText(const TForm1& form) {
     const HintBalloon* balloon = form.hintBalloon();
@@ -25,12 +38,35 @@ QString balloonText(const TForm1& form) {
 }
 
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
-void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout) {
-    form.setHintTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout,
+                   HintSolver solve = engine::Solve) {
+    form.findChild<Hint*>()->setTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR), std::move(solve));
     form.show();
     playLayout(form, state, layout);
     form.Timer3->stop();
     form.Button1->setFocus();
+}
+
+void pressH(TForm1& form) { QTest::keyClick(form.Button1, Qt::Key_H); }
+
+// The balloon keeps `text` for longer than a slow hint takes to say that it is coming.
+bool balloonStays(const TForm1& form, const QString& text) {
+    return !QTest::qWaitFor([&] { return balloonText(form) != text; }, 400);
+}
+
+// The lines that the program itself (not Qt) writes to standard error while `run` runs.
+QStringList programErrorLines(const std::function<void()>& run) {
+    QTemporaryFile file;
+    if (!file.open()) return {QStringLiteral("no temporary file")};
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(file.handle(), STDERR_FILENO);
+    run();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    file.seek(0);
+    return QString::fromUtf8(file.readAll()).split(u'\n').filter(QRegularExpression(QStringLiteral("^pliton: ")));
 }
 
 }  // namespace
@@ -50,11 +86,16 @@ private slots:
             const QString counter = form.Label5->text();
             const engine::Grid board = state.Board;
             if (left % 2) {
-                QTest::keyClick(form.Button1, Qt::Key_H);
+                pressH(form);
             } else {  // the same key on a Russian layout
                 QTest::sendKeyEvent(QTest::Click, form.Button1, Qt::Key(kKeyCyrillicEr), QStringLiteral("р"), {});
             }
-            QTRY_COMPARE(balloonText(form), QStringLiteral("Осталось ходов: %1").arg(left));
+            const QString movesLeft = QStringLiteral("Осталось ходов: %1").arg(left);
+            if (left == 45) {
+                QTRY_COMPARE(balloonText(form), movesLeft);
+            } else {  // on the path already found: at once
+                QCOMPARE(balloonText(form), movesLeft);
+            }
             CaptionPanel* tile = form.hintedTile();
             QVERIFY(tile);
             QCOMPARE(tile->fontColor(), kRed);
@@ -73,20 +114,83 @@ private slots:
         QCOMPARE(form.Label5->text(), QStringLiteral("00045"));
 
         // The game is won: no more hints.
-        QTest::keyClick(form.Button1, Qt::Key_H);
+        pressH(form);
         QCOMPARE(balloonText(form), QString());
+    }
+
+    void everyChangeOfTheBoardTakesTheHintAway() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playWithHints(form, state, kFortyFive);
+        pressH(form);
+        QTRY_COMPARE(balloonText(form), QStringLiteral("Осталось ходов: 45"));
+
+        const std::pair<const char*, std::function<void()>> changes[] = {
+            {"new game", [&] { form.Button1Click(); }},
+            {"Собранный расклад", [&] { form.N126Click(); }},
+            {"cheat", [&] { form.CheatArmed = true; form.Panel1DblClick(); }},
+            {"arrangement", [&] { playLayout(form, state, kSwapped); }},
+            {"arrangement dialog", [&] { form.N6Click(); }},
+            {"forced reset", [&] { form.perebor(); }},
+            {"win", [&] {  // a forced reset leaves the goal playable: a click on a tile wins
+                 form.perebor();
+                 pressH(form);
+                 QCOMPARE(balloonText(form), QStringLiteral("Осталось ходов: 0"));
+                 QTest::mouseClick(panelShowing(form, 1), Qt::LeftButton);
+                 QVERIFY(form.Label1->isVisible());
+             }},
+        };
+        for (const auto& [name, change] : changes) {
+            playLayout(form, state, kFortyFive);
+            pressH(form);  // on the path found before: at once
+            QVERIFY2(form.hintedTile(), name);
+            change();
+            QVERIFY2(balloonText(form).isEmpty(), name);
+            QVERIFY2(!form.hintedTile(), name);
+            for (int k = 1; k <= TForm1::kTileCount; ++k) QVERIFY2(form.TilePanel(k)->fontColor() == kNavy, name);
+        }
+    }
+
+    void aLongSearchSaysWhatItHasProvedUntilItGivesUp() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        // A search whose bound the test sets; past 80 it gives up, as one on tables that
+        // overestimate does.
+        std::atomic<int> proved{-1};
+        playWithHints(form, state, kFortyFive,
+                      [&proved](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
+                                std::atomic<int>* lowerBound) {
+                          for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
+                              lowerBound->store(bound);
+                              std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                          }
+                          return engine::Solution{};
+                      });
+        pressH(form);
+        QCOMPARE(balloonText(form), QString());  // a quick hint would need no word of waiting
+        QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kComing, 1000);
+        for (const auto& [moves, text] : {std::pair{11, "11 ходов"}, {61, "61 хода"}, {80, "80 ходов"}}) {
+            proved.store(moves);
+            QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kComing + QStringLiteral(" не меньше ") + QString::fromUtf8(text), 1000);
+        }
+        pressH(form);  // asked again: the search goes on
+        QCOMPARE(balloonText(form), kComing + QStringLiteral(" не меньше 80 ходов"));
+
+        const QStringList said = programErrorLines([&] {
+            proved.store(82);
+            QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kUnavailable, 1000);
+        });
+        QCOMPARE(said.size(), 1);
     }
 
     void aMoveDropsTheSearchUnderWay() {
         engine::PuzzleState state;
         TForm1 form(state);
         playWithHints(form, state, kEightyMovesOut);
-        QTest::keyClick(form.Button1, Qt::Key_H);
-        // Still searching after a while: the balloon says that the hint is coming, and the
+        pressH(form);
+        // Still searching after a while: the balloon says what the search has proved, and the
         // window goes on meanwhile.
-        QTRY_COMPARE(balloonText(form), QStringLiteral("Подсказка готовится…"));
-        QTest::keyClick(form.Button1, Qt::Key_H);  // asked again: the search goes on
-        QCOMPARE(balloonText(form), QStringLiteral("Подсказка готовится…"));
+        QTRY_VERIFY(balloonText(form).startsWith(kComing + QStringLiteral(" не меньше ")));
 
         QElapsedTimer cancelling;
         cancelling.start();
@@ -120,15 +224,23 @@ private slots:
         form.ClientAreaContextMenu(QPoint(5, 5));
         QVERIFY(item->isEnabled());
         item->trigger();
-        QCOMPARE(balloonText(form), QStringLiteral("Этот расклад не собирается"));
+        QCOMPARE(balloonText(form), kCannotBeSolved);
         QVERIFY(!form.hintedTile());
+        QVERIFY(balloonStays(form, kCannotBeSolved));
 
-        // Tables that cannot be read give a plain word, never a wrong answer.
+        // Tables that cannot be read give a plain word, never a wrong answer, and one line on
+        // standard error that says why.
         form.setHintTables("no such tables");
-        playLayout(form, state, kFortyFive);
-        QTest::keyClick(&form, Qt::Key_H);
-        QTRY_COMPARE(balloonText(form), QStringLiteral("Подсказка недоступна"));
-        QVERIFY(!form.hintedTile());
+        const QStringList said = programErrorLines([&] {
+            for (int game = 0; game < 2; ++game) {
+                playLayout(form, state, kFortyFive);
+                QTest::keyClick(&form, Qt::Key_H);
+                QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kUnavailable, 1000);
+                QVERIFY(!form.hintedTile());
+            }
+        });
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.constFirst().contains(QStringLiteral("no such tables: ")), qPrintable(said.constFirst()));
     }
 };
 

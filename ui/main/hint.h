@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QPoint>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/grid.h"
+#include "hint_search.h"
+
+class QAction;
+class QMenu;
+class QTimer;
+class QWidget;
+
+class CaptionPanel;
+class HintBalloon;
+
+// The hint: the next tile of a shortest solution from the board as it stands turns red, and
+// a balloon beside it tells how many moves are left. The search runs off the GUI thread;
+// after a moment without an answer the balloon says that one is coming, and what the search
+// has proved so far. The window takes the hint away at every change of its board.
+class Hint : public QObject {
+    Q_OBJECT
+public:
+    // What the hint reads of the window it helps.
+    struct Window {
+        QWidget* surface;  // where the balloon and the menu show
+        QWidget* board;    // the board panel; a hint with no tile speaks from above it
+        const engine::Grid& cells;                        // the board the hint is for
+        std::function<bool()> takesInput;                 // a game is on and no tile slides
+        std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile
+    };
+
+    Hint(Window window, QObject* parent);
+    ~Hint() override;
+
+    // Where the pattern tables are, and the search that reads them.
+    void setTables(std::string path, HintSolver solve = engine::Solve);
+
+    // Asks for a hint on the board as it stands; does nothing outside a game. Asked again
+    // while its search goes on, the search goes on and its answer will come.
+    void ask();
+    // Takes the hint away: the search, the red caption, the balloon and the waiting.
+    void clear();
+    // The context menu, with its one item "Подсказка", at `globalPos`.
+    void popUpMenu(QPoint globalPos);
+
+    // The balloon (null before the first hint) and the tile it points at.
+    HintBalloon* balloon() const { return balloon_; }
+    CaptionPanel* hintedTile() const { return hintedTile_; }
+
+private:
+    void showAnswer(const HintAnswer& answer);
+    void showProgress(int moves);
+    void showBalloon(const QString& text, CaptionPanel* beside);
+
+    Window window_;
+    std::string tablesPath_;
+    HintSolver solve_ = engine::Solve;
+    std::unique_ptr<HintSearch> search_;  // made by the first hint
+    HintBalloon* balloon_ = nullptr;      // made by the first hint
+    CaptionPanel* hintedTile_ = nullptr;
+    QColor hintedTileColor_;  // its caption's colour before the hint
+    QTimer* wait_;            // says, once it runs out, that a slow hint is coming
+    int provedMoves_ = -1;    // what the search under way has proved; -1 before it says
+    QMenu* menu_ = nullptr;   // made when first asked for
+    QAction* action_ = nullptr;
+};
