@@ -3,7 +3,9 @@
 # The game in a real X server, driven from outside as a player would: start-up, a new game,
 # a move, the arrangement dialog with an error box and with an ordered table that wins,
 # the celebration, the rules and about windows, and closing the main window. Then the same
-# windows once more at a device pixel ratio of 2, which must show the same layout, scaled.
+# windows once more at a device pixel ratio of 2, which must show the same layout, scaled;
+# the game under a dark desktop scheme, where every text must stay readable; and the game
+# at large scales on a small screen, with its title bar and menu on the screen.
 #
 # The checks read only what a player sees: window titles and sizes, screenshots and the
 # colours of their pixels at the layout's coordinates, and the clipboard.
@@ -21,6 +23,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=x11_session.sh
 source "$here/x11_session.sh"
 require_tools Xvfb xdotool xwininfo import convert compare xclip
+
+# The colours of a dark desktop, as its platform theme gives them (scripts/setup installs it).
+dark_colours=/usr/share/qt6ct/colors/darker.conf
+if [[ ! -f $dark_colours ]]; then
+    echo "SKIP: the dark colour scheme $dark_colours is not installed (scripts/setup installs it)" >&2
+    exit 77
+fi
 
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -73,9 +82,12 @@ d() { echo $(($1 * scale)); }
 mx() { echo $(($1 * scale)); }
 my() { echo $(($1 * scale + menu)); }
 
+# start_game SCALE [RUN [VARIABLE=VALUE...]]: starts the game at a whole scale, under the
+# given environment; its output goes to game-RUN.log.
 start_game() {
     scale=$1
-    QT_SCALE_FACTOR=$scale "$game" >"$shots/game-x$scale.log" 2>&1 &
+    game_log="$shots/game-${2:-x$scale}.log"
+    env "${@:3}" QT_SCALE_FACTOR="$scale" "$game" >"$game_log" 2>&1 &
     game_pid=$!
     stop_on_exit "$game_pid"
     main=$(wait_window "$main_title")
@@ -94,7 +106,7 @@ close_game() {
     wait_until 5 "the game to end after its main window was closed" game_ended
     local status=0
     wait "$game_pid" || status=$?
-    ((status == 0)) || fail "the game ended with status $status; its output:$(printf '\n%s' "$(<"$shots/game-x$scale.log")")"
+    ((status == 0)) || fail "the game ended with status $status; its output:$(printf '\n%s' "$(<"$game_log")")"
 }
 
 game_ended() { ! kill -0 "$game_pid" 2>/dev/null; }
@@ -350,5 +362,94 @@ copy_contact "$about"
 
 note "closing the main window with the about window open"
 close_game
+
+# --- Under a dark desktop scheme --------------------------------------------------------
+
+# contrast FILE X Y W H: how the text in the rectangle reads, in hundredths: the ratio of
+# the relative luminances (each plus 0.05) of the rectangle's most common colour, its
+# background, and of the colour that stands out most from it.
+contrast() {
+    convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | awk '
+        function linear(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ^ 2.4 }
+        NR > 1 {
+            split($2, v, /[(),]/)
+            key = v[2] " " v[3] " " v[4]
+            count[key]++
+            light[key] = 0.2126 * linear(v[2]) + 0.7152 * linear(v[3]) + 0.0722 * linear(v[4]) + 0.05
+        }
+        END {
+            for (key in count) if (count[key] > most) { most = count[key]; background = light[key] }
+            for (key in light) {
+                ratio = light[key] > background ? light[key] / background : background / light[key]
+                if (ratio > best) best = ratio
+            }
+            printf "%d\n", best * 100
+        }'
+}
+
+# readable WHAT LIGHT_SHOT DARK_SHOT X Y W H: the text reads under the dark scheme at 4.5:1
+# at least, or about as well as under the default one (thin strokes blend with their
+# background, a little differently on each).
+readable() {
+    local what=$1 light dark wanted
+    light=$(contrast "$2" "${@:4}")
+    dark=$(contrast "$3" "${@:4}")
+    wanted=$((light < 450 ? light : 450))
+    note "$what reads at $light/100 under the default scheme, at $dark/100 under the dark one"
+    ((dark * 100 >= wanted * 95)) || fail "$what reads at $dark/100 under the dark scheme, below $wanted/100"
+}
+
+note "the game under a dark desktop scheme"
+dark_config="$session_dir/dark-config"
+mkdir -p "$dark_config/qt6ct"
+printf '[Appearance]\ncolor_scheme_path=%s\ncustom_palette=true\n' "$dark_colours" >"$dark_config/qt6ct/qt6ct.conf"
+start_game 1 dark QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$dark_config"
+dark_shot=$(screenshot "$main" 15-dark)
+is_colour "$dark_shot" "$(mx 460)" $((menu / 2)) 70 70 70 70 || fail "the dark scheme did not reach the menu bar"
+readable "a tile's number" "$start_shot" "$dark_shot" "$(mx 59)" "$(my 36)" 82 82
+readable "\"Начать игру\"" "$start_shot" "$dark_shot" "$(mx 68)" "$(my 460)" 145 33
+readable "\"t i m e\"" "$start_shot" "$dark_shot" "$(mx 39)" "$(my 405)" 50 24
+readable "\"х о д ы\"" "$start_shot" "$dark_shot" "$(mx 274)" "$(my 409)" 58 20
+choose_from_menu Right Down Return
+about=$(wait_window "$about_title")
+dark_shot=$(screenshot "$about" 16-about-dark)
+readable "the web page's address" "$about_shot" "$dark_shot" 256 48 222 17
+readable "the red ornament" "$about_shot" "$dark_shot" 8 56 136 13
+keys_to "$about" Return
+wait_window_gone "$about_title"
+choose_from_menu Down Down Down Return
+arrangement=$(wait_window "$arrangement_title")
+screenshot "$arrangement" 17-arrangement-dark >/dev/null
+click_at "$arrangement" 516 416
+wait_window_gone "$arrangement_title"
+close_game
+
+# --- Large scales on a small screen -----------------------------------------------------
+
+# A window taller than the screen keeps its title bar and menu on it: from the menu, a
+# new game deals the board's top rows, which every scale leaves on the screen.
+start_x_server 1024x768
+for factor in 1 1.25 1.5 1.75 2; do
+    QT_SCALE_FACTOR=$factor "$game" >"$shots/game-small-x$factor.log" 2>&1 &
+    game_pid=$!
+    stop_on_exit "$game_pid"
+    main=$(wait_window "$main_title")
+    read -r left top < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+    ((left >= 0 && top >= 0)) || fail "at scale $factor the main window's corner is at $left,$top, off the screen"
+    small_shot=$(screenshot "$main" "18-small-x$factor")
+    # The menu bar's title "Пятнашки", then "Начать новую игру".
+    xdotool mousemove --window "$main" 20 8 click 1
+    sleep 0.2
+    xdotool key --delay 60 Down Return
+    board_dealt() {
+        shot "$main" "$session_dir/now.png" &&
+            (($(pixels_changed "$small_shot" "$session_dir/now.png" 0 0 "$(window_size "$main" | cut -d' ' -f1)" 300) > 1000))
+    }
+    wait_until 5 "a new game from the menu at scale $factor" board_dealt
+    cp "$session_dir/now.png" "$shots/19-small-dealt-x$factor.png"
+    game_log="$shots/game-small-x$factor.log"
+    close_game
+done
+note "at scales 1 to 2 on a 1024x768 screen the title bar and menu stay on the screen"
 
 note "passed in $((($(now_ms) - started_ms) / 1000)) s; screenshots in $shots"

@@ -7,6 +7,7 @@
 #include "clickable_label.h"
 #include "ui/platform/desktop.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/readable_colour.h"
 #include "version.h"
 
 namespace {
@@ -82,11 +83,13 @@ TForm3::TForm3(QWidget* parent) : SecondaryWindow(kClientSize, parent) {
     Label2 = new ClickableLabel(QString::fromLatin1(kWebPageShown), this);
     placeLabel(Label2, kLabel2Rect, linkFont);
     setColour(Label2, QPalette::WindowText, kLinkBlue);
+    setColour(Label2, QPalette::Window, platform::readableRole(QPalette::Window, kLinkBlue));
     Label2->setCursor(Qt::PointingHandCursor);
 
     Label5 = new QLabel(kLabel5Text.toString(), this);
     placeLabel(Label5, kLabel5Rect, faceFont(platform::kTahomaFace, kLabel5FontPixels));
     setColour(Label5, QPalette::WindowText, kOrnamentRed);
+    setColour(Label5, QPalette::Window, platform::readableRole(QPalette::Window, kOrnamentRed));
 
     Label3 = new ClickableLabel(QString::fromLatin1(kContactAddress), this);
     placeLabel(Label3, kLabel3Rect, linkFont);

@@ -25,6 +25,7 @@
 #include "hint.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
+#include "ui/platform/readable_colour.h"
 
 namespace {
 
@@ -33,8 +34,9 @@ using platform::faceFont;
 constexpr const char* kSansFace = platform::kSansSerifFace;
 constexpr const char* kSerifFace = platform::kTimesFace;
 
-// The system colours follow the desktop's palette.
-QColor systemColor(QPalette::ColorRole role) { return QGuiApplication::palette().color(QPalette::Active, role); }
+// The system colours follow the desktop's scheme, as far as the fixed colours they meet
+// stay readable with them.
+using platform::readableRole;
 
 // A label of the window: opaque, text at its top-left corner. When the desktop's face is
 // wider than the designed one, the label grows as an autosizing label would, keeping its
@@ -110,6 +112,7 @@ constexpr int kTileBevelWidth = 2;
 
 // Button1.
 constexpr QRect kButton1Rect(64, 456, 153, 41);
+const QColor kBlack(0, 0, 0);
 constexpr int kButton1FontPixels = 19;
 
 // Panel17 to Panel19: the celebration panels.
@@ -177,7 +180,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
 
 void TForm1::createControls() {
     QWidget* const client = ClientArea;
-    const QColor windowText = systemColor(QPalette::WindowText);
+    const QColor windowText = readableRole(QPalette::WindowText, kTeal);
 
     Bevel1 = new BevelFrame(client);
     Bevel1->setGeometry(kBevel1Rect);
@@ -186,7 +189,7 @@ void TForm1::createControls() {
 
     // The active-caption colour is the desktop's highlight.
     Label1 = makeLabel(client, kLabel1Rect, kLabel1Text, faceFont(kSansFace, kLabel1FontPixels), kRed,
-                       systemColor(QPalette::Highlight));
+                       readableRole(QPalette::Highlight, kRed));
     Label1->hide();
     Label2 = makeLabel(client, kLabel2Rect, kLabel2Text, faceFont(kSansFace, kLabel2FontPixels, false, true),
                        windowText, kTeal);
@@ -206,7 +209,7 @@ void TForm1::createControls() {
     connect(Panel1, &CaptionPanel::doubleClicked, this, &TForm1::Panel1DblClick);
 
     const QFont tileFont = faceFont(kSerifFace, kTileFontPixels, true);
-    const QColor infoBackground = systemColor(QPalette::ToolTipBase);
+    const QColor infoBackground = readableRole(QPalette::ToolTipBase, kNavy);
     for (int k = 1; k <= kTileCount; ++k) {
         const QRect cell(CellOrigin((k - 1) % 4 + 1), CellOrigin((k - 1) / 4 + 1), kCellSize, kCellSize);
         CaptionPanel* tile =
@@ -221,7 +224,8 @@ void TForm1::createControls() {
     Button1->setGeometry(kButton1Rect);
     Button1->setFont(faceFont(kSansFace, kButton1FontPixels));
     QPalette buttonPalette = Button1->palette();
-    buttonPalette.setColor(QPalette::ButtonText, Qt::black);
+    buttonPalette.setColor(QPalette::ButtonText, kBlack);
+    buttonPalette.setColor(QPalette::Button, readableRole(QPalette::Button, kBlack));
     Button1->setPalette(buttonPalette);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 

@@ -3,13 +3,19 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace platform {
+
+QPoint centredPosition(const QRect& frame, const QRect& available) {
+    QRect centred = frame;
+    centred.moveCenter(available.center());
+    return {std::max(centred.left(), available.left()), std::max(centred.top(), available.top())};
+}
 
 void centreOnScreen(QWidget& window, const QScreen* screen) {
     if (!screen) return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
+    window.move(centredPosition(window.frameGeometry(), screen->availableGeometry()));
 }
 
 }  // namespace platform

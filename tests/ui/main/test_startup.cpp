@@ -1,5 +1,6 @@
 // The main window as it starts: its controls, menu and timers, its fixed size, captions
-// that fit their controls, and a board that plays nothing before the first game.
+// that fit their controls, colours that read under a dark scheme, and a board that plays
+// nothing before the first game.
 #include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
@@ -9,8 +10,61 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <map>
+
 #include "form_fixture.h"
+#include "ui/dialogs/clickable_label.h"
+#include "ui/dialogs/tform3.h"
 #include "ui/main/font_points.h"
+#include "ui/platform/readable_colour.h"
+
+namespace {
+
+// A dark desktop scheme: the colours of a dark-desktop player's platform theme.
+QPalette darkScheme() {
+    QPalette dark(QColor(255, 255, 255), QColor(66, 66, 69), QColor(151, 151, 151), QColor(48, 47, 46),
+                  QColor(74, 73, 71), QColor(255, 255, 255), QColor(255, 255, 255), QColor(61, 61, 61),
+                  QColor(34, 32, 32));
+    dark.setColor(QPalette::ButtonText, QColor(255, 255, 255));
+    dark.setColor(QPalette::Highlight, QColor(18, 96, 138));
+    dark.setColor(QPalette::ToolTipBase, QColor(63, 63, 54));
+    dark.setColor(QPalette::ToolTipText, QColor(255, 255, 255));
+    return dark;
+}
+
+// How a control's text reads as painted, inside its edges: the area's most common colour
+// is the background, the colour that stands out most from it the text.
+double paintedContrast(QWidget* control, int inset) {
+    const QImage image = control->grab(control->rect().adjusted(inset, inset, -inset, -inset)).toImage();
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y)];
+    }
+    const QColor background(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                                return a.second < b.second;
+                            })->first);
+    double most = 1;
+    for (const auto& [rgb, count] : counts) most = std::max(most, platform::contrastRatio(QColor(rgb), background));
+    return most;
+}
+
+// Each control where a fixed colour meets one of the desktop's, by name, and how its text
+// reads in windows built under the application's palette as it stands.
+std::map<QString, double> paintedContrasts() {
+    engine::PuzzleState state;
+    TForm1 form(state);
+    TForm3 about;
+    form.Label1->show();
+    return {{QStringLiteral("tile"), paintedContrast(form.TilePanel(1), form.TilePanel(1)->bevelInset())},
+            {QStringLiteral("Button1"), paintedContrast(form.Button1, 4)},
+            {QStringLiteral("Label1"), paintedContrast(form.Label1, 0)},
+            {QStringLiteral("Label2"), paintedContrast(form.Label2, 0)},
+            {QStringLiteral("Label4"), paintedContrast(form.Label4, 0)},
+            {QStringLiteral("about Label2"), paintedContrast(about.Label2, 0)},
+            {QStringLiteral("about Label5"), paintedContrast(about.Label5, 0)}};
+}
+
+}  // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -140,6 +194,32 @@ private slots:
             QVERIFY2(QFontMetrics(largest).horizontalAdvance(panel->caption()) <= panel->width() - 2 * panel->bevelInset(),
                      qPrintable(panel->caption()));
             QVERIFY(QFontMetrics(largest).height() <= panel->height());
+        }
+    }
+
+    // Under a dark scheme every text in a fixed colour on a desktop colour, or in a desktop
+    // colour on a fixed one, reads at 4.5:1 at least, or as well as under the default scheme.
+    void fixedColoursStayReadableUnderADarkScheme() {
+        // The light colours put in for the desktop's are the default scheme's own, so that
+        // under it nothing changes.
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Window, QPalette::Button,
+                                         QPalette::Highlight, QPalette::ToolTipBase}) {
+            QCOMPARE(platform::lightSchemeColour(role), QGuiApplication::palette().color(QPalette::Active, role));
+        }
+        const std::map<QString, double> light = paintedContrasts();
+        const QPalette desktop = QGuiApplication::palette();
+        QApplication::setPalette(darkScheme());
+        const std::map<QString, double> dark = paintedContrasts();
+        QApplication::setPalette(desktop);
+        for (const auto& [control, contrast] : dark) {
+            // Thin strokes never reach their full colour, and their blended edges differ from
+            // one background to another by a few hundredths.
+            const double wanted = 0.95 * std::min(platform::kReadableContrast, light.at(control));
+            const QString reading = QStringLiteral("%1 reads at %2:1 under the dark scheme, at %3:1 under the default one")
+                                        .arg(control)
+                                        .arg(contrast, 0, 'f', 2)
+                                        .arg(light.at(control), 0, 'f', 2);
+            QVERIFY2(contrast >= wanted, qPrintable(reading));
         }
     }
 

@@ -1,6 +1,7 @@
 // The application object's X drawing setting: in force only while it connects, never
-// passed on to programs the game starts, and a user's own setting kept as it is. And the
-// message boxes it shows, real ones, read while they are open.
+// passed on to programs the game starts, and a user's own setting kept as it is. The
+// message boxes it shows, real ones, read while they are open. And where every window and
+// box is centred, on screens large and small.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -13,6 +14,7 @@
 
 #include "ui/platform/game_application.h"
 #include "ui/platform/message_box.h"
+#include "ui/platform/placement.h"
 #include "game_texts.h"
 
 namespace {
@@ -87,6 +89,29 @@ TEST(MessageBoxes, ShowTheIconAndCaptionOfTheirKind) {
         closer.start();
         platform::showBox(kind.kind, kBadTable);
         EXPECT_TRUE(seen);
+    }
+}
+
+// A window that fits stands in the middle; one larger than the screen's available area
+// keeps its top-left corner, and with it the title bar, inside that area.
+TEST(Placement, CentresWhatFitsAndKeepsTheTitleBarOnTheScreen) {
+    struct Case {
+        const char* what;
+        QRect frame, available;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {"a box", {0, 0, 100, 50}, {0, 0, 1024, 768}, {462, 359}},
+        {"the main window", {5, 5, 478, 547}, {0, 0, 1024, 768}, {273, 110}},
+        {"below a top panel", {0, 0, 478, 547}, {0, 30, 1024, 738}, {273, 125}},
+        {"exactly as high as the area", {0, 0, 478, 512}, {0, 0, 682, 512}, {102, 0}},
+        {"the main window at scale 1.5", {0, 0, 478, 547}, {0, 0, 682, 512}, {102, 0}},
+        {"too high, below a top panel", {0, 0, 478, 547}, {0, 24, 682, 488}, {102, 24}},
+        {"too wide and too high", {0, 0, 721, 600}, {0, 0, 682, 512}, {0, 0}},
+        {"too large for a screen to the right", {0, 0, 721, 600}, {1024, 0, 682, 512}, {1024, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::centredPosition(c.frame, c.available), c.expected) << c.what;
     }
 }
 

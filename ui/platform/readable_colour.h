@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+namespace platform {
+
+// How well two colours read against each other: the ratio of their relative luminances
+// (each plus 0.05, the lighter over the darker), from 1 for equal luminances to 21 for
+// black on white. Text wants at least kReadableContrast.
+double contrastRatio(const QColor& first, const QColor& second);
+inline constexpr double kReadableContrast = 4.5;
+
+// The colour of a desktop role that meets a fixed colour: text on it, or it as text on a
+// fixed background. The windows were drawn for a light scheme; under another one the pair
+// may no longer read. So the desktop's colour serves while the pair reads at
+// kReadableContrast or better; below that, the role's colour under the toolkit's default
+// light scheme takes its place if the pair reads better with it. Under the default scheme
+// the desktop's colour is always kept. A role the default light scheme is not recorded for
+// keeps the desktop's colour.
+QColor readableRole(const QPalette& desktop, QPalette::ColorRole role, const QColor& fixed);
+
+// The same, against the application's palette.
+QColor readableRole(QPalette::ColorRole role, const QColor& fixed);
+
+// The role's colour under the toolkit's default light scheme, as recorded; invalid for a
+// role that is not.
+QColor lightSchemeColour(QPalette::ColorRole role);
+
+}  // namespace platform
