@@ -708,7 +708,7 @@ private slots:
         QVERIFY(moves > events / 20);
         QVERIFY(wins > events / 2000);
         QVERIFY(dialogRuns > events / 200);
-        QVERIFY(game.hintsAsked > events / 20);
+        QVERIFY(game.hintsAsked > events / 15);
         QVERIFY(game.hintAnswers > events / 1000);
         QVERIFY(game.hintsFollowed > events / 10000);
 #ifndef PLITON_UNDER_SANITIZER
