@@ -18,3 +18,8 @@ inline const QString kResetRemark =
 inline const QString kBadTable = QStringLiteral("Проверьте заполнение таблицы");
 inline const QString kOddTable = QStringLiteral("Расклад нечетный, не собирается");
 inline const QString kEvenTable = QStringLiteral("Расклад четный, собирается");
+
+inline const QString kHintItem = QStringLiteral("Подсказка");
+inline const QString kHintMovesLeft = QStringLiteral("Осталось ходов: ");  // and the count
+inline const QString kHintCannotBeSolved = QStringLiteral("Этот расклад не собирается");
+inline const QString kHintComing = QStringLiteral("Подсказка готовится…");  // and what is proved so far, if anything

@@ -2,14 +2,19 @@
 
 // What the main window must show, worked out from the player's input alone: the board,
 // the counter, the clock, which timers run, whether the board takes clicks, the cheat,
-// the win and the celebration, and the message boxes. It follows the game's rules with
-// its own move rule, solved test and parity count, and never looks at the window.
+// the win and the celebration, the message boxes, and what a hint may say. It follows the
+// game's rules with its own move rule, solved test, parity count and distance, and never
+// looks at the window.
 
 #include <QString>
 #include <QTime>
 
+#include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "board_text.h"
@@ -52,6 +57,46 @@ inline int paritySum(const engine::Grid& grid) {
     return sum;
 }
 
+// The sum over the tiles of their rows and columns away from their goal cells: no solution
+// is shorter, and every solution's length has its parity, since each move changes it by one.
+inline int distanceToGoal(const engine::Grid& grid) {
+    int sum = 0;
+    for (int p = 0; p < 16; ++p) {
+        if (const int value = grid.cells[p]) sum += std::abs(p / 4 - (value - 1) / 4) + std::abs(p % 4 - (value - 1) % 4);
+    }
+    return sum;
+}
+
+// The tiles beside the blank, by value; none without a blank.
+inline std::vector<int> besideBlank(const engine::Grid& grid) {
+    std::vector<int> values;
+    int blank = -1;
+    for (int p = 0; p < 16; ++p) {
+        if (grid.cells[p] == 0) blank = p;
+    }
+    if (blank < 0) return values;
+    for (int p = 0; p < 16; ++p) {
+        const int rows = p / 4 - blank / 4, columns = p % 4 - blank % 4;
+        if (rows * rows + columns * columns == 1) values.push_back(grid.cells[p]);
+    }
+    return values;
+}
+
+// An arrow key names the way a tile travels into the blank: Left takes the tile on the
+// blank's right.
+enum class Arrow { Left, Right, Up, Down };
+
+// The tile that travels into the blank for `arrow`; 0 when there is none on that side.
+inline int tileTravelling(const engine::Grid& grid, Arrow arrow) {
+    for (int p = 0; p < 16; ++p) {
+        if (grid.cells[p] != 0) continue;
+        const int row = p / 4 + (arrow == Arrow::Up) - (arrow == Arrow::Down);
+        const int column = p % 4 + (arrow == Arrow::Left) - (arrow == Arrow::Right);
+        return row < 0 || row > 3 || column < 0 || column > 3 ? 0 : grid.cells[row * 4 + column];
+    }
+    return 0;
+}
+
 enum class Tick { Slide, Celebration, Clock };
 
 // A box the window must show next, and the timer ticks that come while it is open.
@@ -74,6 +119,10 @@ struct Game {
     bool dealt = false;  // the button reads "Начать заново"
     int forcedResets = 0;
 
+    // A hint was asked for on the board as it stands; its answer may still be coming.
+    bool hintAsked = false;
+    int hintsAsked = 0, hintAnswers = 0, hintsFollowed = 0;
+
     // Boxes the window still has to show, in order.
     std::deque<ExpectedBox> boxes;
     // Chooses the ticks that come while a box is open; they are applied here at once and
@@ -88,6 +137,7 @@ struct Game {
     void newGame(const engine::Grid& dealtBoard) {
         slideTick = 0;
         freshGame();
+        takeHintAway();
         boardTakesClicks = true;
         board = dealtBoard;
         dealt = true;
@@ -96,6 +146,7 @@ struct Game {
 
     void applyArrangement(const engine::Grid& table) {
         freshGame();
+        takeHintAway();
         boardTakesClicks = true;
         board = table;
         dealt = true;
@@ -108,6 +159,7 @@ struct Game {
         clockRuns = false;
         slideTick = 0;
         freshGame();
+        takeHintAway();
         boardTakesClicks = true;
         board = kOrdered;
         dealt = true;
@@ -116,6 +168,7 @@ struct Game {
     void assembledPicture() {
         dealt = false;
         freshGame();
+        takeHintAway();
         boardTakesClicks = false;
         slideTick = 0;
         clockRuns = false;
@@ -124,6 +177,7 @@ struct Game {
 
     // The arrangement dialog opens: a slide still running ends at once.
     void arrangementDialogOpens() {
+        takeHintAway();
         slideTick = 0;
         boardTakesClicks = false;
         clockRuns = false;
@@ -133,18 +187,80 @@ struct Game {
 
     void boardDoubleClicked() {
         if (!cheatArmed) return;
+        takeHintAway();
         board = kNearSolved;
     }
 
     // A click on the tile showing `value`, while the board takes clicks.
     void tileClicked(int value) {
         cheatArmed = false;
+        const engine::Grid before = board;
         if (move(value)) {
+            takeHintAway();
+            // The hinted tile played: one move nearer the goal, by a shortest solution.
+            if (known && known->board == before && known->tile == value) {
+                known = KnownCount{board, known->moves - 1, 0, true};
+            }
             slideTick = 1;
             boardTakesClicks = false;  // locked from the click that starts the slide
             if (countMove()) return;
         }
         solvedTest();
+    }
+
+    // An arrow key, without a modifier or from the keypad.
+    void arrowPressed(Arrow arrow) {
+        if (!boardTakesClicks || sliding()) return;
+        if (const int tile = tileTravelling(board, arrow)) tileClicked(tile);
+    }
+
+    // H, Р or the context menu's "Подсказка": asked on a board that takes input.
+    void hintAskedFor() {
+        if (!boardTakesClicks || sliding()) return;
+        hintAsked = true;
+        shownAnswer.reset();
+        ++hintsAsked;
+    }
+
+    // Judges what the hint shows: the balloon's text (empty while hidden) and the red tile's
+    // value (0 for none). Empty when that may be so; an answer seen must then stay until
+    // the hint is asked again or taken away.
+    QString hintShown(const QString& balloon, int redTile) {
+        const QString shown = QStringLiteral("\"%1\" with tile %2 red").arg(balloon).arg(redTile);
+        if (!hintAsked || hintMayOutliveTheWin) {
+            if (balloon.isEmpty() && redTile == 0) return {};
+            if (!hintAsked) return shown + QStringLiteral(", no hint asked for");
+        }
+        if (shownAnswer) {
+            return balloon == shownAnswer->first && redTile == shownAnswer->second
+                       ? QString()
+                       : shown + QStringLiteral(" after the answer \"%1\"").arg(shownAnswer->first);
+        }
+        if (balloon.isEmpty() || balloon.startsWith(kHintComing)) {
+            return redTile == 0 ? QString() : shown + QStringLiteral(" before the answer");
+        }
+        if (paritySum(board) % 2 != 0) {
+            if (balloon != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
+        } else {
+            bool isNumber = false;
+            const int moves = balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
+            const int distance = distanceToGoal(board);
+            if (!isNumber || moves < distance || (moves - distance) % 2 != 0) {
+                return shown + QStringLiteral(" on a board %1 moves away by distance").arg(distance);
+            }
+            const std::vector<int> beside = besideBlank(board);
+            if (moves == 0 ? redTile != 0 : std::find(beside.begin(), beside.end(), redTile) == beside.end()) {
+                return shown + QStringLiteral(": no tile beside the blank");
+            }
+            if (known && known->board == board) {
+                if (known->moves != moves) return shown + QStringLiteral(", %1 known").arg(known->moves);
+                hintsFollowed += known->followed;
+            }
+            known = KnownCount{board, moves, redTile, false};
+        }
+        shownAnswer = std::make_pair(balloon, redTile);
+        ++hintAnswers;
+        return {};
     }
 
     // The parity check of a table: `table` is null for a table that is no arrangement.
@@ -183,6 +299,24 @@ struct Game {
     }
 
 private:
+    // A board's count of moves left, from an answer or by following one; with the tile the
+    // answer pointed at (0 when none was shown yet).
+    struct KnownCount {
+        engine::Grid board;
+        int moves;
+        int tile;
+        bool followed;  // reached by playing the hinted tile
+    };
+    std::optional<KnownCount> known;
+    std::optional<std::pair<QString, int>> shownAnswer;
+    bool hintMayOutliveTheWin = false;
+
+    void takeHintAway() {
+        hintAsked = false;
+        hintMayOutliveTheWin = false;
+        shownAnswer.reset();
+    }
+
     void freshGame() {
         moves = 0;
         seconds = 0;
@@ -224,6 +358,10 @@ private:
 
     void solvedTest() {
         if (!solved(board)) return;
+        // A win takes the hint away. The window may still leave the balloon of a hint asked
+        // on the ordered board up after a click that moved nothing won it; that is allowed
+        // here until the next change of the board, and nothing else is.
+        hintMayOutliveTheWin = hintAsked;
         boardTakesClicks = false;
         clockRuns = false;
         won = true;

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "form_fixture.h"
+#include "game_model.h"
 #include "scripted_random.h"
 
 class TestPlaythrough : public QObject {
@@ -28,15 +29,7 @@ private slots:
 
         // A tile next to the blank, by its value.
         auto neighbourOfBlank = [&state, &below]() {
-            int blankRow = 1, blankCol = 1;
-            for (int row = 1; row <= 4; ++row)
-                for (int col = 1; col <= 4; ++col)
-                    if (state.Board(row, col) == 0) blankRow = row, blankCol = col;
-            std::vector<int> values;
-            for (auto [dr, dc] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-                const int row = blankRow + dr, col = blankCol + dc;
-                if (row >= 1 && row <= 4 && col >= 1 && col <= 4) values.push_back(state.Board(row, col));
-            }
+            const std::vector<int> values = model::besideBlank(state.Board);
             return values[below(static_cast<int>(values.size()))];
         };
 

@@ -1,15 +1,24 @@
 // The whole main window under a long run of random input: clicks and double clicks
 // anywhere on the board, the tiles and the window, every menu command, arrangement dialog
 // runs with valid and invalid tables, every message box answered, and ticks of the three
-// timers in between and while boxes are open. After every event the window must show what
-// a model of the game, fed the same input, says it shows; the board must mirror Board
-// whenever it takes clicks; and no box or dialog may be left open.
+// timers in between and while boxes are open; and a keyboard player's input: the arrows
+// (plain, from the keypad, with a modifier), H and Р, the context menu's "Подсказка", a
+// tile pressed through the accessibility interface, and now and then a wait for the hint's
+// answer. After every event the window must show what a model of the game, fed the same
+// input, says it shows; the board must mirror Board whenever it takes clicks; no box,
+// dialog or menu may be left open; and a hint may show only what is true of the board as
+// it stands. Most hints are cut short by the next move: thousands of searches on the
+// hint's thread are started and cancelled in a run.
 //
 // The run is replayable: the seed is printed, PLITON_PLAY_SEED sets another one and
-// PLITON_PLAY_EVENTS the number of events (200000 by default).
+// PLITON_PLAY_EVENTS the number of events (200000 by default). Replays of a run that
+// waited for a hint may differ, since an answer can come sooner or later.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -23,17 +32,19 @@
 #include <string>
 
 #include "dialog_fixture.h"
+#include "engine/pattern_database.h"
 #include "form_fixture.h"
 #include "game_model.h"
 #include "seeded_random.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
+#include "ui/main/hint_balloon.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define PLITON_UNDER_ASAN 1
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define PLITON_UNDER_SANITIZER 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PLITON_UNDER_ASAN 1
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define PLITON_UNDER_SANITIZER 1
 #endif
 #endif
 
@@ -42,6 +53,32 @@ namespace {
 constexpr quint64 kDefaultSeed = 20240611;
 constexpr long kDefaultEvents = 200000;
 constexpr long kMemorySettleEvents = 1000;
+// How long a player waits for a hint at most: past the 0.3 s after which the balloon says
+// that the hint is coming, and time for all but the slowest deals.
+constexpr int kHintWaitMs = 350;
+const QColor kHintedCaption(255, 0, 0);
+
+// What a keyboard player presses, with its weight: mostly arrows, a hint now and then, and
+// slips of a modifier, which play nothing. Qt::Key_Left stands for any of the four arrows.
+enum class KeyDoes { Slide, Hint, Nothing };
+struct Keystroke {
+    int weight;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    KeyDoes does;
+};
+const Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);  // Р: the H key on a Russian layout
+const Keystroke kKeystrokes[] = {
+    {60, Qt::Key_Left, Qt::NoModifier, KeyDoes::Slide},
+    {15, Qt::Key_Left, Qt::KeypadModifier, KeyDoes::Slide},
+    {4, Qt::Key_Left, Qt::ShiftModifier, KeyDoes::Nothing},
+    {3, Qt::Key_Left, Qt::ControlModifier, KeyDoes::Nothing},
+    {2, Qt::Key_Left, Qt::AltModifier, KeyDoes::Nothing},
+    {60, Qt::Key_H, Qt::NoModifier, KeyDoes::Hint},
+    {5, Qt::Key_H, Qt::ShiftModifier, KeyDoes::Hint},
+    {20, kKeyCyrillicEr, Qt::NoModifier, KeyDoes::Hint},
+    {2, Qt::Key_H, Qt::ControlModifier, KeyDoes::Nothing},
+};
 
 long environmentNumber(const char* name, long fallback) {
     bool ok = false;
@@ -148,6 +185,8 @@ class TestRandomPlay : public QObject {
 
     int dialogRuns = 0;
     int boxesShown = 0;
+    int hintWaits = 0;
+    qint64 hintWaitedMs = 0;
     QStringList recent;   // the last events, for a failure report
     QStringList trouble;  // what went wrong inside a box or the dialog's own event loop
 
@@ -272,19 +311,11 @@ class TestRandomPlay : public QObject {
         if (target == Target::Button) newGameDealt();
     }
 
-    // A tile next to the blank, by the model's board; any tile when there is none.
-    QWidget* tileToPlay() {
-        int blank = -1;
-        for (int i = 0; i < 16; ++i) {
-            if (game.board.cells[i] == 0) blank = i;
-        }
-        std::vector<int> values;
-        if (blank >= 0) {
-            for (int i = 0; i < 16; ++i) {
-                const int rows = i / 4 - blank / 4, columns = i % 4 - blank % 4;
-                if (rows * rows + columns * columns == 1) values.push_back(game.board.cells[i]);
-            }
-        }
+    // The hinted tile, mostly, while a hint shows one; otherwise a tile next to the blank,
+    // by the model's board; any tile when there is none.
+    CaptionPanel* tileToPlay() {
+        if (form->hintedTile() && player->chance(70)) return form->hintedTile();
+        const std::vector<int> values = model::besideBlank(game.board);
         if (!values.empty() && player->chance(80)) {
             if (CaptionPanel* panel = panelShowing(*form, values[player->below(int(values.size()))])) return panel;
         }
@@ -372,16 +403,106 @@ class TestRandomPlay : public QObject {
         }
     }
 
+    // A person's next input mostly comes after the slide has ended.
+    void mostlyLetTheSlideEnd() {
+        if (!player->chance(70)) return;
+        while (form->Timer1->isActive()) tick(model::Tick::Slide);
+    }
+
+    // --- the keyboard player ---
+
+    void keystroke() {
+        int pick = 0;
+        for (const Keystroke& stroke : kKeystrokes) pick += stroke.weight;
+        pick = player->below(pick);
+        const Keystroke* stroke = kKeystrokes;
+        while (pick >= stroke->weight) pick -= stroke++->weight;
+
+        Qt::Key key = stroke->key;
+        QString text;
+        if (key == Qt::Key_Left) {
+            static const Qt::Key arrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+            const int which = player->below(4);  // in the order of model::Arrow
+            key = arrows[which];
+            if (stroke->does == KeyDoes::Slide) game.arrowPressed(static_cast<model::Arrow>(which));
+        } else {
+            text = key == Qt::Key_H ? QStringLiteral("h") : QStringLiteral("р");
+            if (stroke->modifiers & Qt::ShiftModifier) text = text.toUpper();
+            if (stroke->does == KeyDoes::Hint) game.hintAskedFor();
+        }
+        note(QStringLiteral("key %1").arg(QKeySequence(stroke->modifiers | key).toString()));
+        // To the widget with the focus, as the window system delivers it.
+        QWidget* focus = form->focusWidget();
+        QTest::sendKeyEvent(QTest::Click, focus ? focus : form.get(), key, text, stroke->modifiers);
+        mostlyLetTheSlideEnd();
+    }
+
+    // A right click on the board or the window's surface, and mostly the menu's one item.
+    // (The labels keep their clicks to themselves, the right button's too.)
+    void hintFromTheMenu() {
+        const QPoint point = player->chance(50) ? pointIn(form->Panel1) : windowSurfacePoint();
+        note(QStringLiteral("context menu at %1,%2").arg(point.x()).arg(point.y()));
+        QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, windowPoint(point));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* item = menu && menu->actions().size() == 1 ? menu->actions().constFirst() : nullptr;
+        if (!item || item->text() != kHintItem) {
+            trouble << QStringLiteral("the context menu does not offer \"%1\" alone").arg(kHintItem);
+            if (menu) menu->close();
+            return;
+        }
+        if (item->isEnabled() != (game.boardTakesClicks && !game.sliding())) {
+            trouble << QStringLiteral("\"%1\" is %2").arg(kHintItem, item->isEnabled() ? "enabled" : "disabled");
+        }
+        if (player->chance(80)) {
+            note(QStringLiteral("  %1").arg(kHintItem));
+            game.hintAskedFor();
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        }
+        if (menu->isVisible()) {
+            note(QStringLiteral("  escape"));
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    }
+
+    // What a screen reader does for a click.
+    void pressThroughAccessibility() {
+        CaptionPanel* tile = tileToPlay();
+        note(QStringLiteral("press action on %1").arg(tile->caption()));
+        if (game.boardTakesClicks) game.tileClicked(tile->caption().toInt());
+        QAccessible::queryAccessibleInterface(tile)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        mostlyLetTheSlideEnd();
+    }
+
+    QString balloonText() const {
+        const HintBalloon* balloon = form->hintBalloon();
+        return balloon && balloon->isVisible() ? balloon->text() : QString();
+    }
+
+    // The event loop runs until the hint asked for answers, for a while at most.
+    void waitForTheHint() {
+        if (!game.hintAsked) return;
+        note(QStringLiteral("wait for the hint"));
+        ++hintWaits;
+        QElapsedTimer waited;
+        waited.start();
+        const bool answered = QTest::qWaitFor(
+            [this] {
+                const QString text = balloonText();
+                return !text.isEmpty() && !text.startsWith(kHintComing);
+            },
+            kHintWaitMs);
+        hintWaitedMs += waited.elapsed();
+        if (!answered) note(QStringLiteral("  no answer yet"));
+    }
+
     // --- one random event ---
 
     void randomEvent() {
-        const int roll = player->below(1000);
+        const int roll = player->below(1486);
         if (roll < 330) {
             click(pointIn(tileToPlay()));
-            // A person's next click mostly comes after the slide has ended.
-            if (player->chance(70)) {
-                while (form->Timer1->isActive()) tick(model::Tick::Slide);
-            }
+            mostlyLetTheSlideEnd();
         } else if (roll < 380) {
             click(pointIn(form->Panel1));
         } else if (roll < 420) {
@@ -435,21 +556,30 @@ class TestRandomPlay : public QObject {
             note(QStringLiteral("counter at %1").arg(moves));
             form->Label5->setText(model::counterText(moves));
             game.moves = moves;
-        } else {
+        } else if (roll < 1000) {
             const int seconds = player->chance(80) ? model::kClockLimit - 1 - player->below(5)
                                                    : player->below(model::kClockLimit);
             note(QStringLiteral("clock at %1").arg(model::clockText(seconds)));
             form->Label3->setText(model::clockText(seconds));
             game.seconds = seconds;
+        } else if (roll < 1360) {
+            keystroke();
+        } else if (roll < 1400) {
+            hintFromTheMenu();
+        } else if (roll < 1480) {
+            pressThroughAccessibility();
+        } else {
+            waitForTheHint();
         }
     }
 
     // --- what must hold after every event ---
 
-    QString mismatch() const {
+    QString mismatch() {
         if (!trouble.isEmpty()) return trouble.join(QStringLiteral("; "));
         if (!game.boxes.empty()) return QStringLiteral("box \"%1\" was not shown").arg(game.boxes.front().text);
         if (QApplication::activeModalWidget()) return QStringLiteral("a modal window is still open");
+        if (QApplication::activePopupWidget()) return QStringLiteral("a menu is still open");
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (qobject_cast<QMessageBox*>(window) && window->isVisible()) return QStringLiteral("a box is open");
         }
@@ -504,7 +634,17 @@ class TestRandomPlay : public QObject {
             const QString picture = mirrorMismatch(*form, state.Board);
             if (!picture.isEmpty()) return picture;
         }
-        return {};
+
+        // The hinted tile is the one red tile, if any.
+        const CaptionPanel* hinted = form->hintedTile();
+        for (int k = 1; k <= TForm1::kTileCount; ++k) {
+            const CaptionPanel* tile = form->TilePanel(k);
+            if ((tile->fontColor() == kHintedCaption) != (tile == hinted)) {
+                return QStringLiteral("tile %1 is %2 red").arg(tile->caption(), tile == hinted ? "hinted, not" : "");
+            }
+        }
+        const QString hint = game.hintShown(balloonText(), hinted ? hinted->caption().toInt() : 0);
+        return hint.isEmpty() ? QString() : QStringLiteral("the hint shows %1").arg(hint);
     }
 
 private slots:
@@ -531,6 +671,7 @@ private slots:
         form3 = std::make_unique<TForm3>();
         form4 = std::make_unique<TForm4>();
         form->setSecondaryWindows(form2.get(), form3.get(), form4.get());
+        form->setHintTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
         // The test is the clock: the timers tick only when it calls their handlers.
         for (QTimer* timer : {form->Timer1, form->Timer2, form->Timer3}) timer->setInterval(INT_MAX);
         form->show();
@@ -558,14 +699,20 @@ private slots:
         qInfo("random play: %d moves, %d wins, %d forced resets, %d dialog runs, %d boxes; resident memory %ld kB "
               "after %ld events, %ld kB at the end",
               moves, wins, game.forcedResets, dialogRuns, boxesShown, settledKb, kMemorySettleEvents, finalKb);
+        qInfo("random play: %d hint requests, %d waits for one (%lld ms in all), %d answers checked, %d of them "
+              "after following the hint",
+              game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed);
 
         if (events < 10 * kMemorySettleEvents) return;  // too short a run to judge
         // The run must have played: moves, wins and dialogs in numbers.
         QVERIFY(moves > events / 20);
         QVERIFY(wins > events / 2000);
         QVERIFY(dialogRuns > events / 200);
-#ifndef PLITON_UNDER_ASAN
-        // Under AddressSanitizer freed memory sits in quarantine, so the bound means nothing there.
+        QVERIFY(game.hintsAsked > events / 15);
+        QVERIFY(game.hintAnswers > events / 1000);
+        QVERIFY(game.hintsFollowed > events / 10000);
+#ifndef PLITON_UNDER_SANITIZER
+        // A sanitizer keeps freed memory in quarantine or history, so the bound means nothing there.
         constexpr long kResidentGrowthLimitKb = 4 * 1024;
         QVERIFY2(finalKb - settledKb < kResidentGrowthLimitKb, "memory grows");
 #endif
