@@ -227,9 +227,8 @@ struct Game {
     // the hint is asked again or taken away.
     QString hintShown(const QString& balloon, int redTile) {
         const QString shown = QStringLiteral("\"%1\" with tile %2 red").arg(balloon).arg(redTile);
-        if (!hintAsked || hintMayOutliveTheWin) {
-            if (balloon.isEmpty() && redTile == 0) return {};
-            if (!hintAsked) return shown + QStringLiteral(", no hint asked for");
+        if (!hintAsked) {
+            return balloon.isEmpty() && redTile == 0 ? QString() : shown + QStringLiteral(", no hint asked for");
         }
         if (shownAnswer) {
             return balloon == shownAnswer->first && redTile == shownAnswer->second
@@ -309,11 +308,9 @@ private:
     };
     std::optional<KnownCount> known;
     std::optional<std::pair<QString, int>> shownAnswer;
-    bool hintMayOutliveTheWin = false;
 
     void takeHintAway() {
         hintAsked = false;
-        hintMayOutliveTheWin = false;
         shownAnswer.reset();
     }
 
@@ -358,10 +355,8 @@ private:
 
     void solvedTest() {
         if (!solved(board)) return;
-        // A win takes the hint away. The window may still leave the balloon of a hint asked
-        // on the ordered board up after a click that moved nothing won it; that is allowed
-        // here until the next change of the board, and nothing else is.
-        hintMayOutliveTheWin = hintAsked;
+        // A win takes the hint away, also when a click that moved nothing won it.
+        takeHintAway();
         boardTakesClicks = false;
         clockRuns = false;
         won = true;
