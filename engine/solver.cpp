@@ -10,13 +10,12 @@ namespace {
 using namespace patterns;
 
 constexpr int kMaxGroups = 2 * kMaxLookups;
-// No position of the fifteen puzzle needs more than 80 moves.
-constexpr int kMaxPath = 96;
 // The search reads the cancel flag once per this many generated nodes (a power of two).
 constexpr std::uint64_t kPollInterval = 1024;
 
 struct Around {
     std::array<std::int8_t, 4> Cells{};
+    std::array<std::int8_t, 4> Directions{};  // of the blank's step to each, as DuplicatePaths numbers them
     int Count = 0;
 };
 
@@ -26,11 +25,14 @@ constexpr std::array<Around, 16> kAround = [] {
     for (int cell = 0; cell < 16; ++cell) {
         Around& a = around[static_cast<std::size_t>(cell)];
         const int row = cell / 4, column = cell % 4;
-        auto add = [&a](int c) { a.Cells[static_cast<std::size_t>(a.Count++)] = static_cast<std::int8_t>(c); };
-        if (row > 0) add(cell - 4);
-        if (column > 0) add(cell - 1);
-        if (column < 3) add(cell + 1);
-        if (row < 3) add(cell + 4);
+        auto add = [&a](int c, int direction) {
+            a.Cells[static_cast<std::size_t>(a.Count)] = static_cast<std::int8_t>(c);
+            a.Directions[static_cast<std::size_t>(a.Count++)] = static_cast<std::int8_t>(direction);
+        };
+        if (row > 0) add(cell - 4, 0);
+        if (column > 0) add(cell - 1, 1);
+        if (column < 3) add(cell + 1, 2);
+        if (row < 3) add(cell + 4, 3);
     }
     return around;
 }();
@@ -87,7 +89,7 @@ public:
 
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots);
-    bool Descend(int depth, int previousBlank);
+    bool Descend(int depth, std::uint32_t moves);
     // Moves the tile of `slot` into the blank's cell `blank`, in its group only.
     GroupStep Step(Slot slot, int blank) {
         Group& group = groups_[slot.Group];
@@ -111,12 +113,15 @@ private:
     std::uint64_t nodes_ = 0;
     const std::atomic<bool>& cancel_;
     bool cancelled_ = false;
-    std::array<std::uint8_t, kMaxPath> path_{};
+    const DuplicatePathMachine& duplicates_;
+    // The bound never exceeds kMaxMoves, and a child is made at `depth` only while its
+    // estimate, at least 0, fits in bound - depth - 1: the path never holds more.
+    std::array<std::uint8_t, kMaxMoves> path_{};
     int pathLength_ = 0;
 };
 
 Search::Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
-    : cancel_(cancel) {
+    : cancel_(cancel), duplicates_(tables.DuplicatePaths()) {
     for (int cell = 0; cell < 16; ++cell) {
         board_[static_cast<std::size_t>(cell)] = board.at(cell + 1);
         if (board_[static_cast<std::size_t>(cell)] == 0) blank_ = cell;
@@ -164,26 +169,25 @@ Solution Search::Run(std::atomic<int>* lowerBound) {
     const int blankDistance = (3 - blank_ / 4) + (3 - blank_ % 4);
     const int estimate = std::max(directSum_, mirroredSum_);
     bound_ = estimate + ((estimate ^ blankDistance) & 1);
-    while (true) {
+    for (; bound_ <= kMaxMoves; bound_ += 2) {
         if (cancel_.load(std::memory_order_relaxed)) break;
         if (lowerBound) lowerBound->store(bound_, std::memory_order_relaxed);
-        if (Descend(0, -1)) {
+        if (Descend(0, 0)) {
             solution.Outcome = SolveOutcome::Solved;
             solution.Tiles.assign(path_.begin(), path_.begin() + pathLength_);
             break;
         }
-        // No position needs more than 80 moves: only tables that overestimate could push the
-        // bound past kMaxPath, and such a search ends as if cancelled.
-        if (cancelled_ || bound_ + 2 >= kMaxPath) break;
+        if (cancelled_) break;
         // A child's estimate exceeds its parent's by at most one, so every node cut off has
         // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
-        bound_ += 2;
     }
+    // No position needs more than kMaxMoves: only tables that overestimate get here.
+    if (bound_ > kMaxMoves) solution.Outcome = SolveOutcome::Failed;
     solution.NodesGenerated = nodes_;
     return solution;
 }
 
-bool Search::Descend(int depth, int previousBlank) {
+bool Search::Descend(int depth, std::uint32_t moves) {
     if (directSum_ == 0) {  // every group's tiles are home
         pathLength_ = depth;
         return true;
@@ -193,7 +197,8 @@ bool Search::Descend(int depth, int previousBlank) {
     const Around& around = kAround[static_cast<std::size_t>(blank)];
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
-        if (from == previousBlank) continue;  // never straight back
+        const std::uint32_t nextMoves = duplicates_.Next[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
+        if ((duplicates_.EndsAt[nextMoves] >> from) & 1u) continue;  // another path does it first
         if ((++nodes_ & (kPollInterval - 1)) == 0 && cancel_.load(std::memory_order_relaxed)) {
             cancelled_ = true;
             return false;
@@ -226,7 +231,7 @@ bool Search::Descend(int depth, int previousBlank) {
         blank_ = from;
         path_[static_cast<std::size_t>(depth)] = tile;
 
-        if (Descend(depth + 1, blank)) return true;
+        if (Descend(depth + 1, nextMoves)) return true;
         if (cancelled_) return false;
 
         blank_ = blank;
