@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
+#include <thread>
+#include <vector>
 
 namespace engine {
 
@@ -12,6 +15,12 @@ using namespace patterns;
 constexpr int kMaxGroups = 2 * kMaxLookups;
 // The search reads the cancel flag once per this many generated nodes (a power of two).
 constexpr std::uint64_t kPollInterval = 1024;
+// An iteration after one that generated this many nodes is shared between two threads: the
+// nodes kSplitDepth moves from the board are found first, and each thread takes the next
+// one and searches below it until all are done or one finds a solution.
+constexpr std::uint64_t kShareFrom = 1'000'000;
+constexpr int kSplitDepth = 12;
+constexpr int kThreads = 2;
 
 struct Around {
     std::array<std::int8_t, 4> Cells{};
@@ -37,6 +46,7 @@ constexpr std::array<Around, 16> kAround = [] {
     return around;
 }();
 
+constexpr std::array<std::uint8_t, 16> kGoal = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
 constexpr std::array<std::uint8_t, 16> kSameCell = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 constexpr std::array<std::uint8_t, 16> kTransposedCell = [] {
     std::array<std::uint8_t, 16> cells{};
@@ -82,10 +92,46 @@ struct GroupStep {
     void Undo() const { Changed.Cells[Index] = Was; }
 };
 
+// A node `Depth` moves from the board where an iteration is split between threads: the
+// tiles moved to reach it and the state of the machine of duplicate paths there.
+struct Subtree {
+    std::array<std::uint8_t, kSplitDepth> Tiles{};
+    std::uint32_t Moves = 0;
+};
+
+// What stops a search: the caller's cancel flag, and a flag that one thread raises for the
+// other when it has found a solution.
+struct Stop {
+    const std::atomic<bool>& Cancel;
+    const std::atomic<bool>& Found;
+    bool Now() const {
+        return Cancel.load(std::memory_order_relaxed) || Found.load(std::memory_order_relaxed);
+    }
+};
+
+// The depth-first search of one thread: the board, the groups' lookups on it, and the path.
 class Search {
 public:
-    Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
-    Solution Run(std::atomic<int>* lowerBound);
+    Search(const Grid& board, const PatternDatabases& tables, const Stop& stop);
+
+    // The larger of the two sums: a lower bound of the moves the board needs.
+    int Estimate() const { return std::max(directSum_, mirroredSum_); }
+    int BlankCell() const { return blank_; }
+
+    // Looks below the board, reached by `tiles` with the machine in state `moves`, for a
+    // solution of exactly `bound` moves (the path then holds it). With `split`, does not
+    // look below kSplitDepth moves but lists the nodes there instead.
+    bool Iterate(int bound, std::span<const std::uint8_t> tiles, std::uint32_t moves,
+                 std::vector<Subtree>* split = nullptr) {
+        bound_ = bound;
+        split_ = split;
+        std::copy(tiles.begin(), tiles.end(), path_.begin());
+        return Descend(static_cast<int>(tiles.size()), moves);
+    }
+
+    std::uint64_t Nodes() const { return nodes_; }
+    bool Stopped() const { return stopped_; }
+    std::span<const std::uint8_t> Path() const { return {path_.data(), static_cast<std::size_t>(pathLength_)}; }
 
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots);
@@ -110,9 +156,10 @@ private:
     int mirroredSum_ = 0;
 
     int bound_ = 0;
+    std::vector<Subtree>* split_ = nullptr;
     std::uint64_t nodes_ = 0;
-    const std::atomic<bool>& cancel_;
-    bool cancelled_ = false;
+    const Stop& stop_;
+    bool stopped_ = false;
     const DuplicatePathMachine& duplicates_;
     // The bound never exceeds kMaxMoves, and a child is made at `depth` only while its
     // estimate, at least 0, fits in bound - depth - 1: the path never holds more.
@@ -120,8 +167,8 @@ private:
     int pathLength_ = 0;
 };
 
-Search::Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
-    : cancel_(cancel), duplicates_(tables.DuplicatePaths()) {
+Search::Search(const Grid& board, const PatternDatabases& tables, const Stop& stop)
+    : stop_(stop), duplicates_(tables.DuplicatePaths()) {
     for (int cell = 0; cell < 16; ++cell) {
         board_[static_cast<std::size_t>(cell)] = board.at(cell + 1);
         if (board_[static_cast<std::size_t>(cell)] == 0) blank_ = cell;
@@ -162,35 +209,16 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
     }
 }
 
-Solution Search::Run(std::atomic<int>* lowerBound) {
-    Solution solution;
-    // Every move carries the blank one cell, so the length of every solution has the parity
-    // of the blank's distance from its goal cell.
-    const int blankDistance = (3 - blank_ / 4) + (3 - blank_ % 4);
-    const int estimate = std::max(directSum_, mirroredSum_);
-    bound_ = estimate + ((estimate ^ blankDistance) & 1);
-    for (; bound_ <= kMaxMoves; bound_ += 2) {
-        if (cancel_.load(std::memory_order_relaxed)) break;
-        if (lowerBound) lowerBound->store(bound_, std::memory_order_relaxed);
-        if (Descend(0, 0)) {
-            solution.Outcome = SolveOutcome::Solved;
-            solution.Tiles.assign(path_.begin(), path_.begin() + pathLength_);
-            break;
-        }
-        if (cancelled_) break;
-        // A child's estimate exceeds its parent's by at most one, so every node cut off has
-        // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
-    }
-    // No position needs more than kMaxMoves: only tables that overestimate get here.
-    if (bound_ > kMaxMoves) solution.Outcome = SolveOutcome::Failed;
-    solution.NodesGenerated = nodes_;
-    return solution;
-}
-
 bool Search::Descend(int depth, std::uint32_t moves) {
-    if (directSum_ == 0) {  // every group's tiles are home
+    if (directSum_ == 0 && board_ == kGoal) {
         pathLength_ = depth;
         return true;
+    }
+    if (split_ && depth == kSplitDepth) {
+        Subtree& subtree = split_->emplace_back();
+        std::copy_n(path_.begin(), kSplitDepth, subtree.Tiles.begin());
+        subtree.Moves = moves;
+        return false;
     }
     const int blank = blank_;
     const int allowed = bound_ - depth - 1;  // the largest estimate a child may have
@@ -199,8 +227,8 @@ bool Search::Descend(int depth, std::uint32_t moves) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
         const std::uint32_t nextMoves = duplicates_.Next[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
         if ((duplicates_.EndsAt[nextMoves] >> from) & 1u) continue;  // another path does it first
-        if ((++nodes_ & (kPollInterval - 1)) == 0 && cancel_.load(std::memory_order_relaxed)) {
-            cancelled_ = true;
+        if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {
+            stopped_ = true;
             return false;
         }
         const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
@@ -232,7 +260,7 @@ bool Search::Descend(int depth, std::uint32_t moves) {
         path_[static_cast<std::size_t>(depth)] = tile;
 
         if (Descend(depth + 1, nextMoves)) return true;
-        if (cancelled_) return false;
+        if (stopped_) return false;
 
         blank_ = blank;
         board_[static_cast<std::size_t>(from)] = tile;
@@ -247,6 +275,111 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     return false;
 }
 
+// The board after `tiles` slid into the blank one by one.
+Grid Played(Grid board, std::span<const std::uint8_t> tiles) {
+    for (const std::uint8_t tile : tiles) {
+        auto& cells = board.cells;
+        std::swap(*std::find(cells.begin(), cells.end(), 0), *std::find(cells.begin(), cells.end(), tile));
+    }
+    return board;
+}
+
+// IDA*: iterations of rising bound, each searched to its end unless it finds a solution.
+// Once an iteration has generated kShareFrom nodes, the next ones are shared by kThreads
+// threads, made for the iteration and ended with it.
+class Iterations {
+public:
+    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
+        : board_(board), tables_(tables), stop_{cancel, found_}, root_(board, tables, stop_) {}
+
+    Solution Run(std::atomic<int>* lowerBound);
+
+private:
+    // One iteration on all threads; true when it found a solution, then in answer_.
+    bool Shared(int bound);
+    // Searches below the next subtree of subtrees_ until none is left or the search stops;
+    // returns the nodes generated.
+    std::uint64_t Work(int bound);
+
+    const Grid board_;
+    const PatternDatabases& tables_;
+    std::atomic<bool> found_{false};
+    const Stop stop_;
+    Search root_;
+    std::uint64_t sharedNodes_ = 0;
+    std::vector<Subtree> subtrees_;
+    std::atomic<std::size_t> nextSubtree_{0};
+    std::vector<std::uint8_t> answer_;  // written by the one thread that finds a solution
+};
+
+Solution Iterations::Run(std::atomic<int>* lowerBound) {
+    Solution solution;
+    // Every move carries the blank one cell, so the length of every solution has the parity
+    // of the blank's distance from its goal cell.
+    const int blank = root_.BlankCell();
+    const int blankDistance = (3 - blank / 4) + (3 - blank % 4);
+    const int estimate = root_.Estimate();
+    bool share = false, solved = false;
+    int bound = estimate + ((estimate ^ blankDistance) & 1);
+    // A child's estimate exceeds its parent's by at most one, so every node cut off has
+    // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
+    for (; bound <= kMaxMoves; bound += 2) {
+        if (stop_.Cancel.load(std::memory_order_relaxed)) break;
+        if (lowerBound) lowerBound->store(bound, std::memory_order_relaxed);
+        const std::uint64_t before = root_.Nodes() + sharedNodes_;
+        if (share) {
+            solved = Shared(bound);
+        } else if (root_.Iterate(bound, {}, 0)) {
+            solved = true;
+            answer_.assign(root_.Path().begin(), root_.Path().end());
+        }
+        if (solved || stop_.Now()) break;
+        share = share || root_.Nodes() + sharedNodes_ - before >= kShareFrom;
+    }
+    solution.NodesGenerated = root_.Nodes() + sharedNodes_;
+    if (solved) {
+        solution.Outcome = SolveOutcome::Solved;
+        solution.Tiles = std::move(answer_);
+    } else if (bound > kMaxMoves) {
+        // No position needs more than kMaxMoves: only tables that overestimate get here.
+        solution.Outcome = SolveOutcome::Failed;
+    }
+    return solution;
+}
+
+bool Iterations::Shared(int bound) {
+    subtrees_.clear();
+    if (root_.Iterate(bound, {}, 0, &subtrees_)) {  // a solution shorter than kSplitDepth
+        answer_.assign(root_.Path().begin(), root_.Path().end());
+        return true;
+    }
+    nextSubtree_.store(0);
+    std::array<std::uint64_t, kThreads> nodes{};
+    std::array<std::thread, kThreads - 1> helpers;
+    for (std::size_t t = 0; t < helpers.size(); ++t) {
+        helpers[t] = std::thread([this, bound, &nodes, t] { nodes[t + 1] = Work(bound); });
+    }
+    nodes[0] = Work(bound);
+    for (std::thread& helper : helpers) helper.join();
+    for (const std::uint64_t n : nodes) sharedNodes_ += n;
+    return found_.load();
+}
+
+std::uint64_t Iterations::Work(int bound) {
+    std::uint64_t nodes = 0;
+    while (!stop_.Now()) {
+        const std::size_t next = nextSubtree_.fetch_add(1);
+        if (next >= subtrees_.size()) break;
+        const Subtree& subtree = subtrees_[next];
+        Search search(Played(board_, subtree.Tiles), tables_, stop_);
+        const bool solved = search.Iterate(bound, subtree.Tiles, subtree.Moves);
+        nodes += search.Nodes();
+        if (solved && !found_.exchange(true)) answer_.assign(search.Path().begin(), search.Path().end());
+        if (solved || search.Stopped()) break;
+    }
+    return nodes;
+}
+
 }  // namespace
 
 Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
@@ -256,7 +389,7 @@ Solution Solve(const Grid& board, const PatternDatabases& tables, const std::ato
         case Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
         case Solvability::Solvable: break;
     }
-    return Search(board, tables, cancel).Run(lowerBound);
+    return Iterations(board, tables, cancel).Run(lowerBound);
 }
 
 }  // namespace engine
