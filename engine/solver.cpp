@@ -113,6 +113,8 @@ struct Stop {
 class Search {
 public:
     Search(const Grid& board, const PatternDatabases& tables, const Stop& stop);
+    // Starts again from `board`, counting on from the nodes generated so far.
+    void Reset(const Grid& board);
 
     // The larger of the two sums: a lower bound of the moves the board needs.
     int Estimate() const { return std::max(directSum_, mirroredSum_); }
@@ -155,6 +157,7 @@ private:
     int directSum_ = 0;
     int mirroredSum_ = 0;
 
+    const PatternDatabases& tables_;
     int bound_ = 0;
     std::vector<Subtree>* split_ = nullptr;
     std::uint64_t nodes_ = 0;
@@ -168,13 +171,20 @@ private:
 };
 
 Search::Search(const Grid& board, const PatternDatabases& tables, const Stop& stop)
-    : stop_(stop), duplicates_(tables.DuplicatePaths()) {
+    : tables_(tables), stop_(stop), duplicates_(tables.DuplicatePaths()) {
+    Reset(board);
+}
+
+void Search::Reset(const Grid& board) {
+    groupCount_ = 0;
+    directSum_ = 0;
+    mirroredSum_ = 0;
     for (int cell = 0; cell < 16; ++cell) {
         board_[static_cast<std::size_t>(cell)] = board.at(cell + 1);
         if (board_[static_cast<std::size_t>(cell)] == 0) blank_ = cell;
     }
-    AddGroups(tables.Lookups(), false, direct_);
-    AddGroups(tables.Lookups(), true, mirrored_);
+    AddGroups(tables_.Lookups(), false, direct_);
+    AddGroups(tables_.Lookups(), true, mirrored_);
     for (int g = 0; g < groupCount_; ++g) {
         Group& group = groups_[static_cast<std::size_t>(g)];
         group.Value = group.Entry();
@@ -366,18 +376,19 @@ bool Iterations::Shared(int bound) {
 }
 
 std::uint64_t Iterations::Work(int bound) {
-    std::uint64_t nodes = 0;
-    while (!stop_.Now()) {
+    // One search for all the thread's subtrees, so that its count of nodes, and with it the
+    // polling of the stop flags, runs on from one to the next.
+    Search search(board_, tables_, stop_);
+    while (true) {
         const std::size_t next = nextSubtree_.fetch_add(1);
         if (next >= subtrees_.size()) break;
         const Subtree& subtree = subtrees_[next];
-        Search search(Played(board_, subtree.Tiles), tables_, stop_);
+        search.Reset(Played(board_, subtree.Tiles));
         const bool solved = search.Iterate(bound, subtree.Tiles, subtree.Moves);
-        nodes += search.Nodes();
         if (solved && !found_.exchange(true)) answer_.assign(search.Path().begin(), search.Path().end());
         if (solved || search.Stopped()) break;
     }
-    return nodes;
+    return search.Nodes();
 }
 
 }  // namespace
