@@ -49,8 +49,9 @@ inline std::uint32_t IndexOf(const std::uint8_t* cells, int count) {
 }
 
 // IndexOf for a count known when compiling, with the loops written out.
+// Written out into the search's inner loop, which a compiler would otherwise leave calling it.
 template <int I, int J = 0>
-std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
+[[gnu::always_inline]] inline std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
     if constexpr (J == I) {
         return 0;
     } else {
@@ -59,7 +60,7 @@ std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
 }
 
 template <int Count, int I = 0>
-std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
+[[gnu::always_inline]] inline std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
     if constexpr (I == Count) {
         return index;
     } else {

@@ -18,7 +18,7 @@ constexpr std::uint64_t kPollInterval = 1024;
 // An iteration after one that generated this many nodes is shared between two threads: the
 // nodes kSplitDepth moves from the board are found first, and each thread takes the next
 // one and searches below it until all are done or one finds a solution.
-constexpr std::uint64_t kShareFrom = 1'000'000;
+constexpr std::uint64_t kShareFrom = 100'000;
 constexpr int kSplitDepth = 12;
 constexpr int kThreads = 2;
 
@@ -163,7 +163,8 @@ private:
     std::uint64_t nodes_ = 0;
     const Stop& stop_;
     bool stopped_ = false;
-    const DuplicatePathMachine& duplicates_;
+    const std::uint32_t* next_;    // the machine of duplicate paths
+    const std::uint16_t* endsAt_;
     // The bound never exceeds kMaxMoves, and a child is made at `depth` only while its
     // estimate, at least 0, fits in bound - depth - 1: the path never holds more.
     std::array<std::uint8_t, kMaxMoves> path_{};
@@ -171,7 +172,7 @@ private:
 };
 
 Search::Search(const Grid& board, const PatternDatabases& tables, const Stop& stop)
-    : tables_(tables), stop_(stop), duplicates_(tables.DuplicatePaths()) {
+    : tables_(tables), stop_(stop), next_(tables.DuplicatePaths().Next), endsAt_(tables.DuplicatePaths().EndsAt) {
     Reset(board);
 }
 
@@ -235,8 +236,8 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     const Around& around = kAround[static_cast<std::size_t>(blank)];
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
-        const std::uint32_t nextMoves = duplicates_.Next[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
-        if ((duplicates_.EndsAt[nextMoves] >> from) & 1u) continue;  // another path does it first
+        const std::uint32_t nextMoves = next_[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
+        if ((endsAt_[nextMoves] >> from) & 1u) continue;  // another path does it first
         if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {
             stopped_ = true;
             return false;
