@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace {
 using namespace patterns;
 
 constexpr int kMaxGroups = 2 * kMaxLookups;
-// The search reads the cancel flag once per this many generated nodes (a power of two).
+// The search reads its stop flags once per this many generated nodes (a power of two).
 constexpr std::uint64_t kPollInterval = 1024;
 // An iteration after one that generated this many nodes is shared between two threads: the
 // nodes kSplitDepth moves from the board are found first, and each thread takes the next
@@ -24,7 +25,7 @@ constexpr int kThreads = 2;
 
 struct Around {
     std::array<std::int8_t, 4> Cells{};
-    std::array<std::int8_t, 4> Directions{};  // of the blank's step to each, as DuplicatePaths numbers them
+    std::array<std::int8_t, 4> Directions{};  // of the blank's step to each, as the machine of duplicate paths numbers them
     int Count = 0;
 };
 
@@ -92,7 +93,7 @@ struct GroupStep {
     void Undo() const { Changed.Cells[Index] = Was; }
 };
 
-// A node `Depth` moves from the board where an iteration is split between threads: the
+// A node kSplitDepth moves from the board where an iteration is split between threads: the
 // tiles moved to reach it and the state of the machine of duplicate paths there.
 struct Subtree {
     std::array<std::uint8_t, kSplitDepth> Tiles{};
@@ -364,14 +365,20 @@ bool Iterations::Shared(int bound) {
         answer_.assign(root_.Path().begin(), root_.Path().end());
         return true;
     }
+    if (root_.Stopped()) return false;
     nextSubtree_.store(0);
     std::array<std::uint64_t, kThreads> nodes{};
     std::array<std::thread, kThreads - 1> helpers;
     for (std::size_t t = 0; t < helpers.size(); ++t) {
-        helpers[t] = std::thread([this, bound, &nodes, t] { nodes[t + 1] = Work(bound); });
+        try {
+            helpers[t] = std::thread([this, bound, &nodes, t] { nodes[t + 1] = Work(bound); });
+        } catch (const std::system_error&) {  // no thread to be had: the others take its share
+        }
     }
     nodes[0] = Work(bound);
-    for (std::thread& helper : helpers) helper.join();
+    for (std::thread& helper : helpers) {
+        if (helper.joinable()) helper.join();
+    }
     for (const std::uint64_t n : nodes) sharedNodes_ += n;
     return found_.load();
 }
