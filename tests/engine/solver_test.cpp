@@ -35,17 +35,11 @@ patterns::FileHeader HeaderOf(const std::vector<char>& bytes) {
     return header;
 }
 
-void EditHeader(std::vector<char>& bytes, const std::function<void(patterns::FileHeader&)>& edit) {
-    patterns::FileHeader header = HeaderOf(bytes);
-    edit(header);
-    std::memcpy(bytes.data(), &header, sizeof header);
-}
-
-// Writes `bytes` to the test's own file and returns its path; with `reseal`, the checksum at
-// the end is first made to match the bytes before it.
-std::string WriteCopy(std::vector<char> bytes, bool reseal = false) {
+// Writes `bytes` to the test's own file and returns its path; `sealed`, with the checksum at
+// the end made to match the bytes before it.
+std::string WriteCopy(std::vector<char> bytes, bool sealed = false) {
     const auto path = std::filesystem::path(testing::TempDir()) / ("solver_test_tables_" + std::to_string(getpid()));
-    if (reseal) {
+    if (sealed) {
         const std::size_t data = bytes.size() - patterns::kChecksumBytes;
         const std::uint64_t sum = patterns::Fnv1a({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
         std::memcpy(bytes.data() + data, &sum, sizeof sum);
@@ -222,35 +216,34 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
     EXPECT_EQ(tables->Bytes(), intact.size());
     EXPECT_LE(tables->Bytes(), 32u << 20);
 
-    const patterns::FileHeader header = HeaderOf(intact);
-    const std::size_t size = intact.size();
+    // Each damage changes the bytes, or the header that a sealed copy is written with.
     const struct {
         const char* what;
         const char* kind;
-        bool reseal;
-        std::function<void(std::vector<char>&)> damage;
+        bool sealed;
+        std::function<void(patterns::FileHeader&, std::vector<char>&)> damage;
     } cases[] = {
-        {"a byte of a table", "bad checksum", false, [](auto& b) { b[b.size() / 2] ^= 0x10; }},
-        {"a byte of the header", "bad header", false, [](auto& b) { b[20] ^= 0x10; }},
-        {"the checksum", "bad checksum", false, [](auto& b) { b.back() ^= 0x10; }},
-        {"cut short", "truncated", false, [](auto& b) { b.pop_back(); }},
-        {"cut to the header", "truncated", false, [](auto& b) { b.resize(100); }},
-        {"empty", "truncated", false, [](auto& b) { b.clear(); }},
-        {"the size in the header", "bad header", true,
-         [](auto& b) { EditHeader(b, [](patterns::FileHeader& h) { h.FileBytes -= 64; }); }},
-        {"a group left out", "bad header", true,
-         [](auto& b) { EditHeader(b, [](patterns::FileHeader& h) { --h.LookupCount; }); }},
-        {"an entry of 81", "entry out of range", true, [&](auto& b) { b[header.Tables[1].Offset + 1000] = 81; }},
+        {"a byte of a table", "bad checksum", false, [](auto&, auto& b) { b[b.size() / 2] ^= 0x10; }},
+        {"a byte of the header", "bad header", false, [](auto&, auto& b) { b[20] ^= 0x10; }},
+        {"the checksum", "bad checksum", false, [](auto&, auto& b) { b.back() ^= 0x10; }},
+        {"cut short", "truncated", false, [](auto&, auto& b) { b.pop_back(); }},
+        {"cut to the header", "truncated", false, [](auto&, auto& b) { b.resize(100); }},
+        {"empty", "truncated", false, [](auto&, auto& b) { b.clear(); }},
+        {"the size in the header", "bad header", true, [](auto& h, auto&) { h.FileBytes -= 64; }},
+        {"a group left out", "bad header", true, [](auto& h, auto&) { --h.LookupCount; }},
+        {"an entry of 81", "entry out of range", true, [](auto& h, auto& b) { b[h.Tables[1].Offset + 9] = 81; }},
         {"a group's goal not 0", "entry out of range", true,
-         [&](auto& b) { b[header.Tables[0].Offset + patterns::GoalIndexOf(header.Tables[0])] = 1; }},
+         [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
         {"a step of the machine to no state", "entry out of range", true,
-         [&](auto& b) { std::memcpy(&b[header.MachineOffset + 8], &header.MachineStates, 4); }},
+         [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<char> bytes = intact;
-        c.damage(bytes);
-        const std::string copy = WriteCopy(bytes, c.reseal && bytes.size() == size);
+        patterns::FileHeader header = HeaderOf(intact);
+        c.damage(header, bytes);
+        if (c.sealed) std::memcpy(bytes.data(), &header, sizeof header);
+        const std::string copy = WriteCopy(bytes, c.sealed);
         std::string why;
         EXPECT_EQ(PatternDatabases::Load(copy, &why), nullptr);
         EXPECT_NE(why.find(copy + ": " + c.kind), std::string::npos) << why;
