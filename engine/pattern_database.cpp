@@ -60,7 +60,7 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
         }
     }
     if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
-    if (header.MachineStates < 1 || header.MachineOffset < kFirstTableOffset ||
+    if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates || header.MachineOffset < kFirstTableOffset ||
         header.MachineOffset % kTableAlignment != 0 || header.MachineOffset > dataEnd ||
         MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
         return "the machine of duplicate paths lies outside the file";
@@ -102,9 +102,9 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
     }
     const std::uint8_t* machine = bytes + header.MachineOffset;
     for (std::uint64_t i = 0; i < 4 * std::uint64_t{header.MachineStates}; ++i) {
-        std::uint32_t next = 0;
-        std::memcpy(&next, machine + 4 * i, sizeof next);
-        if (next >= header.MachineStates) return "the machine of duplicate paths leads to state " + std::to_string(next);
+        std::uint32_t step = 0;
+        std::memcpy(&step, machine + 4 * i, sizeof step);
+        if (const std::uint32_t next = step & 0xffffu; next >= header.MachineStates) return "the machine of duplicate paths leads to state " + std::to_string(next);
     }
     return {};
 }
@@ -168,9 +168,7 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         }
     }
     tables->lookupCount_ = header.LookupCount;
-    tables->machine_.Next = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
-    tables->machine_.EndsAt =
-        reinterpret_cast<const std::uint16_t*>(bytes + header.MachineOffset + 16 * std::uint64_t{header.MachineStates});
+    tables->machine_.Steps = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
     tables->machine_.States = header.MachineStates;
     tables->mapping_ = file.mapping;
     tables->bytes_ = fileBytes;

@@ -28,12 +28,11 @@ struct PatternLookup {
     bool Transposed = false;
 };
 
-// The machine of duplicate paths (see pattern_format.h): Next[state * 4 + direction] is the
-// state after the blank's step in that direction, and a step that enters `state` with the
-// blank on cell c ends a forbidden string when bit c of EndsAt[state] is set.
+// The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] holds
+// in its low 16 bits the state after the blank's step in that direction, and in bit 16 + c
+// whether that step, leaving the blank on cell c, ends a forbidden string.
 struct DuplicatePathMachine {
-    const std::uint32_t* Next = nullptr;
-    const std::uint16_t* EndsAt = nullptr;
+    const std::uint32_t* Steps = nullptr;
     std::uint32_t States = 0;
 };
 

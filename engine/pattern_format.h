@@ -96,10 +96,10 @@ inline std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t ha
 // first shortest solution in that order contains no such string (a piece of it could be
 // swapped for its earlier twin), so a search that never makes one still finds a shortest
 // solution. The move straight back is the shortest such string; the machine knows every one
-// of up to MachineLength moves. It is stored as MachineStates times four uint32 (the state
-// after each direction; state 0 is the start), then MachineStates uint16: for each state,
-// the cells (bit c for cell c) on which a forbidden string ending with the state's last move
-// leaves the blank.
+// of up to MachineLength moves. It is stored as MachineStates (at most kMaxMachineStates)
+// times four uint32, one a step in each direction (state 0 is the start): the low 16 bits
+// are the state after the step, and bit 16 + c is set when the step, leaving the blank on
+// cell c, ends a forbidden string.
 inline constexpr std::array<char, 8> kMagic = {'P', 'L', 'T', 'N', 'P', 'D', 'B', '\x1a'};
 inline constexpr std::uint32_t kVersion = 2;
 inline constexpr std::uint32_t kByteOrderMark = 0x01020304;
@@ -133,7 +133,8 @@ struct FileHeader {
 };
 
 // The bytes of a machine of `states` states.
-constexpr std::uint64_t MachineBytesFor(std::uint64_t states) { return states * (4 * 4 + 2); }
+constexpr std::uint64_t MachineBytesFor(std::uint64_t states) { return states * 4 * 4; }
+inline constexpr std::uint32_t kMaxMachineStates = 1u << 16;
 
 // The index of a table's goal: its tiles on their home cells.
 inline std::uint32_t GoalIndexOf(const TableRecord& table) {

@@ -164,8 +164,7 @@ private:
     std::uint64_t nodes_ = 0;
     const Stop& stop_;
     bool stopped_ = false;
-    const std::uint32_t* next_;    // the machine of duplicate paths
-    const std::uint16_t* endsAt_;
+    const std::uint32_t* steps_;  // the machine of duplicate paths
     // The bound never exceeds kMaxMoves, and a child is made at `depth` only while its
     // estimate, at least 0, fits in bound - depth - 1: the path never holds more.
     std::array<std::uint8_t, kMaxMoves> path_{};
@@ -173,7 +172,7 @@ private:
 };
 
 Search::Search(const Grid& board, const PatternDatabases& tables, const Stop& stop)
-    : tables_(tables), stop_(stop), next_(tables.DuplicatePaths().Next), endsAt_(tables.DuplicatePaths().EndsAt) {
+    : tables_(tables), stop_(stop), steps_(tables.DuplicatePaths().Steps) {
     Reset(board);
 }
 
@@ -237,8 +236,9 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     const Around& around = kAround[static_cast<std::size_t>(blank)];
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
-        const std::uint32_t nextMoves = next_[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
-        if ((endsAt_[nextMoves] >> from) & 1u) continue;  // another path does it first
+        const std::uint32_t step = steps_[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
+        if ((step >> (16 + from)) & 1u) continue;  // another path does it first
+        const std::uint32_t nextMoves = step & 0xffffu;
         if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {
             stopped_ = true;
             return false;

@@ -234,9 +234,12 @@ int main(int argc, char** argv) {
     for (std::size_t t = 0; t < data.size(); ++t) {
         std::copy(data[t].begin(), data[t].end(), file.begin() + static_cast<std::ptrdiff_t>(header.Tables[t].Offset));
     }
-    std::memcpy(file.data() + offset, machine.Next.data(), machine.Next.size() * sizeof machine.Next[0]);
-    std::memcpy(file.data() + offset + machine.Next.size() * sizeof machine.Next[0], machine.EndsAt.data(),
-                machine.EndsAt.size() * sizeof machine.EndsAt[0]);
+    if (header.MachineStates > kMaxMachineStates) Fail("the machine of duplicate paths has too many states");
+    for (std::size_t i = 0; i < machine.Next.size(); ++i) {
+        const std::uint32_t next = machine.Next[i];
+        const std::uint32_t step = next | std::uint32_t{machine.EndsAt[next]} << 16;
+        std::memcpy(file.data() + offset + 4 * i, &step, sizeof step);
+    }
     const std::uint64_t checksum = Fnv1a(file);
 
     const std::string temporary = output + ".part";
