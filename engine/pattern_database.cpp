@@ -60,8 +60,9 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
         }
     }
     if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
-    if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates || header.MachineOffset < kFirstTableOffset ||
-        header.MachineOffset % kTableAlignment != 0 || header.MachineOffset > dataEnd ||
+    if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates ||
+        header.MachineOffset < kFirstTableOffset || header.MachineOffset % kTableAlignment != 0 ||
+        header.MachineOffset > dataEnd ||
         MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
         return "the machine of duplicate paths lies outside the file";
     }
@@ -104,7 +105,9 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
     for (std::uint64_t i = 0; i < 4 * std::uint64_t{header.MachineStates}; ++i) {
         std::uint32_t step = 0;
         std::memcpy(&step, machine + 4 * i, sizeof step);
-        if (const std::uint32_t next = step & 0xffffu; next >= header.MachineStates) return "the machine of duplicate paths leads to state " + std::to_string(next);
+        if (const std::uint32_t next = step & 0xffffu; next >= header.MachineStates) {
+            return "the machine of duplicate paths leads to state " + std::to_string(next);
+        }
     }
     return {};
 }

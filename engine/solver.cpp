@@ -25,7 +25,8 @@ constexpr int kThreads = 2;
 
 struct Around {
     std::array<std::int8_t, 4> Cells{};
-    std::array<std::int8_t, 4> Directions{};  // of the blank's step to each, as the machine of duplicate paths numbers them
+    // The direction of the blank's step to each, as the machine of duplicate paths numbers them.
+    std::array<std::int8_t, 4> Directions{};
     int Count = 0;
 };
 
@@ -236,7 +237,8 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     const Around& around = kAround[static_cast<std::size_t>(blank)];
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
-        const std::uint32_t step = steps_[moves * 4 + static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)])];
+        const auto direction = static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)]);
+        const std::uint32_t step = steps_[moves * 4 + direction];
         if ((step >> (16 + from)) & 1u) continue;  // another path does it first
         const std::uint32_t nextMoves = step & 0xffffu;
         if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {

@@ -1,10 +1,9 @@
 #include "duplicate_paths.h"
 
 #include <array>
+#include <cstddef>
 #include <deque>
 #include <unordered_set>
-
-#include <cstddef>
 
 namespace {
 
