@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -25,18 +26,9 @@ struct FileGuard {
     }
 };
 
-// Empty when the header describes tables that lie inside a file of `fileBytes` and
-// lookups that cover tiles 1..15 once each; else what is wrong.
-std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
-    if (header.Magic != kMagic) return "not a table file";
-    if (header.ByteOrder != kByteOrderMark) return "written on a machine of the other byte order";
-    if (header.Version != kVersion) {
-        return "version " + std::to_string(header.Version) + ", expected " + std::to_string(kVersion);
-    }
-    if (header.FileBytes != fileBytes) {
-        return "the file has " + std::to_string(fileBytes) + " bytes, its header says " +
-               std::to_string(header.FileBytes);
-    }
+// Empty when the tables, lookups and machine of `header` are well formed and lie inside
+// the data of a file of `fileBytes`; else what is wrong.
+std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
     if (header.TableCount < 1 || header.TableCount > kMaxTables) return "bad number of tables";
     if (header.LookupCount < 1 || header.LookupCount > kMaxLookups) return "bad number of lookups";
     const std::uint64_t dataEnd = fileBytes - kChecksumBytes;
@@ -68,6 +60,55 @@ std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
         }
     }
     if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
+    if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates ||
+        header.MachineOffset < kFirstTableOffset || header.MachineOffset % kTableAlignment != 0 ||
+        header.MachineOffset > dataEnd ||
+        MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
+        return "the machine of duplicate paths lies outside the file";
+    }
+    return {};
+}
+
+// Empty when the header describes tables and a machine that lie inside a file of
+// `fileBytes` and lookups that cover tiles 1..15 once each; else what is wrong.
+std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
+    if (header.Magic != kMagic) return "bad header: not a table file";
+    if (header.ByteOrder != kByteOrderMark) return "bad header: written on a machine of the other byte order";
+    if (header.Version != kVersion) {
+        return "bad header: version " + std::to_string(header.Version) + ", expected " + std::to_string(kVersion);
+    }
+    if (header.FileBytes != fileBytes) {
+        return std::string(fileBytes < header.FileBytes ? "truncated" : "bad header") + ": the file has " +
+               std::to_string(fileBytes) + " bytes, its header says " + std::to_string(header.FileBytes);
+    }
+    if (std::string problem = TablesProblem(header, fileBytes); !problem.empty()) return "bad header: " + problem;
+    return {};
+}
+
+// Empty when every table entry is a number of moves some position may need, each table's
+// goal is 0 and every step of the machine leads to one of its states; else the first entry
+// that is not. The search relies on these: it never goes deeper than kMaxMoves.
+std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes) {
+    for (std::uint32_t t = 0; t < header.TableCount; ++t) {
+        const TableRecord& table = header.Tables[t];
+        const std::uint8_t* entries = bytes + table.Offset;
+        const std::uint8_t largest = *std::max_element(entries, entries + table.Entries);
+        if (largest > kMaxMoves) {
+            return "table " + std::to_string(t) + " holds " + std::to_string(largest) + ", more than " +
+                   std::to_string(kMaxMoves) + " moves";
+        }
+        if (const std::uint8_t goal = entries[GoalIndexOf(table)]; goal != 0) {
+            return "table " + std::to_string(t) + " holds " + std::to_string(goal) + " at its goal";
+        }
+    }
+    const std::uint8_t* machine = bytes + header.MachineOffset;
+    for (std::uint64_t i = 0; i < 4 * std::uint64_t{header.MachineStates}; ++i) {
+        std::uint32_t step = 0;
+        std::memcpy(&step, machine + 4 * i, sizeof step);
+        if (const std::uint32_t next = step & 0xffffu; next >= header.MachineStates) {
+            return "the machine of duplicate paths leads to state " + std::to_string(next);
+        }
+    }
     return {};
 }
 
@@ -85,12 +126,14 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
 
     FileGuard file;
     file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file.fd < 0) return refuse(std::strerror(errno));
+    if (file.fd < 0) return refuse(std::string(errno == ENOENT ? "missing: " : "cannot open: ") + std::strerror(errno));
     struct stat status {};
-    if (fstat(file.fd, &status) != 0) return refuse(std::strerror(errno));
-    if (!S_ISREG(status.st_mode)) return refuse("not a regular file");
+    if (fstat(file.fd, &status) != 0) return refuse(std::string("cannot open: ") + std::strerror(errno));
+    if (!S_ISREG(status.st_mode)) return refuse("missing: not a regular file");
     const auto fileBytes = static_cast<std::size_t>(status.st_size);
-    if (fileBytes < kFirstTableOffset + kChecksumBytes) return refuse("truncated");
+    if (fileBytes < kFirstTableOffset + kChecksumBytes) {
+        return refuse("truncated: " + std::to_string(fileBytes) + " bytes, shorter than a header");
+    }
 
     int flags = MAP_PRIVATE;
 #ifdef MAP_POPULATE
@@ -108,7 +151,10 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
     const std::size_t dataBytes = fileBytes - kChecksumBytes;
     std::uint64_t stored = 0;
     std::memcpy(&stored, bytes + dataBytes, sizeof stored);
-    if (Fnv1a({bytes, dataBytes}) != stored) return refuse("checksum mismatch: the file is damaged");
+    if (Fnv1a({bytes, dataBytes}) != stored) return refuse("bad checksum: the file is damaged");
+    if (std::string problem = EntryOutOfRange(header, bytes); !problem.empty()) {
+        return refuse("entry out of range: " + problem);
+    }
 
     std::unique_ptr<PatternDatabases> tables(new PatternDatabases);
     for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
@@ -125,6 +171,8 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         }
     }
     tables->lookupCount_ = header.LookupCount;
+    tables->machine_.Steps = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
+    tables->machine_.States = header.MachineStates;
     tables->mapping_ = file.mapping;
     tables->bytes_ = fileBytes;
     file.mapping = MAP_FAILED;  // now owned by the tables; the descriptor is not needed

@@ -28,12 +28,21 @@ struct PatternLookup {
     bool Transposed = false;
 };
 
+// The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] holds
+// in its low 16 bits the state after the blank's step in that direction, and in bit 16 + c
+// whether that step, leaving the blank on cell c, ends a forbidden string.
+struct DuplicatePathMachine {
+    const std::uint32_t* Steps = nullptr;
+    std::uint32_t States = 0;
+};
+
 // The solver's pattern databases, mapped read-only from the file the generator wrote.
 // Immutable once loaded, so any number of threads may read them at once.
 class PatternDatabases {
 public:
-    // Maps the file read-only and checks its header, sizes and checksum; null, with a reason
-    // in *why, when the file is missing or damaged.
+    // Maps the file read-only and checks its header, sizes, checksum and entries; null, with
+    // a reason in *why when the file is missing, truncated, fails its checksum, has a bad
+    // header or holds an entry out of range: the path, then the kind, then the details.
     static std::unique_ptr<const PatternDatabases> Load(const std::string& path, std::string* why = nullptr);
 
     ~PatternDatabases();
@@ -47,6 +56,8 @@ public:
     // lower bound of the moves to the goal.
     std::span<const PatternLookup> Lookups() const { return {lookups_.data(), lookupCount_}; }
 
+    const DuplicatePathMachine& DuplicatePaths() const { return machine_; }
+
 private:
     PatternDatabases() = default;
 
@@ -54,6 +65,7 @@ private:
     std::size_t bytes_ = 0;
     std::array<PatternLookup, patterns::kMaxLookups> lookups_{};
     std::size_t lookupCount_ = 0;
+    DuplicatePathMachine machine_;
 };
 
 }  // namespace engine

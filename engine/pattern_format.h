@@ -18,6 +18,8 @@ inline constexpr int kMaxPatternTiles = 7;
 inline constexpr int kMaxTables = 4;
 inline constexpr int kMaxLookups = 8;
 inline constexpr int kGoalBlankCell = 15;
+// No position of the fifteen puzzle needs more than 80 moves, nor does any group of its tiles.
+inline constexpr int kMaxMoves = 80;
 
 // The cell (r, c) seen across the main diagonal: (c, r).
 constexpr int TransposedCell(int cell) { return (cell & 3) * 4 + (cell >> 2); }
@@ -47,8 +49,9 @@ inline std::uint32_t IndexOf(const std::uint8_t* cells, int count) {
 }
 
 // IndexOf for a count known when compiling, with the loops written out.
+// Written out into the search's inner loop, which a compiler would otherwise leave calling it.
 template <int I, int J = 0>
-std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
+[[gnu::always_inline]] inline std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
     if constexpr (J == I) {
         return 0;
     } else {
@@ -57,7 +60,7 @@ std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
 }
 
 template <int Count, int I = 0>
-std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
+[[gnu::always_inline]] inline std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
     if constexpr (I == Count) {
         return index;
     } else {
@@ -78,16 +81,27 @@ inline std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t ha
 
 // The file: this header, the tables (each starting on a multiple of kTableAlignment, one
 // byte per entry: the fewest moves of the table's own tiles that bring them home, the other
-// tiles being free to pass), and last the Fnv1a of every byte before it, eight bytes in the
-// writer's byte order.
+// tiles being free to pass), the machine of duplicate paths (below), and last the Fnv1a of
+// every byte before it, eight bytes in the writer's byte order.
 //
 // A table is computed for an ordered list of tiles. A lookup reads one table for a group of
 // the board's tiles: either the table's own tiles at their cells, or (Transposed) the
 // transposed tiles at their transposed cells, which reads the board as if mirrored about
 // the main diagonal. The lookups' groups divide tiles 1..15 between them, so that the
 // looked-up values add up to a lower bound of the moves to the goal.
+//
+// The machine of duplicate paths (Taylor and Korf, 1993) recognises strings of the blank's
+// moves that only repeat what another path from the same cell does: one that is shorter, or
+// as long and earlier in the order of the directions 0 up, 1 left, 2 right, 3 down. The
+// first shortest solution in that order contains no such string (a piece of it could be
+// swapped for its earlier twin), so a search that never makes one still finds a shortest
+// solution. The move straight back is the shortest such string; the machine knows every one
+// of up to MachineLength moves. It is stored as MachineStates (at most kMaxMachineStates)
+// times four uint32, one a step in each direction (state 0 is the start): the low 16 bits
+// are the state after the step, and bit 16 + c is set when the step, leaving the blank on
+// cell c, ends a forbidden string.
 inline constexpr std::array<char, 8> kMagic = {'P', 'L', 'T', 'N', 'P', 'D', 'B', '\x1a'};
-inline constexpr std::uint32_t kVersion = 1;
+inline constexpr std::uint32_t kVersion = 2;
 inline constexpr std::uint32_t kByteOrderMark = 0x01020304;
 inline constexpr std::size_t kTableAlignment = 64;
 inline constexpr std::size_t kChecksumBytes = 8;
@@ -113,10 +127,27 @@ struct FileHeader {
     std::uint64_t FileBytes = 0;  // the whole file, checksum included
     std::array<TableRecord, kMaxTables> Tables{};
     std::array<LookupRecord, kMaxLookups> Lookups{};
+    std::uint64_t MachineOffset = 0;  // a multiple of kTableAlignment
+    std::uint32_t MachineStates = 0;
+    std::uint32_t MachineLength = 0;
 };
 
+// The bytes of a machine of `states` states.
+constexpr std::uint64_t MachineBytesFor(std::uint64_t states) { return states * 4 * 4; }
+inline constexpr std::uint32_t kMaxMachineStates = 1u << 16;
+
+// The index of a table's goal: its tiles on their home cells.
+inline std::uint32_t GoalIndexOf(const TableRecord& table) {
+    const int count = table.TileCount < kMaxPatternTiles ? table.TileCount : kMaxPatternTiles;
+    std::array<std::uint8_t, kMaxPatternTiles> cells{};
+    for (int i = 0; i < count; ++i) {
+        cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(table.Tiles[static_cast<std::size_t>(i)] - 1);
+    }
+    return IndexOf(cells.data(), count);
+}
+
 static_assert(sizeof(TableRecord) == 24 && sizeof(LookupRecord) == 2);
-static_assert(sizeof(FileHeader) == 144, "the header is written and read as it lies in memory");
+static_assert(sizeof(FileHeader) == 160, "the header is written and read as it lies in memory");
 
 // Where the first table starts.
 inline constexpr std::size_t kFirstTableOffset =

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace engine {
 
@@ -10,13 +14,19 @@ namespace {
 using namespace patterns;
 
 constexpr int kMaxGroups = 2 * kMaxLookups;
-// No position of the fifteen puzzle needs more than 80 moves.
-constexpr int kMaxPath = 96;
-// The search reads the cancel flag once per this many generated nodes (a power of two).
+// The search reads its stop flags once per this many generated nodes (a power of two).
 constexpr std::uint64_t kPollInterval = 1024;
+// An iteration after one that generated this many nodes is shared between two threads: the
+// nodes kSplitDepth moves from the board are found first, and each thread takes the next
+// one and searches below it until all are done or one finds a solution.
+constexpr std::uint64_t kShareFrom = 100'000;
+constexpr int kSplitDepth = 12;
+constexpr int kThreads = 2;
 
 struct Around {
     std::array<std::int8_t, 4> Cells{};
+    // The direction of the blank's step to each, as the machine of duplicate paths numbers them.
+    std::array<std::int8_t, 4> Directions{};
     int Count = 0;
 };
 
@@ -26,15 +36,19 @@ constexpr std::array<Around, 16> kAround = [] {
     for (int cell = 0; cell < 16; ++cell) {
         Around& a = around[static_cast<std::size_t>(cell)];
         const int row = cell / 4, column = cell % 4;
-        auto add = [&a](int c) { a.Cells[static_cast<std::size_t>(a.Count++)] = static_cast<std::int8_t>(c); };
-        if (row > 0) add(cell - 4);
-        if (column > 0) add(cell - 1);
-        if (column < 3) add(cell + 1);
-        if (row < 3) add(cell + 4);
+        auto add = [&a](int c, int direction) {
+            a.Cells[static_cast<std::size_t>(a.Count)] = static_cast<std::int8_t>(c);
+            a.Directions[static_cast<std::size_t>(a.Count++)] = static_cast<std::int8_t>(direction);
+        };
+        if (row > 0) add(cell - 4, 0);
+        if (column > 0) add(cell - 1, 1);
+        if (column < 3) add(cell + 1, 2);
+        if (row < 3) add(cell + 4, 3);
     }
     return around;
 }();
 
+constexpr std::array<std::uint8_t, 16> kGoal = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
 constexpr std::array<std::uint8_t, 16> kSameCell = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 constexpr std::array<std::uint8_t, 16> kTransposedCell = [] {
     std::array<std::uint8_t, 16> cells{};
@@ -80,14 +94,52 @@ struct GroupStep {
     void Undo() const { Changed.Cells[Index] = Was; }
 };
 
+// A node kSplitDepth moves from the board where an iteration is split between threads: the
+// tiles moved to reach it and the state of the machine of duplicate paths there.
+struct Subtree {
+    std::array<std::uint8_t, kSplitDepth> Tiles{};
+    std::uint32_t Moves = 0;
+};
+
+// What stops a search: the caller's cancel flag, and a flag that one thread raises for the
+// other when it has found a solution.
+struct Stop {
+    const std::atomic<bool>& Cancel;
+    const std::atomic<bool>& Found;
+    bool Now() const {
+        return Cancel.load(std::memory_order_relaxed) || Found.load(std::memory_order_relaxed);
+    }
+};
+
+// The depth-first search of one thread: the board, the groups' lookups on it, and the path.
 class Search {
 public:
-    Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
-    Solution Run(std::atomic<int>* lowerBound);
+    Search(const Grid& board, const PatternDatabases& tables, const Stop& stop);
+    // Starts again from `board`, counting on from the nodes generated so far.
+    void Reset(const Grid& board);
+
+    // The larger of the two sums: a lower bound of the moves the board needs.
+    int Estimate() const { return std::max(directSum_, mirroredSum_); }
+    int BlankCell() const { return blank_; }
+
+    // Looks below the board, reached by `tiles` with the machine in state `moves`, for a
+    // solution of exactly `bound` moves (the path then holds it). With `split`, does not
+    // look below kSplitDepth moves but lists the nodes there instead.
+    bool Iterate(int bound, std::span<const std::uint8_t> tiles, std::uint32_t moves,
+                 std::vector<Subtree>* split = nullptr) {
+        bound_ = bound;
+        split_ = split;
+        std::copy(tiles.begin(), tiles.end(), path_.begin());
+        return Descend(static_cast<int>(tiles.size()), moves);
+    }
+
+    std::uint64_t Nodes() const { return nodes_; }
+    bool Stopped() const { return stopped_; }
+    std::span<const std::uint8_t> Path() const { return {path_.data(), static_cast<std::size_t>(pathLength_)}; }
 
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots);
-    bool Descend(int depth, int previousBlank);
+    bool Descend(int depth, std::uint32_t moves);
     // Moves the tile of `slot` into the blank's cell `blank`, in its group only.
     GroupStep Step(Slot slot, int blank) {
         Group& group = groups_[slot.Group];
@@ -107,22 +159,34 @@ private:
     int directSum_ = 0;
     int mirroredSum_ = 0;
 
+    const PatternDatabases& tables_;
     int bound_ = 0;
+    std::vector<Subtree>* split_ = nullptr;
     std::uint64_t nodes_ = 0;
-    const std::atomic<bool>& cancel_;
-    bool cancelled_ = false;
-    std::array<std::uint8_t, kMaxPath> path_{};
+    const Stop& stop_;
+    bool stopped_ = false;
+    const std::uint32_t* steps_;  // the machine of duplicate paths
+    // The bound never exceeds kMaxMoves, and a child is made at `depth` only while its
+    // estimate, at least 0, fits in bound - depth - 1: the path never holds more.
+    std::array<std::uint8_t, kMaxMoves> path_{};
     int pathLength_ = 0;
 };
 
-Search::Search(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
-    : cancel_(cancel) {
+Search::Search(const Grid& board, const PatternDatabases& tables, const Stop& stop)
+    : tables_(tables), stop_(stop), steps_(tables.DuplicatePaths().Steps) {
+    Reset(board);
+}
+
+void Search::Reset(const Grid& board) {
+    groupCount_ = 0;
+    directSum_ = 0;
+    mirroredSum_ = 0;
     for (int cell = 0; cell < 16; ++cell) {
         board_[static_cast<std::size_t>(cell)] = board.at(cell + 1);
         if (board_[static_cast<std::size_t>(cell)] == 0) blank_ = cell;
     }
-    AddGroups(tables.Lookups(), false, direct_);
-    AddGroups(tables.Lookups(), true, mirrored_);
+    AddGroups(tables_.Lookups(), false, direct_);
+    AddGroups(tables_.Lookups(), true, mirrored_);
     for (int g = 0; g < groupCount_; ++g) {
         Group& group = groups_[static_cast<std::size_t>(g)];
         group.Value = group.Entry();
@@ -157,45 +221,28 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
     }
 }
 
-Solution Search::Run(std::atomic<int>* lowerBound) {
-    Solution solution;
-    // Every move carries the blank one cell, so the length of every solution has the parity
-    // of the blank's distance from its goal cell.
-    const int blankDistance = (3 - blank_ / 4) + (3 - blank_ % 4);
-    const int estimate = std::max(directSum_, mirroredSum_);
-    bound_ = estimate + ((estimate ^ blankDistance) & 1);
-    while (true) {
-        if (cancel_.load(std::memory_order_relaxed)) break;
-        if (lowerBound) lowerBound->store(bound_, std::memory_order_relaxed);
-        if (Descend(0, -1)) {
-            solution.Outcome = SolveOutcome::Solved;
-            solution.Tiles.assign(path_.begin(), path_.begin() + pathLength_);
-            break;
-        }
-        // No position needs more than 80 moves: only tables that overestimate could push the
-        // bound past kMaxPath, and such a search ends as if cancelled.
-        if (cancelled_ || bound_ + 2 >= kMaxPath) break;
-        // A child's estimate exceeds its parent's by at most one, so every node cut off has
-        // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
-        bound_ += 2;
-    }
-    solution.NodesGenerated = nodes_;
-    return solution;
-}
-
-bool Search::Descend(int depth, int previousBlank) {
-    if (directSum_ == 0) {  // every group's tiles are home
+bool Search::Descend(int depth, std::uint32_t moves) {
+    if (directSum_ == 0 && board_ == kGoal) {
         pathLength_ = depth;
         return true;
+    }
+    if (split_ && depth == kSplitDepth) {
+        Subtree& subtree = split_->emplace_back();
+        std::copy_n(path_.begin(), kSplitDepth, subtree.Tiles.begin());
+        subtree.Moves = moves;
+        return false;
     }
     const int blank = blank_;
     const int allowed = bound_ - depth - 1;  // the largest estimate a child may have
     const Around& around = kAround[static_cast<std::size_t>(blank)];
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
-        if (from == previousBlank) continue;  // never straight back
-        if ((++nodes_ & (kPollInterval - 1)) == 0 && cancel_.load(std::memory_order_relaxed)) {
-            cancelled_ = true;
+        const auto direction = static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)]);
+        const std::uint32_t step = steps_[moves * 4 + direction];
+        if ((step >> (16 + from)) & 1u) continue;  // another path does it first
+        const std::uint32_t nextMoves = step & 0xffffu;
+        if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {
+            stopped_ = true;
             return false;
         }
         const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
@@ -226,8 +273,8 @@ bool Search::Descend(int depth, int previousBlank) {
         blank_ = from;
         path_[static_cast<std::size_t>(depth)] = tile;
 
-        if (Descend(depth + 1, blank)) return true;
-        if (cancelled_) return false;
+        if (Descend(depth + 1, nextMoves)) return true;
+        if (stopped_) return false;
 
         blank_ = blank;
         board_[static_cast<std::size_t>(from)] = tile;
@@ -242,6 +289,118 @@ bool Search::Descend(int depth, int previousBlank) {
     return false;
 }
 
+// The board after `tiles` slid into the blank one by one.
+Grid Played(Grid board, std::span<const std::uint8_t> tiles) {
+    for (const std::uint8_t tile : tiles) {
+        auto& cells = board.cells;
+        std::swap(*std::find(cells.begin(), cells.end(), 0), *std::find(cells.begin(), cells.end(), tile));
+    }
+    return board;
+}
+
+// IDA*: iterations of rising bound, each searched to its end unless it finds a solution.
+// Once an iteration has generated kShareFrom nodes, the next ones are shared by kThreads
+// threads, made for the iteration and ended with it.
+class Iterations {
+public:
+    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
+        : board_(board), tables_(tables), stop_{cancel, found_}, root_(board, tables, stop_) {}
+
+    Solution Run(std::atomic<int>* lowerBound);
+
+private:
+    // One iteration on all threads; true when it found a solution, then in answer_.
+    bool Shared(int bound);
+    // Searches below the next subtree of subtrees_ until none is left or the search stops;
+    // returns the nodes generated.
+    std::uint64_t Work(int bound);
+
+    const Grid board_;
+    const PatternDatabases& tables_;
+    std::atomic<bool> found_{false};
+    const Stop stop_;
+    Search root_;
+    std::uint64_t sharedNodes_ = 0;
+    std::vector<Subtree> subtrees_;
+    std::atomic<std::size_t> nextSubtree_{0};
+    std::vector<std::uint8_t> answer_;  // written by the one thread that finds a solution
+};
+
+Solution Iterations::Run(std::atomic<int>* lowerBound) {
+    Solution solution;
+    // Every move carries the blank one cell, so the length of every solution has the parity
+    // of the blank's distance from its goal cell.
+    const int blank = root_.BlankCell();
+    const int blankDistance = (3 - blank / 4) + (3 - blank % 4);
+    const int estimate = root_.Estimate();
+    bool share = false, solved = false;
+    int bound = estimate + ((estimate ^ blankDistance) & 1);
+    // A child's estimate exceeds its parent's by at most one, so every node cut off has
+    // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
+    for (; bound <= kMaxMoves; bound += 2) {
+        if (stop_.Cancel.load(std::memory_order_relaxed)) break;
+        if (lowerBound) lowerBound->store(bound, std::memory_order_relaxed);
+        const std::uint64_t before = root_.Nodes() + sharedNodes_;
+        if (share) {
+            solved = Shared(bound);
+        } else if (root_.Iterate(bound, {}, 0)) {
+            solved = true;
+            answer_.assign(root_.Path().begin(), root_.Path().end());
+        }
+        if (solved || stop_.Now()) break;
+        share = share || root_.Nodes() + sharedNodes_ - before >= kShareFrom;
+    }
+    solution.NodesGenerated = root_.Nodes() + sharedNodes_;
+    if (solved) {
+        solution.Outcome = SolveOutcome::Solved;
+        solution.Tiles = std::move(answer_);
+    } else if (bound > kMaxMoves) {
+        // No position needs more than kMaxMoves: only tables that overestimate get here.
+        solution.Outcome = SolveOutcome::Failed;
+    }
+    return solution;
+}
+
+bool Iterations::Shared(int bound) {
+    subtrees_.clear();
+    if (root_.Iterate(bound, {}, 0, &subtrees_)) {  // a solution shorter than kSplitDepth
+        answer_.assign(root_.Path().begin(), root_.Path().end());
+        return true;
+    }
+    if (root_.Stopped()) return false;
+    nextSubtree_.store(0);
+    std::array<std::uint64_t, kThreads> nodes{};
+    std::array<std::thread, kThreads - 1> helpers;
+    for (std::size_t t = 0; t < helpers.size(); ++t) {
+        try {
+            helpers[t] = std::thread([this, bound, &nodes, t] { nodes[t + 1] = Work(bound); });
+        } catch (const std::system_error&) {  // no thread to be had: the others take its share
+        }
+    }
+    nodes[0] = Work(bound);
+    for (std::thread& helper : helpers) {
+        if (helper.joinable()) helper.join();
+    }
+    for (const std::uint64_t n : nodes) sharedNodes_ += n;
+    return found_.load();
+}
+
+std::uint64_t Iterations::Work(int bound) {
+    // One search for all the thread's subtrees, so that its count of nodes, and with it the
+    // polling of the stop flags, runs on from one to the next.
+    Search search(board_, tables_, stop_);
+    while (true) {
+        const std::size_t next = nextSubtree_.fetch_add(1);
+        if (next >= subtrees_.size()) break;
+        const Subtree& subtree = subtrees_[next];
+        search.Reset(Played(board_, subtree.Tiles));
+        const bool solved = search.Iterate(bound, subtree.Tiles, subtree.Moves);
+        if (solved && !found_.exchange(true)) answer_.assign(search.Path().begin(), search.Path().end());
+        if (solved || search.Stopped()) break;
+    }
+    return search.Nodes();
+}
+
 }  // namespace
 
 Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
@@ -251,7 +410,7 @@ Solution Solve(const Grid& board, const PatternDatabases& tables, const std::ato
         case Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
         case Solvability::Solvable: break;
     }
-    return Search(board, tables, cancel).Run(lowerBound);
+    return Iterations(board, tables, cancel).Run(lowerBound);
 }
 
 }  // namespace engine

@@ -10,7 +10,9 @@
 
 namespace engine {
 
-enum class SolveOutcome { Solved, Unsolvable, NotABoard, Cancelled };
+// Failed: the search found no solution of up to 80 moves, which every solvable board has;
+// only tables that overestimate lead there.
+enum class SolveOutcome { Solved, Unsolvable, NotABoard, Cancelled, Failed };
 
 struct Solution {
     SolveOutcome Outcome = SolveOutcome::Cancelled;
@@ -19,10 +21,15 @@ struct Solution {
 };
 
 // A shortest solution: IDA* on the larger of two sums of pattern-database lookups, one on
-// the board and one on the board mirrored about its main diagonal. Answers Unsolvable or
-// NotABoard at once, without searching. Runs on the caller's thread, allocates only the
-// answer, and polls `cancel` often enough to return within a few milliseconds of it being
-// set; then the outcome is Cancelled and Tiles is empty.
+// the board and one on the board mirrored about its main diagonal, never making a move
+// string that the tables' machine of duplicate paths forbids. Answers Unsolvable or
+// NotABoard at once, without searching. Runs on the caller's thread; once an iteration has
+// taken some milliseconds, each later one is shared with one more thread, made for that
+// iteration and ended with it, so that the search uses a second core and nothing is left
+// running between searches. Polls `cancel` often enough to return within a few
+// milliseconds of it being set; then the outcome is Cancelled and Tiles is empty. Any
+// shortest solution may be the answer; NodesGenerated may differ slightly from run to run
+// when the last iteration was shared.
 //
 // When `lowerBound` is given, the search stores in it the bound of each iteration as the
 // iteration starts: a number of moves that every solution is proved to need at least, which

@@ -8,7 +8,8 @@
 // an earlier one about the main diagonal reads that group's table through the
 // transposition instead of getting its own.
 //
-// The file is written under a temporary name and renamed when complete.
+// The file also holds the search's machine of duplicate paths, up to kMachineLength moves
+// (tools/duplicate_paths.h). It is written under a temporary name and renamed when complete.
 
 #include <algorithm>
 #include <bit>
@@ -21,12 +22,15 @@
 #include <vector>
 
 #include "engine/pattern_format.h"
+#include "tools/duplicate_paths.h"
 
 namespace {
 
 using namespace engine::patterns;
 
 constexpr const char* kDefaultGroups = "1,2,3/4,7,8,11,12,15/5,6,9,10,13,14";
+// Longer strings prune a little more and take longer to find (docs/performance.md).
+constexpr int kMachineLength = 12;
 
 using Tiles = std::vector<int>;
 
@@ -215,12 +219,26 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < tiles.size(); ++i) record.Tiles[i] = static_cast<std::uint8_t>(tiles[i]);
         offset = (offset + record.Entries + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
     }
-    header.FileBytes = offset + kChecksumBytes;
+    const auto start = std::chrono::steady_clock::now();
+    const DuplicatePaths machine = MakeDuplicatePaths(kMachineLength);
+    std::printf("make_tables: duplicate paths up to %d moves, %zu states, %.1f s\n", kMachineLength,
+                machine.EndsAt.size(),
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    header.MachineOffset = offset;
+    header.MachineStates = static_cast<std::uint32_t>(machine.EndsAt.size());
+    header.MachineLength = kMachineLength;
+    header.FileBytes = offset + MachineBytesFor(header.MachineStates) + kChecksumBytes;
 
     std::vector<std::uint8_t> file(header.FileBytes - kChecksumBytes, 0);
     std::memcpy(file.data(), &header, sizeof header);
     for (std::size_t t = 0; t < data.size(); ++t) {
         std::copy(data[t].begin(), data[t].end(), file.begin() + static_cast<std::ptrdiff_t>(header.Tables[t].Offset));
+    }
+    if (header.MachineStates > kMaxMachineStates) Fail("the machine of duplicate paths has too many states");
+    for (std::size_t i = 0; i < machine.Next.size(); ++i) {
+        const std::uint32_t next = machine.Next[i];
+        const std::uint32_t step = next | std::uint32_t{machine.EndsAt[next]} << 16;
+        std::memcpy(file.data() + offset + 4 * i, &step, sizeof step);
     }
     const std::uint64_t checksum = Fnv1a(file);
 

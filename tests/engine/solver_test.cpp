@@ -3,14 +3,17 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <thread>
 #include <vector>
 
 #include "board_text.h"
 #include "engine/moves.h"
+#include "engine/pattern_format.h"
 #include "engine/solver.h"
 
 using namespace engine;
@@ -19,6 +22,31 @@ namespace {
 
 // The tables the game finds beside its executable in the build folder.
 std::string TablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+
+// The bytes of the tables file.
+std::vector<char> TableBytes() {
+    std::ifstream in(TablesPath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+patterns::FileHeader HeaderOf(const std::vector<char>& bytes) {
+    patterns::FileHeader header;
+    std::memcpy(&header, bytes.data(), sizeof header);
+    return header;
+}
+
+// Writes `bytes` to the test's own file and returns its path; `sealed`, with the checksum at
+// the end made to match the bytes before it.
+std::string WriteCopy(std::vector<char> bytes, bool sealed = false) {
+    const auto path = std::filesystem::path(testing::TempDir()) / ("solver_test_tables_" + std::to_string(getpid()));
+    if (sealed) {
+        const std::size_t data = bytes.size() - patterns::kChecksumBytes;
+        const std::uint64_t sum = patterns::Fnv1a({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
+        std::memcpy(bytes.data() + data, &sum, sizeof sum);
+    }
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
 
 class SolverTest : public testing::Test {
 protected:
@@ -39,12 +67,16 @@ protected:
     }
 
     // Solves `board` and checks that the answer has `length` moves and that sliding its tiles
-    // one by one, as a player's clicks would, ends on the goal.
-    static void ExpectShortest(const Grid& board, int length) {
+    // one by one, as a player's clicks would, ends on the goal; and, when given, that the
+    // search generated at most a quarter more nodes than `nodes`.
+    static void ExpectShortest(const Grid& board, int length, std::uint64_t nodes = 0) {
         SCOPED_TRACE(TextOf(board));
         const Solution solution = SolveNow(board);
         ASSERT_EQ(solution.Outcome, SolveOutcome::Solved);
         EXPECT_EQ(static_cast<int>(solution.Tiles.size()), length);
+        if (nodes > 0) {
+            EXPECT_LE(solution.NodesGenerated, nodes + nodes / 4);
+        }
         PuzzleState state;
         state.Board = board;
         for (const std::uint8_t tile : solution.Tiles) ASSERT_TRUE(TryMove(state, tile).Moved) << int{tile};
@@ -59,25 +91,28 @@ const PatternDatabases* SolverTest::tables_ = nullptr;
 }  // namespace
 
 // A slice of Korf's 100 (tests/data/korf100.txt, where the benchmark solves all of them), from
-// the shortest to some of the longest; the listed lengths are the proven optima.
+// the shortest to some of the longest; the listed lengths are the proven optima. The nodes
+// are those the search generates (the same on every machine): a search that does more work,
+// by a weaker estimate, a bound that rises too slowly or paths it should prune, fails here.
 TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
     const struct {
         int length;
         const char* board;
+        std::uint64_t nodes;
     } positions[] = {
-        {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3"},  // no. 55
-        {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12"},  // no. 42
-        {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2"},  // no. 12
-        {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10"},  // no. 73
-        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11"},  // no. 58
-        {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11"},  // no. 94
-        {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2"},  // no. 74
-        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11"},  // no. 11
-        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8"},  // no. 37
-        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9"},  // no. 14
-        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5"},  // no. 60
+        {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3", 2'978},        // no. 55
+        {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 795},          // no. 42
+        {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'888},        // no. 12
+        {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10", 3'022},        // no. 73
+        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 11'258},       // no. 58
+        {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11", 4'151},        // no. 94
+        {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2", 22'165},       // no. 74
+        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 97'746},       // no. 11
+        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 131'255},      // no. 37
+        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 137'283},      // no. 14
+        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 1'717'263},    // no. 60
     };
-    for (const auto& position : positions) ExpectShortest(GridOf(position.board), position.length);
+    for (const auto& p : positions) ExpectShortest(GridOf(p.board), p.length, p.nodes);
 }
 
 // Every position within ten moves of the goal, with its distance found by a breadth-first
@@ -107,7 +142,16 @@ TEST_F(SolverTest, EveryPositionNearTheGoalGetsItsDistance) {
     EXPECT_TRUE(solved.Tiles.empty());
 }
 
+// Boards the search must never see. Should one slip through, the watchdog's cancel makes
+// the test fail in seconds instead of spinning until the test's timeout.
 TEST_F(SolverTest, UnsolvableAndMalformedBoardsAreAnsweredWithoutSearch) {
+    std::atomic<bool> cancel{false};
+    const std::jthread watchdog([&cancel](std::stop_token stop) {
+        for (int waited = 0; waited < 500 && !stop.stop_requested(); ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        cancel = true;
+    });
     const struct {
         const char* board;
         Solvability solvability;
@@ -127,73 +171,105 @@ TEST_F(SolverTest, UnsolvableAndMalformedBoardsAreAnsweredWithoutSearch) {
         const Grid board = GridOf(c.board);
         EXPECT_EQ(CheckSolvable(board), c.solvability);
         if (c.outcome == SolveOutcome::Solved) continue;  // the farthest position: too long to solve here
-        const Solution solution = SolveNow(board);
+        const Solution solution = Solve(board, *tables_, cancel);
         EXPECT_EQ(solution.Outcome, c.outcome);
         EXPECT_TRUE(solution.Tiles.empty());
         EXPECT_EQ(solution.NodesGenerated, 0u);
     }
 }
 
-// The search runs on the caller's thread; another thread sets the flag and the search must
-// give up within milliseconds, from the farthest position that takes seconds to solve.
+// A flag set before the search leaves it without a node. Set from another thread once the
+// search is in an iteration of seconds (bound 76 of the farthest position), it must stop the
+// search within milliseconds, not at the iteration's end.
 TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
     std::atomic<bool> cancel{true};
     const Solution before = Solve(kEightyMovesOut, *tables_, cancel);
     EXPECT_EQ(before.Outcome, SolveOutcome::Cancelled);
+    EXPECT_EQ(before.NodesGenerated, 0u);
 
     cancel = false;
+    std::atomic<int> bound{0};
     std::atomic<std::int64_t> setAt{0};
     std::thread canceller([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        while (bound.load() < 76 && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         setAt = std::chrono::steady_clock::now().time_since_epoch().count();
         cancel = true;
     });
-    const Solution solution = Solve(kEightyMovesOut, *tables_, cancel);
+    const Solution solution = Solve(kEightyMovesOut, *tables_, cancel, &bound);
     const auto returnedAt = std::chrono::steady_clock::now().time_since_epoch().count();
+    cancel = true;
     canceller.join();
     EXPECT_EQ(solution.Outcome, SolveOutcome::Cancelled);
     EXPECT_TRUE(solution.Tiles.empty());
-    EXPECT_GT(solution.NodesGenerated, 0u);
-    const auto latency = std::chrono::steady_clock::duration(returnedAt - setAt.load());
     // Polling stops the search within a millisecond; the margin is for a busy machine.
-    EXPECT_LT(latency, std::chrono::milliseconds(250));
+    EXPECT_LT(std::chrono::steady_clock::duration(returnedAt - setAt.load()), std::chrono::milliseconds(250));
 }
 
-// A file that is missing, cut short or changed in any byte is refused, with a reason, and
-// never read as tables.
+// A file that is missing, cut short or changed in any byte is refused, with its path and
+// what is wrong, and never read as tables. A change sealed with a matching checksum is
+// refused by the checks behind the checksum: of the header, of the entries (none beyond
+// 80 moves, 0 at each group's goal) and of the machine of duplicate paths.
 TEST_F(SolverTest, DamagedTableFilesAreRefused) {
-    namespace fs = std::filesystem;
-    const fs::path copy =
-        fs::path(testing::TempDir()) / ("solver_test_tables_" + std::to_string(getpid()) + ".bin");
-    const auto bytes = fs::file_size(TablesPath());
-    const auto check = [&copy](const char* what, auto damage) {
-        SCOPED_TRACE(what);
-        fs::copy_file(TablesPath(), copy, fs::copy_options::overwrite_existing);
-        damage();
+    const std::vector<char> intact = TableBytes();
+    const auto tables = PatternDatabases::Load(WriteCopy(intact));
+    ASSERT_NE(tables, nullptr);
+    EXPECT_EQ(tables->Bytes(), intact.size());
+    EXPECT_LE(tables->Bytes(), 32u << 20);
+
+    // Each damage changes the bytes, or the header that a sealed copy is written with.
+    const struct {
+        const char* what;
+        const char* kind;
+        bool sealed;
+        std::function<void(patterns::FileHeader&, std::vector<char>&)> damage;
+    } cases[] = {
+        {"a byte of a table", "bad checksum", false, [](auto&, auto& b) { b[b.size() / 2] ^= 0x10; }},
+        {"a byte of the header", "bad header", false, [](auto&, auto& b) { b[20] ^= 0x10; }},
+        {"the checksum", "bad checksum", false, [](auto&, auto& b) { b.back() ^= 0x10; }},
+        {"cut short", "truncated", false, [](auto&, auto& b) { b.pop_back(); }},
+        {"cut to the header", "truncated", false, [](auto&, auto& b) { b.resize(100); }},
+        {"empty", "truncated", false, [](auto&, auto& b) { b.clear(); }},
+        {"the size in the header", "bad header", true, [](auto& h, auto&) { h.FileBytes -= 64; }},
+        {"a group left out", "bad header", true, [](auto& h, auto&) { --h.LookupCount; }},
+        {"an entry of 81", "entry out of range", true, [](auto& h, auto& b) { b[h.Tables[1].Offset + 9] = 81; }},
+        {"a group's goal not 0", "entry out of range", true,
+         [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
+        {"a step of the machine to no state", "entry out of range", true,
+         [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<char> bytes = intact;
+        patterns::FileHeader header = HeaderOf(intact);
+        c.damage(header, bytes);
+        if (c.sealed) std::memcpy(bytes.data(), &header, sizeof header);
+        const std::string copy = WriteCopy(bytes, c.sealed);
         std::string why;
-        EXPECT_EQ(PatternDatabases::Load(copy.string(), &why), nullptr);
-        EXPECT_NE(why.find(copy.string()), std::string::npos) << why;
-    };
-    const auto flip = [&copy](std::uintmax_t offset) {
-        std::fstream file(copy, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekg(static_cast<std::streamoff>(offset));
-        const char byte = static_cast<char>(file.get() ^ 0x10);
-        file.seekp(static_cast<std::streamoff>(offset));
-        file.put(byte);
-    };
+        EXPECT_EQ(PatternDatabases::Load(copy, &why), nullptr);
+        EXPECT_NE(why.find(copy + ": " + c.kind), std::string::npos) << why;
+    }
+    const std::string missing = WriteCopy(intact);
+    std::filesystem::remove(missing);
+    std::string why;
+    EXPECT_EQ(PatternDatabases::Load(missing, &why), nullptr);
+    EXPECT_NE(why.find(missing + ": missing"), std::string::npos) << why;
+}
 
-    fs::copy_file(TablesPath(), copy, fs::copy_options::overwrite_existing);
-    const auto intact = PatternDatabases::Load(copy.string());
-    ASSERT_NE(intact, nullptr);
-    EXPECT_EQ(intact->Bytes(), bytes);
-    EXPECT_LE(intact->Bytes(), 16u << 20);
-
-    check("a byte of a table", [&] { flip(bytes / 2); });
-    check("a byte of the header", [&] { flip(20); });
-    check("the checksum", [&] { flip(bytes - 1); });
-    check("cut short", [&] { fs::resize_file(copy, bytes - 1); });
-    check("cut to the header", [&] { fs::resize_file(copy, 100); });
-    check("empty", [&] { fs::resize_file(copy, 0); });
-    check("missing", [&] { fs::remove(copy); });
-    fs::remove(copy);
+// Tables that overestimate, in range but far beyond the true moves, would make the search's
+// first bound exceed any path; it must answer Failed, never write past its path, never answer
+// a path longer than any position needs.
+TEST_F(SolverTest, TablesThatOverestimateEndTheSearchWithoutAnswer) {
+    std::vector<char> bytes = TableBytes();
+    const patterns::FileHeader header = HeaderOf(bytes);
+    for (int t = 0; t < 2; ++t) {
+        const patterns::TableRecord& table = header.Tables[static_cast<std::size_t>(t)];
+        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(table.Offset), table.Entries, char{80});
+        bytes[table.Offset + patterns::GoalIndexOf(table)] = 0;
+    }
+    const auto wrong = PatternDatabases::Load(WriteCopy(bytes, true));
+    ASSERT_NE(wrong, nullptr);
+    const std::atomic<bool> cancel{false};
+    const Solution solution = Solve(GridOf("1 2 0 3 / 5 6 7 4 / 9 10 11 8 / 13 14 15 12"), *wrong, cancel);
+    EXPECT_EQ(solution.Outcome, SolveOutcome::Failed);
+    EXPECT_TRUE(solution.Tiles.empty());
 }
