@@ -36,8 +36,8 @@ mkdir -p "$shots"
 started_ms=$(now_ms)
 
 # The project's version and contact address, which the about window shows.
-version=${PLITON_VERSION:?the project's version, which ctest passes in}
-contact=${PLITON_CONTACT_ADDRESS:?the project's contact address, which ctest passes in}
+version=${PLITON_VERSION:?the version of the project, which ctest passes in}
+contact=${PLITON_CONTACT_ADDRESS:?the contact address of the project, which ctest passes in}
 
 # A game built with LeakSanitizer also reports what the desktop's own libraries keep until
 # exit; those are not the game's leaks.
