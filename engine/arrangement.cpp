@@ -16,17 +16,6 @@ int DigitValue(char c, int base) {
     return digit < base ? digit : -1;
 }
 
-// Every value 0..15 must occur among the sixteen entries; with sixteen entries that means
-// each exactly once, so a repeat, a gap and a value above 15 all fail alike.
-bool IsComplete(const Pool& pool) {
-    for (int value = 0; value < kCells; ++value) {
-        bool found = false;
-        for (std::uint8_t entry : pool.entries) found = found || entry == value;
-        if (!found) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string_view VerdictMessage(ArrangementVerdict verdict) {
@@ -93,7 +82,7 @@ bool ReadArrangement(PuzzleState& state, const ArrangementTexts& texts, Grid& ta
 SetArrangementResult SetArrangement(PuzzleState& state, const ArrangementTexts& texts) {
     // Read into a scratch grid so that a refused table never reaches the board in play.
     Grid candidate = state.Board;
-    if (!ReadArrangement(state, texts, candidate) || !IsComplete(state.DealPool)) {
+    if (!ReadArrangement(state, texts, candidate) || !HoldsEachValueOnce(state.DealPool.entries)) {
         return SetArrangementResult::Invalid;
     }
     state.Board = candidate;
@@ -101,7 +90,7 @@ SetArrangementResult SetArrangement(PuzzleState& state, const ArrangementTexts& 
 }
 
 ArrangementVerdict CheckArrangement(PuzzleState& state, const ArrangementTexts& texts) {
-    if (!ReadArrangement(state, texts, state.CheckGrid) || !IsComplete(state.DealPool)) {
+    if (!ReadArrangement(state, texts, state.CheckGrid) || !HoldsEachValueOnce(state.DealPool.entries)) {
         return ArrangementVerdict::Invalid;
     }
     return ParitySumOf(state.CheckGrid) % 2 == 0 ? ArrangementVerdict::Solvable : ArrangementVerdict::Unsolvable;

@@ -33,10 +33,8 @@ void RecordDealtCell(PuzzleState& state, std::uint8_t value, int row, int column
 }  // namespace
 
 int ParitySumOf(const Grid& grid) {
-    int blankRow = 0;
-    for (int cell = 1; cell <= kCells; ++cell) {
-        if (grid.at(cell) == 0) blankRow = (cell - 1) / kSide + 1;
-    }
+    const int blank = LastBlankCell(grid);
+    const int blankRow = blank == 0 ? 0 : RowOf(blank);
     return 2 + InversionsOf(grid) + blankRow;
 }
 
@@ -54,11 +52,9 @@ void DealBoard(PuzzleState& state) {
     for (int cell = 1; cell < kCells; ++cell) {
         const int k = RandomBelow(live) + 1;
         const std::uint8_t value = state.DealPool[k];
-        const int row = (cell - 1) / kSide + 1;
-        const int column = (cell - 1) % kSide + 1;
-        state.Board(row, column) = value;
+        state.Board.at(cell) = value;
         state.DealPool[k] = state.DealPool[live];
-        RecordDealtCell(state, value, row, column);
+        RecordDealtCell(state, value, RowOf(cell), ColumnOf(cell));
         --live;
     }
     state.Board(4, 4) = state.DealPool[1];

@@ -13,19 +13,14 @@ MoveResult TryMove(PuzzleState& state, std::uint8_t value) {
     state.ClickTileRow = state.ClickTileCol = kTileNotFound;
     state.ClickGapRow = state.ClickGapCol = kGapNotFound;
 
-    // The scan never stops early: where a value occurs twice, the last occurrence counts.
-    for (int row = 1; row <= kSide; ++row) {
-        for (int column = 1; column <= kSide; ++column) {
-            const std::uint8_t cell = state.Board(row, column);
-            if (cell == value) {
-                state.ClickTileRow = static_cast<std::uint8_t>(row);
-                state.ClickTileCol = static_cast<std::uint8_t>(column);
-            }
-            if (cell == 0) {
-                state.ClickGapRow = static_cast<std::uint8_t>(row);
-                state.ClickGapCol = static_cast<std::uint8_t>(column);
-            }
-        }
+    // Where a value occurs twice, the last occurrence in row-major order counts.
+    if (const int tile = LastCellHolding(state.Board, value)) {
+        state.ClickTileRow = static_cast<std::uint8_t>(RowOf(tile));
+        state.ClickTileCol = static_cast<std::uint8_t>(ColumnOf(tile));
+    }
+    if (const int gap = LastBlankCell(state.Board)) {
+        state.ClickGapRow = static_cast<std::uint8_t>(RowOf(gap));
+        state.ClickGapCol = static_cast<std::uint8_t>(ColumnOf(gap));
     }
 
     // Whole-number arithmetic: the "not found" markers can never satisfy a test.
@@ -51,17 +46,11 @@ MoveResult TryMove(PuzzleState& state, std::uint8_t value) {
 }
 
 std::uint8_t TileToSlide(const Grid& board, SlideDirection direction) {
-    int blankRow = 0, blankCol = 0;
-    for (int cell = 1; cell <= kCells; ++cell) {
-        if (board.at(cell) == 0) {
-            blankRow = (cell - 1) / kSide + 1;
-            blankCol = (cell - 1) % kSide + 1;
-        }
-    }
-    if (blankRow == 0) return 0;
+    const int blank = LastBlankCell(board);
+    if (blank == 0) return 0;
 
     // The tile comes from the side opposite to its travel.
-    int row = blankRow, column = blankCol;
+    int row = RowOf(blank), column = ColumnOf(blank);
     switch (direction) {
         case SlideDirection::SlideDown: --row; break;
         case SlideDirection::SlideUp: ++row; break;
@@ -91,13 +80,9 @@ void SetNearSolvedLayout(PuzzleState& state) {
 }
 
 void LocateBlank(PuzzleState& state) {
-    for (int row = 1; row <= kSide; ++row) {
-        for (int column = 1; column <= kSide; ++column) {
-            if (state.Board(row, column) == 0) {
-                state.BlankRow = static_cast<std::uint8_t>(row);
-                state.BlankCol = static_cast<std::uint8_t>(column);
-            }
-        }
+    if (const int blank = LastBlankCell(state.Board)) {
+        state.BlankRow = static_cast<std::uint8_t>(RowOf(blank));
+        state.BlankCol = static_cast<std::uint8_t>(ColumnOf(blank));
     }
 }
 

@@ -35,8 +35,9 @@ rm -rf "$shots"
 mkdir -p "$shots"
 started_ms=$(now_ms)
 
-contact=$(sed -n 's/.*kContactAddress = "\(.*\)";.*/\1/p' "$here/../../ui/dialogs/tform3.h")
-[[ -n $contact ]] || fail "the about window's contact address was not found in its source"
+# The project's version and contact address, which the about window shows.
+version=${PLITON_VERSION:?the version of the project, which ctest passes in}
+contact=${PLITON_CONTACT_ADDRESS:?the contact address of the project, which ctest passes in}
 
 # A game built with LeakSanitizer also reports what the desktop's own libraries keep until
 # exit; those are not the game's leaks.
@@ -53,7 +54,7 @@ start_x_server 2048x1536
 main_title='Плитон'
 arrangement_title='Задать расстановку'
 rules_title='Игра Пятнашки'
-about_title='О программе - Плитон v2.0.1'
+about_title="О программе - Плитон v$version"
 error_title='Error'
 
 # Client areas of the windows, in layout pixels.

@@ -131,7 +131,7 @@ TEST(CheckArrangement, NeverTouchesTheBoardAndRepeatsItsVerdict) {
 
 TEST(CheckArrangement, AgreesWithTheDealsParityOnRandomBoards) {
     // Random permutations of 0..15; the deal's provchet (with BlankRow located) and the
-    // check must agree on every one.
+    // check must agree with a plain count on every one.
     SeededRandom random(7);
     Grid board;
     for (int cell = 1; cell <= kCells; ++cell) board.at(cell) = static_cast<std::uint8_t>(cell - 1);
@@ -147,6 +147,7 @@ TEST(CheckArrangement, AgreesWithTheDealsParityOnRandomBoards) {
         ArrangementTexts texts;
         for (int cell = 1; cell <= kCells; ++cell) texts[cell - 1] = std::to_string(board.at(cell));
         const ArrangementVerdict verdict = CheckArrangement(state, texts);
+        ASSERT_EQ(state.ParitySum, PlainParitySum(board)) << TextOf(board);
         const bool even = state.ParitySum % 2 == 0;
         ASSERT_EQ(verdict, even ? ArrangementVerdict::Solvable : ArrangementVerdict::Unsolvable) << TextOf(board);
         solvable += even;

@@ -30,6 +30,21 @@ inline std::string TextOf(const engine::Grid& grid) {
     return text;
 }
 
+// 2 + the blank's row + the pairs of tiles out of order in reading order, counted the plain
+// way and independently of the engine: a layout of each value once can be slid into order
+// exactly when this is even.
+inline int PlainParitySum(const engine::Grid& board) {
+    int sum = 2;
+    for (int p = 1; p <= engine::kCells; ++p) {
+        if (board.at(p) == 0) {
+            sum += (p - 1) / engine::kSide + 1;
+            continue;
+        }
+        for (int q = p + 1; q <= engine::kCells; ++q) sum += board.at(q) != 0 && board.at(q) < board.at(p);
+    }
+    return sum;
+}
+
 // The solved layout; the one a move short of it; and the one with 14 and 15 exchanged,
 // complete but impossible to solve.
 inline const engine::Grid kOrdered = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0");

@@ -33,10 +33,7 @@ inline void playLayout(TForm1& form, engine::PuzzleState& state, const engine::G
 
 // The tile panel showing `value`, or null.
 inline CaptionPanel* panelShowing(const TForm1& form, int value) {
-    for (int k = 1; k <= TForm1::kTileCount; ++k) {
-        if (form.TilePanel(k)->caption() == QString::number(value)) return form.TilePanel(k);
-    }
-    return nullptr;
+    return form.panelShowing(static_cast<std::uint8_t>(value));
 }
 
 // A double click as the window system delivers it, through the shown window: press,

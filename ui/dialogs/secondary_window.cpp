@@ -7,19 +7,16 @@
 
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
+#include "ui/platform/window_frame.h"
 
 namespace {
 
-// A fixed single border: system menu, minimise and close, no maximise.
-constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                        Qt::WindowCloseButtonHint;
 constexpr const char* kWindowFace = platform::kTahomaFace;
 constexpr int kWindowFontPixels = 11;
 
 }  // namespace
 
-SecondaryWindow::SecondaryWindow(QSize clientSize, QWidget* parent) : QDialog(parent, kFrameFlags) {
+SecondaryWindow::SecondaryWindow(QSize clientSize, QWidget* parent) : QDialog(parent, platform::kFixedFrameFlags) {
     setFixedSize(clientSize);
     setAttribute(Qt::WA_QuitOnClose, false);
     setFont(platform::faceFont(kWindowFace, kWindowFontPixels));

@@ -20,8 +20,6 @@ public:
     // The web page as shown on Label2, and as handed to the desktop to open.
     static constexpr const char* kWebPageShown = "www.example.org/pliton";
     static constexpr const char* kWebPageAddress = "https://www.example.org/pliton";
-    // The author's contact address shown on Label3.
-    static constexpr const char* kContactAddress = "author@example.org";
 
     // The controls, in creation order.
     QLabel* Label1;

@@ -26,6 +26,7 @@
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/readable_colour.h"
+#include "ui/platform/window_frame.h"
 
 namespace {
 
@@ -148,9 +149,7 @@ CaptionPanel* makePanel(QWidget* parent, QRect rect, QStringView caption, const 
 TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
     installGameAccessibility();
     setWindowTitle(kFormCaption.toString());
-    // A fixed single border: system menu and minimise, no maximise.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(platform::kFixedFrameFlags);
     setFont(faceFont(kSansFace, kFormFontPixels));
 
     ClientArea = new FormSurface(this);

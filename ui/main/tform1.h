@@ -56,6 +56,9 @@ public:
     explicit TForm1(engine::PuzzleState& state, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // The tile panel showing `tile`, or null (for 0, the blank).
+    CaptionPanel* panelShowing(std::uint8_t tile) const;
+
     template <typename Window>
     using WindowMaker = std::function<std::unique_ptr<Window>()>;
 
@@ -199,8 +202,6 @@ private:
 
     // A game is on and no tile slides: the board takes clicks, keys and hints.
     bool boardTakesInput() const;
-    // The tile panel showing `tile`, or null (for 0, the blank).
-    CaptionPanel* panelShowing(std::uint8_t tile) const;
     // Plays the keys the game knows; false for any other key.
     bool playKey(const QKeyEvent* event);
 

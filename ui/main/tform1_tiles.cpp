@@ -45,13 +45,8 @@ void TForm1::ShowBoard() {
     // With the blank elsewhere than in the bottom-right corner, the panel of the blank's
     // cell stands in for the corner's tile.
     const engine::Grid& board = state_.Board;
-    int blankCell = 0;
-    if (board(4, 4) != 0) {
-        for (int cell = 1; cell <= engine::kCells; ++cell) {
-            if (board.at(cell) == 0) blankCell = cell;  // the last blank found counts
-        }
-        if (blankCell != 0) TilePanel(blankCell)->move(CellOrigin(4), CellOrigin(4));
-    }
+    const int blankCell = board(4, 4) != 0 ? engine::LastBlankCell(board) : 0;
+    if (blankCell != 0) TilePanel(blankCell)->move(CellOrigin(4), CellOrigin(4));
 
     for (int k = 1; k <= kTileCount; ++k) {
         const int value = k == blankCell ? board.at(kBottomRightCell) : board.at(k);

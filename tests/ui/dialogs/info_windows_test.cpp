@@ -80,7 +80,7 @@ private slots:
         }
         QCOMPARE(about->size(), QSize(528, 268));
         QCOMPARE(rules->size(), QSize(721, 412));
-        QCOMPARE(about->windowTitle(), QStringLiteral("О программе - Плитон v2.0.1"));
+        QCOMPARE(about->windowTitle(), QStringLiteral("О программе - Плитон v" PLITON_VERSION));
         QCOMPARE(rules->windowTitle(), QStringLiteral("Игра Пятнашки"));
     }
 
@@ -146,7 +146,7 @@ private slots:
         clipboard->setText(QStringLiteral("something else"));
         QTest::mouseClick(about->Label3, Qt::LeftButton);
         QCOMPARE(clipboard->text(), about->Label3->text());
-        QCOMPARE(clipboard->text(), QString::fromLatin1(TForm3::kContactAddress));
+        QCOMPARE(clipboard->text(), QStringLiteral(PLITON_CONTACT_ADDRESS));
         QVERIFY(about->Label3->text().contains(QLatin1Char('@')));
         QCOMPARE(about->Label3->toolTip(), QStringLiteral("Нажмите, чтобы скопировать в буфер обмена"));
         QVERIFY(about->isVisible());

@@ -46,17 +46,6 @@ inline bool holdsEachValueOnce(const engine::Grid& grid) {
     return seen == 0xFFFFu;
 }
 
-// A layout of each value once can be slid into order exactly when this is even: the
-// blank's row (1 at the top) plus the pairs of tiles out of order in reading order.
-inline int paritySum(const engine::Grid& grid) {
-    int sum = 0;
-    for (int p = 0; p < 16; ++p) {
-        if (grid.cells[p] == 0) sum += p / 4 + 1;
-        for (int q = p + 1; q < 16; ++q) sum += grid.cells[p] != 0 && grid.cells[q] != 0 && grid.cells[q] < grid.cells[p];
-    }
-    return sum;
-}
-
 // The sum over the tiles of their rows and columns away from their goal cells: no solution
 // is shorter, and every solution's length has its parity, since each move changes it by one.
 inline int distanceToGoal(const engine::Grid& grid) {
@@ -238,7 +227,7 @@ struct Game {
         if (balloon.isEmpty() || balloon.startsWith(kHintComing)) {
             return redTile == 0 ? QString() : shown + QStringLiteral(" before the answer");
         }
-        if (paritySum(board) % 2 != 0) {
+        if (PlainParitySum(board) % 2 != 0) {
             if (balloon != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
         } else {
             bool isNumber = false;
@@ -267,7 +256,7 @@ struct Game {
         if (!table) {
             box(platform::BoxKind::Error, kBadTable);
         } else {
-            box(platform::BoxKind::Information, paritySum(*table) % 2 == 0 ? kEvenTable : kOddTable);
+            box(platform::BoxKind::Information, PlainParitySum(*table) % 2 == 0 ? kEvenTable : kOddTable);
         }
     }
 

@@ -120,7 +120,11 @@ private slots:
         QCOMPARE(state.Board, kOrdered);
         QTest::keyClick(&form, Qt::Key_Down);
         QCOMPARE(state.Board(4, 4), 12);
-        QCOMPARE(form.Label5->text(), QStringLiteral("00001"));
+        // The keypad's arrows play too.
+        finishSlide(form);
+        QTest::keyClick(&form, Qt::Key_Right, Qt::KeypadModifier);
+        QCOMPARE(state.Board(3, 4), 11);
+        QCOMPARE(form.Label5->text(), QStringLiteral("00002"));
 
         // Space still presses the focused button: a new game.
         finishSlide(form);
@@ -154,13 +158,19 @@ private slots:
         QCOMPARE(heard(form.Button1), QStringLiteral("Начать заново"));
         QVERIFY(QAccessible::queryAccessibleInterface(form.Label1)->state().invisible);
 
-        // A screen reader presses the tile: the same move as a click. Everything says so.
-        QAccessible::queryAccessibleInterface(seven)->actionInterface()->doAction(
-            QAccessibleActionInterface::pressAction());
+        // A screen reader presses the tile: the same move as a click. Everything says so. A
+        // press on 8 while 7 slides plays nothing: the board is locked.
+        const auto press = [](QObject* tile) {
+            QAccessible::queryAccessibleInterface(tile)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        };
+        press(seven);
+        press(panelShowing(form, 8));
         finishSlide(form);
         form.Timer3Timer();
         QCOMPARE(heard(seven, QAccessible::Description), QStringLiteral("ряд 2, столбец 2"));
         QCOMPARE(bareCell->text(QAccessible::Description), QStringLiteral("ряд 2, столбец 3"));
+        QCOMPARE(bareCell->rect(), QRect(form.Panel1->mapToGlobal(QPoint(182, 92)), QSize(90, 90)));
         QCOMPARE(heard(form.Label5), QStringLiteral("Сделано ходов: 00001"));
         QCOMPARE(heard(form.Label3), QStringLiteral("Время игры: 00:00:01"));
 
