@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <mutex>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -18,10 +20,12 @@ constexpr int kMaxGroups = 2 * kMaxLookups;
 constexpr std::uint64_t kPollInterval = 1024;
 // An iteration after one that generated this many nodes is shared between two threads: the
 // nodes kSplitDepth moves from the board are found first, and each thread takes the next
-// one and searches below it until all are done or one finds a solution.
-constexpr std::uint64_t kShareFrom = 100'000;
-constexpr int kSplitDepth = 12;
-constexpr int kThreads = 2;
+// one and searches below it until all are done or one finds a solution. Iterations grow
+// some sixfold, so the first shared one takes about a millisecond, some twenty times what
+// waking the helper costs; a few hundred subtrees at 8 moves keep the two threads' shares
+// within a few per cent of each other, and listing them costs a few hundred nodes.
+constexpr std::uint64_t kShareFrom = 5'000;
+constexpr int kSplitDepth = 8;
 
 struct Around {
     std::array<std::int8_t, 4> Cells{};
@@ -299,16 +303,19 @@ Grid Played(Grid board, std::span<const std::uint8_t> tiles) {
 }
 
 // IDA*: iterations of rising bound, each searched to its end unless it finds a solution.
-// Once an iteration has generated kShareFrom nodes, the next ones are shared by kThreads
-// threads, made for the iteration and ended with it.
+// Once an iteration has generated kShareFrom nodes, the next ones are shared with one helper
+// thread, made by the first shared iteration and ended with the search.
 class Iterations {
 public:
     Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
         : board_(board), tables_(tables), stop_{cancel, found_}, root_(board, tables, stop_) {}
 
+    ~Iterations();
     Solution Run(std::atomic<int>* lowerBound);
 
 private:
+    // The helper thread's life: it waits for each shared iteration, works on it, reports.
+    void Help();
     // One iteration on all threads; true when it found a solution, then in answer_.
     bool Shared(int bound);
     // Searches below the next subtree of subtrees_ until none is left or the search stops;
@@ -324,7 +331,48 @@ private:
     std::vector<Subtree> subtrees_;
     std::atomic<std::size_t> nextSubtree_{0};
     std::vector<std::uint8_t> answer_;  // written by the one thread that finds a solution
+
+    // The helper thread, made by the first shared iteration and ended with the search.
+    std::thread helper_;
+    std::mutex mutex_;
+    std::condition_variable posted_, done_;
+    // The shared iterations handed to the helper, and those it has finished.
+    int postedRound_ = 0, doneRound_ = 0;
+    int roundBound_ = 0;
+    std::uint64_t helperNodes_ = 0;
+    bool quit_ = false;
 };
+
+Iterations::~Iterations() {
+    if (!helper_.joinable()) return;
+    {
+        const std::lock_guard lock(mutex_);
+        quit_ = true;
+    }
+    posted_.notify_one();
+    helper_.join();
+}
+
+void Iterations::Help() {
+    int round = 0;
+    while (true) {
+        int bound = 0;
+        {
+            std::unique_lock lock(mutex_);
+            posted_.wait(lock, [&] { return quit_ || postedRound_ != round; });
+            if (quit_) return;
+            round = postedRound_;
+            bound = roundBound_;
+        }
+        const std::uint64_t nodes = Work(bound);
+        {
+            const std::lock_guard lock(mutex_);
+            helperNodes_ = nodes;
+            doneRound_ = round;
+        }
+        done_.notify_one();
+    }
+}
 
 Solution Iterations::Run(std::atomic<int>* lowerBound) {
     Solution solution;
@@ -369,19 +417,26 @@ bool Iterations::Shared(int bound) {
     }
     if (root_.Stopped()) return false;
     nextSubtree_.store(0);
-    std::array<std::uint64_t, kThreads> nodes{};
-    std::array<std::thread, kThreads - 1> helpers;
-    for (std::size_t t = 0; t < helpers.size(); ++t) {
+    if (!helper_.joinable()) {
         try {
-            helpers[t] = std::thread([this, bound, &nodes, t] { nodes[t + 1] = Work(bound); });
-        } catch (const std::system_error&) {  // no thread to be had: the others take its share
+            helper_ = std::thread([this] { Help(); });
+        } catch (const std::system_error&) {  // no thread to be had: this one takes its share
         }
     }
-    nodes[0] = Work(bound);
-    for (std::thread& helper : helpers) {
-        if (helper.joinable()) helper.join();
+    if (helper_.joinable()) {
+        {
+            const std::lock_guard lock(mutex_);
+            roundBound_ = bound;
+            ++postedRound_;
+        }
+        posted_.notify_one();
     }
-    for (const std::uint64_t n : nodes) sharedNodes_ += n;
+    sharedNodes_ += Work(bound);
+    if (helper_.joinable()) {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [&] { return doneRound_ == postedRound_; });
+        sharedNodes_ += helperNodes_;
+    }
     return found_.load();
 }
 

@@ -24,10 +24,10 @@ struct Solution {
 // the board and one on the board mirrored about its main diagonal, never making a move
 // string that the tables' machine of duplicate paths forbids. Answers Unsolvable or
 // NotABoard at once, without searching. Runs on the caller's thread; once an iteration has
-// taken some milliseconds, each later one is shared with one more thread, made for that
-// iteration and ended with it, so that the search uses a second core and nothing is left
-// running between searches. Polls `cancel` often enough to return within a few
-// milliseconds of it being set; then the outcome is Cancelled and Tiles is empty. Any
+// generated a few thousand nodes, each later one is shared with one more thread, made for
+// the first such iteration and ended with the search, so that the search uses a second core
+// and nothing is left running between searches. Polls `cancel` often enough to return within
+// a few milliseconds of it being set; then the outcome is Cancelled and Tiles is empty. Any
 // shortest solution may be the answer; NodesGenerated may differ slightly from run to run
 // when the last iteration was shared.
 //

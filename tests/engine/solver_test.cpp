@@ -92,8 +92,9 @@ const PatternDatabases* SolverTest::tables_ = nullptr;
 
 // A slice of Korf's 100 (tests/data/korf100.txt, where the benchmark solves all of them), from
 // the shortest to some of the longest; the listed lengths are the proven optima. The nodes
-// are those the search generates (the same on every machine): a search that does more work,
-// by a weaker estimate, a bound that rises too slowly or paths it should prune, fails here.
+// are those the search generates (the same on every machine, but for a few per cent when
+// the last iteration is shared between threads): a search that does more work, by a weaker
+// estimate, a bound that rises too slowly or paths it should prune, fails here.
 TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
     const struct {
         int length;
@@ -104,13 +105,13 @@ TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
         {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 795},          // no. 42
         {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'888},        // no. 12
         {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10", 3'022},        // no. 73
-        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 11'258},       // no. 58
+        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 13'082},       // no. 58
         {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11", 4'151},        // no. 94
         {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2", 22'165},       // no. 74
-        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 97'746},       // no. 11
-        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 131'255},      // no. 37
-        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 137'283},      // no. 14
-        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 1'717'263},    // no. 60
+        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 99'846},       // no. 11
+        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 133'451},      // no. 37
+        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 139'243},      // no. 14
+        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 1'703'374},    // no. 60
     };
     for (const auto& p : positions) ExpectShortest(GridOf(p.board), p.length, p.nodes);
 }
