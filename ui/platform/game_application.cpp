@@ -1,6 +1,10 @@
 #include "game_application.h"
 
+#include <clocale>
+#include <cstring>
 #include <exception>
+
+#include <langinfo.h>
 
 #include "message_box.h"
 
@@ -15,6 +19,14 @@ constexpr char kNoSharedMemory[] = "QT_XCB_NO_MITSHM";
 bool turnSharedMemoryOff() {
     if (qEnvironmentVariableIsSet(kNoSharedMemory)) return false;
     return qputenv(kNoSharedMemory, "1");
+}
+
+// Switches the C library's character type to UTF-8 when the environment's locale has
+// another character set.
+void useUtf8Characters() {
+    const char* codeset = nl_langinfo(CODESET);
+    if (std::strcmp(codeset, "UTF-8") == 0) return;
+    std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 // The argument count the application object is given: the program's name alone. Qt keeps
@@ -32,6 +44,8 @@ GameApplication::GameApplication(char** argv) : GameApplication(argv, turnShared
 GameApplication::GameApplication(char** argv, bool sharedMemoryTurnedOff) : QApplication(programNameOnly(), argv) {
     // The connection is open: the setting has done its work.
     if (sharedMemoryTurnedOff) qunsetenv(kNoSharedMemory);
+    // The application object has just set the C library's locale from the environment.
+    useUtf8Characters();
 }
 
 bool GameApplication::notify(QObject* receiver, QEvent* event) {

@@ -14,6 +14,12 @@ namespace platform {
 // this game are small enough for the connection. A user's own setting of
 // QT_XCB_NO_MITSHM is left alone, and programs the game starts do not inherit the game's.
 //
+// Qt takes every 8-bit string for UTF-8, and so must the C library, through which Xlib
+// turns the window titles into X's older title property: under the bare "C" locale of a
+// machine with no locale set up, window managers that read that property would show the
+// Russian titles as garbage. So when the environment's locale has another character set,
+// the character type alone switches to C.UTF-8; everything else stays as the user has it.
+//
 // The game takes no arguments: the application object sees only the program's name in
 // argv[0], so that Qt's own options (-reverse, -style, -qwindowgeometry and the like)
 // change nothing, and the game looks and behaves the same however it is started.

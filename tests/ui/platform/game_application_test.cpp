@@ -12,6 +12,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <clocale>
+
+#include <langinfo.h>
+
 #include "ui/platform/game_application.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/placement.h"
@@ -37,6 +41,26 @@ TEST(GameApplication, LeavesNoSettingForTheProgramsItStarts) {
         { platform::GameApplication app(argv); }
         EXPECT_EQ(qgetenv(kNoSharedMemory), users);
     }
+}
+
+// With no locale set up, the C library still reads and writes the titles as UTF-8, and the
+// locale's other parts stay as the environment says.
+TEST(GameApplication, WritesUtf8UnderTheBareCLocale) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray users = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "C");
+    std::setlocale(LC_ALL, "C");  // as if the environment were read now, whichever object reads it
+    {
+        platform::GameApplication app(argv);
+        EXPECT_STREQ(nl_langinfo(CODESET), "UTF-8");
+        EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    }
+    if (users.isNull()) {
+        qunsetenv("LC_ALL");
+    } else {
+        qputenv("LC_ALL", users);
+    }
+    std::setlocale(LC_ALL, "");
 }
 
 // Qt's own options on the command line change nothing: the game takes no arguments.
