@@ -37,7 +37,7 @@ std::pair<double, int> waitForHint(TForm1& form) {
     while (!(balloon = form.hintBalloon()) || !balloon->isVisible() || !balloon->text().startsWith(prefix)) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    return {clock.nsecsElapsed() / 1e6, balloon->text().mid(prefix.size()).toInt()};
+    return {static_cast<double>(clock.nsecsElapsed()) / 1e6, balloon->text().mid(prefix.size()).toInt()};
 }
 
 // The window plays `board`, its clock stopped.

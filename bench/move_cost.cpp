@@ -54,7 +54,7 @@ QPoint centreInWindow(const QWidget* widget) { return widget->mapTo(widget->wind
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::GameApplication app(argv);
     platform::setApplicationTitle(QStringLiteral("Плитон"));

@@ -71,7 +71,7 @@ std::optional<std::uint8_t> ReadCell(std::string_view text) {
 
 bool ReadArrangement(PuzzleState& state, const ArrangementTexts& texts, Grid& target) {
     for (int position = 1; position <= kCells; ++position) {
-        const std::optional<std::uint8_t> value = ReadCell(texts[position - 1]);
+        const std::optional<std::uint8_t> value = ReadCell(texts[SlotOf(position)]);
         if (!value) return false;
         target.at(position) = *value;
         state.DealPool[position] = *value;

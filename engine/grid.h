@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace engine {
@@ -15,6 +16,9 @@ constexpr int CellIndex(int row, int column) { return (row - 1) * kSide + column
 // The row and the column of a cell numbered 1..16 in row-major order.
 constexpr int RowOf(int cellIndex) { return (cellIndex - 1) / kSide + 1; }
 constexpr int ColumnOf(int cellIndex) { return (cellIndex - 1) % kSide + 1; }
+
+// The place in a row-major array of sixteen of a cell or position numbered 1..16.
+constexpr std::size_t SlotOf(int cellIndex) { return static_cast<std::size_t>(cellIndex - 1); }
 
 // True when the sixteen entries hold each of 0..15 exactly once.
 constexpr bool HoldsEachValueOnce(const std::array<std::uint8_t, kCells>& entries) {
@@ -31,12 +35,12 @@ constexpr bool HoldsEachValueOnce(const std::array<std::uint8_t, kCells>& entrie
 struct Grid {
     std::array<std::uint8_t, kCells> cells{};
 
-    std::uint8_t& operator()(int row, int column) { return cells[CellIndex(row, column) - 1]; }
-    std::uint8_t operator()(int row, int column) const { return cells[CellIndex(row, column) - 1]; }
+    std::uint8_t& operator()(int row, int column) { return cells[SlotOf(CellIndex(row, column))]; }
+    std::uint8_t operator()(int row, int column) const { return cells[SlotOf(CellIndex(row, column))]; }
 
     // Cell by its number 1..16 in row-major order.
-    std::uint8_t& at(int cellIndex) { return cells[cellIndex - 1]; }
-    std::uint8_t at(int cellIndex) const { return cells[cellIndex - 1]; }
+    std::uint8_t& at(int cellIndex) { return cells[SlotOf(cellIndex)]; }
+    std::uint8_t at(int cellIndex) const { return cells[SlotOf(cellIndex)]; }
 
     bool operator==(const Grid&) const = default;
 };
@@ -58,8 +62,8 @@ constexpr int LastBlankCell(const Grid& grid) { return LastCellHolding(grid, 0);
 struct Pool {
     std::array<std::uint8_t, kCells> entries{};
 
-    std::uint8_t& operator[](int position) { return entries[position - 1]; }
-    std::uint8_t operator[](int position) const { return entries[position - 1]; }
+    std::uint8_t& operator[](int position) { return entries[SlotOf(position)]; }
+    std::uint8_t operator[](int position) const { return entries[SlotOf(position)]; }
 
     bool operator==(const Pool&) const = default;
 };

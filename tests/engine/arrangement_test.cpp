@@ -18,14 +18,14 @@ ArrangementTexts TextsOf(const Grid& grid, bool blankAsZero = false) {
     ArrangementTexts texts;
     for (int cell = 1; cell <= kCells; ++cell) {
         const int value = grid.at(cell);
-        texts[cell - 1] = value == 0 && !blankAsZero ? "" : std::to_string(value);
+        texts[SlotOf(cell)] = value == 0 && !blankAsZero ? "" : std::to_string(value);
     }
     return texts;
 }
 
 // The table with one cell's text replaced.
 ArrangementTexts With(ArrangementTexts texts, int position, std::string text) {
-    texts[position - 1] = std::move(text);
+    texts[SlotOf(position)] = std::move(text);
     return texts;
 }
 
@@ -145,7 +145,7 @@ TEST(CheckArrangement, AgreesWithTheDealsParityOnRandomBoards) {
         provchet(state);
 
         ArrangementTexts texts;
-        for (int cell = 1; cell <= kCells; ++cell) texts[cell - 1] = std::to_string(board.at(cell));
+        for (int cell = 1; cell <= kCells; ++cell) texts[SlotOf(cell)] = std::to_string(board.at(cell));
         const ArrangementVerdict verdict = CheckArrangement(state, texts);
         ASSERT_EQ(state.ParitySum, PlainParitySum(board)) << TextOf(board);
         const bool even = state.ParitySum % 2 == 0;
@@ -161,7 +161,7 @@ TEST(CheckArrangement, DealtLayoutsAreAlwaysJudgedSolvable) {
     for (int i = 0; i < 5'000; ++i) {
         DealBoard(state);
         ArrangementTexts texts;
-        for (int cell = 1; cell <= kCells; ++cell) texts[cell - 1] = std::to_string(state.Board.at(cell));
+        for (int cell = 1; cell <= kCells; ++cell) texts[SlotOf(cell)] = std::to_string(state.Board.at(cell));
         ASSERT_EQ(CheckArrangement(state, texts), ArrangementVerdict::Solvable) << TextOf(state.Board);
     }
 }

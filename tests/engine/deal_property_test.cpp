@@ -29,7 +29,7 @@ TEST(RandomDeals, AreAlwaysCompleteSolvableAndUnsolved) {
         ASSERT_FALSE(IsSolved(state)) << TextOf(board);
         ASSERT_EQ(board(state.BlankRow, state.BlankCol), 0) << TextOf(board);
         ASSERT_EQ(PlainParitySum(board) % 2, 0) << TextOf(board);
-        ++blankCellCounts[CellIndex(state.BlankRow, state.BlankCol) - 1];
+        ++blankCellCounts[SlotOf(CellIndex(state.BlankRow, state.BlankCol))];
     }
     // The blank lands everywhere, (1,1) more often because of the tile-1 rule.
     for (int count : blankCellCounts) EXPECT_GT(count, kDeals / 32);

@@ -70,7 +70,7 @@ std::optional<Grid> ReferenceLayout(const ArrangementTexts& texts) {
     Grid grid;
     unsigned seen = 0;
     for (int cell = 1; cell <= kCells; ++cell) {
-        const std::optional<int> value = ReferenceValue(texts[cell - 1]);
+        const std::optional<int> value = ReferenceValue(texts[SlotOf(cell)]);
         if (!value || *value >= kCells || (seen & (1u << *value))) return std::nullopt;
         seen |= 1u << *value;
         grid.at(cell) = static_cast<std::uint8_t>(*value);
@@ -82,11 +82,11 @@ std::optional<Grid> ReferenceLayout(const ArrangementTexts& texts) {
 bool IsEvenLayout(const Grid& grid) {
     int sum = 2;
     for (int p = 0; p < kCells; ++p) {
-        if (grid.cells[p] == 0) {
+        if (grid.at(p + 1) == 0) {
             sum += p / kSide + 1;
             continue;
         }
-        for (int q = p + 1; q < kCells; ++q) sum += grid.cells[q] != 0 && grid.cells[q] < grid.cells[p];
+        for (int q = p + 1; q < kCells; ++q) sum += grid.at(q + 1) != 0 && grid.at(q + 1) < grid.at(p + 1);
     }
     return sum % 2 == 0;
 }

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cstddef>
 
 #include "caption_panel.h"
 #include "font_points.h"
@@ -31,7 +32,9 @@ const std::array<QColor, 5> kTextColors = {
     QColor(128, 0, 128), QColor(0, 255, 255), QColor(128, 0, 0), QColor(0, 255, 0), QColor(255, 0, 0),
 };
 
-int drawColorIndex() { return engine::RandomBelow(static_cast<int>(kBackgroundColors.size())); }
+std::size_t drawColorIndex() {
+    return static_cast<std::size_t>(engine::RandomBelow(static_cast<int>(kBackgroundColors.size())));
+}
 
 }  // namespace
 
@@ -62,15 +65,15 @@ void TForm1::Timer2Timer() {
 
     // Four draws colour six settings: the middle two each give one panel's text and the
     // next panel's background.
-    const int first = drawColorIndex();
+    const std::size_t first = drawColorIndex();
     Panel17->setColor(kBackgroundColors[first]);
-    const int second = drawColorIndex();
+    const std::size_t second = drawColorIndex();
     Panel17->setFontColor(kTextColors[second]);
     Panel18->setColor(kBackgroundColors[second]);
-    const int third = drawColorIndex();
+    const std::size_t third = drawColorIndex();
     Panel18->setFontColor(kTextColors[third]);
     Panel19->setColor(kBackgroundColors[third]);
-    const int fourth = drawColorIndex();
+    const std::size_t fourth = drawColorIndex();
     Panel19->setFontColor(kTextColors[fourth]);
 
     for (CaptionPanel* panel : panels) panel->raise();

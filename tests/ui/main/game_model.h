@@ -51,7 +51,7 @@ inline bool holdsEachValueOnce(const engine::Grid& grid) {
 inline int distanceToGoal(const engine::Grid& grid) {
     int sum = 0;
     for (int p = 0; p < 16; ++p) {
-        if (const int value = grid.cells[p]) sum += std::abs(p / 4 - (value - 1) / 4) + std::abs(p % 4 - (value - 1) % 4);
+        if (const int value = grid.at(p + 1)) sum += std::abs(p / 4 - (value - 1) / 4) + std::abs(p % 4 - (value - 1) % 4);
     }
     return sum;
 }
@@ -61,12 +61,12 @@ inline std::vector<int> besideBlank(const engine::Grid& grid) {
     std::vector<int> values;
     int blank = -1;
     for (int p = 0; p < 16; ++p) {
-        if (grid.cells[p] == 0) blank = p;
+        if (grid.at(p + 1) == 0) blank = p;
     }
     if (blank < 0) return values;
     for (int p = 0; p < 16; ++p) {
         const int rows = p / 4 - blank / 4, columns = p % 4 - blank % 4;
-        if (rows * rows + columns * columns == 1) values.push_back(grid.cells[p]);
+        if (rows * rows + columns * columns == 1) values.push_back(grid.at(p + 1));
     }
     return values;
 }
@@ -78,10 +78,10 @@ enum class Arrow { Left, Right, Up, Down };
 // The tile that travels into the blank for `arrow`; 0 when there is none on that side.
 inline int tileTravelling(const engine::Grid& grid, Arrow arrow) {
     for (int p = 0; p < 16; ++p) {
-        if (grid.cells[p] != 0) continue;
+        if (grid.at(p + 1) != 0) continue;
         const int row = p / 4 + (arrow == Arrow::Up) - (arrow == Arrow::Down);
         const int column = p % 4 + (arrow == Arrow::Left) - (arrow == Arrow::Right);
-        return row < 0 || row > 3 || column < 0 || column > 3 ? 0 : grid.cells[row * 4 + column];
+        return row < 0 || row > 3 || column < 0 || column > 3 ? 0 : grid.at(row * 4 + column + 1);
     }
     return 0;
 }
@@ -231,20 +231,20 @@ struct Game {
             if (balloon != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
         } else {
             bool isNumber = false;
-            const int moves = balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
+            const int movesLeft = balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
             const int distance = distanceToGoal(board);
-            if (!isNumber || moves < distance || (moves - distance) % 2 != 0) {
+            if (!isNumber || movesLeft < distance || (movesLeft - distance) % 2 != 0) {
                 return shown + QStringLiteral(" on a board %1 moves away by distance").arg(distance);
             }
             const std::vector<int> beside = besideBlank(board);
-            if (moves == 0 ? redTile != 0 : std::find(beside.begin(), beside.end(), redTile) == beside.end()) {
+            if (movesLeft == 0 ? redTile != 0 : std::find(beside.begin(), beside.end(), redTile) == beside.end()) {
                 return shown + QStringLiteral(": no tile beside the blank");
             }
             if (known && known->board == board) {
-                if (known->moves != moves) return shown + QStringLiteral(", %1 known").arg(known->moves);
+                if (known->moves != movesLeft) return shown + QStringLiteral(", %1 known").arg(known->moves);
                 hintsFollowed += known->followed;
             }
-            known = KnownCount{board, moves, redTile, false};
+            known = KnownCount{board, movesLeft, redTile, false};
         }
         shownAnswer = std::make_pair(balloon, redTile);
         ++hintAnswers;
@@ -315,13 +315,13 @@ private:
         if (value < 1 || value > 15) return false;
         int tile = -1, blank = -1;
         for (int i = 0; i < 16; ++i) {
-            if (board.cells[i] == value) tile = i;
-            if (board.cells[i] == 0) blank = i;
+            if (board.at(i + 1) == value) tile = i;
+            if (board.at(i + 1) == 0) blank = i;
         }
         if (tile < 0 || blank < 0) return false;
         const int rows = tile / 4 - blank / 4, columns = tile % 4 - blank % 4;
         if (rows * rows + columns * columns != 1) return false;
-        std::swap(board.cells[tile], board.cells[blank]);
+        std::swap(board.at(tile + 1), board.at(blank + 1));
         return true;
     }
 

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <array>
 #include <random>
 
@@ -19,10 +20,8 @@ const std::array<QColor, 5> kTexts = {QColor(128, 0, 128), QColor(0, 255, 255), 
                                       QColor(0, 255, 0), QColor(255, 0, 0)};
 
 int indexOf(const std::array<QColor, 5>& table, const QColor& color) {
-    for (int i = 0; i < 5; ++i) {
-        if (table[i] == color) return i;
-    }
-    return -1;
+    const auto found = std::find(table.begin(), table.end(), color);
+    return found == table.end() ? -1 : static_cast<int>(found - table.begin());
 }
 
 // Wins the game with one move from the near-solved layout.

@@ -106,12 +106,17 @@ public:
     explicit Player(quint64 seed) : random_(seed) {}
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     bool chance(int percent) { return below(100) < percent; }
+    // One element of a list, each as likely.
+    template <typename List>
+    const auto& oneOf(const List& list) {
+        return list[static_cast<typename List::size_type>(below(static_cast<int>(list.size())))];
+    }
 
     // One cell value in any of the notations the table reads.
     QString notation(int value) {
         if (value == 0) {
             static const QStringList blanks = {"", "", "", "0", "-0", "$0", " 0", "+0", "0x0"};
-            return blanks[below(blanks.size())];
+            return oneOf(blanks);
         }
         switch (below(8)) {
             case 0: return QStringLiteral("  ") + QString::number(value);
@@ -132,7 +137,7 @@ public:
         } else if (kind == 1) {
             layout = kNearSolved;
         } else {
-            for (int i = 0; i < 16; ++i) layout.cells[i] = static_cast<std::uint8_t>(i);
+            for (int i = 0; i < 16; ++i) layout.at(i + 1) = static_cast<std::uint8_t>(i);
             std::shuffle(layout.cells.begin(), layout.cells.end(), random_);
         }
         Table result;
@@ -145,13 +150,13 @@ public:
         static const QStringList spoilers = {"",    "16",  "255", "256", "-1", "1.5", "a",   " ",  "7 ",
                                              "0x",  "$",   "--1", "1e1", "$10", "x100", "٣", "+-2", "0x1g"};
         int cell = below(16);
-        while (layout.cells[cell] == 0) cell = below(16);
+        while (layout.at(cell + 1) == 0) cell = below(16);
         if (chance(30)) {
             int other = below(16);
-            while (layout.cells[other] == 0 || other == cell) other = below(16);
-            result.texts[cell] = notation(layout.cells[other]);  // a repeated tile
+            while (layout.at(other + 1) == 0 || other == cell) other = below(16);
+            result.texts[cell] = notation(layout.at(other + 1));  // a repeated tile
         } else {
-            result.texts[cell] = spoilers[below(spoilers.size())];
+            result.texts[cell] = oneOf(spoilers);
         }
         return result;
     }
@@ -228,7 +233,7 @@ class TestRandomPlay : public QObject {
         for (int n = player->below(10); n > 0; --n) ticks.push_back(model::Tick::Slide);
         if (player->chance(30)) ticks.push_back(model::Tick::Clock);
         if (player->chance(30)) ticks.push_back(model::Tick::Celebration);
-        std::shuffle(ticks.begin(), ticks.end(), std::mt19937(player->below(1 << 30)));
+        std::shuffle(ticks.begin(), ticks.end(), std::mt19937(static_cast<std::mt19937::result_type>(player->below(1 << 30))));
         return ticks;
     }
 
@@ -317,7 +322,7 @@ class TestRandomPlay : public QObject {
         if (form->hintedTile() && player->chance(70)) return form->hintedTile();
         const std::vector<int> values = model::besideBlank(game.board);
         if (!values.empty() && player->chance(80)) {
-            if (CaptionPanel* panel = panelShowing(*form, values[player->below(int(values.size()))])) return panel;
+            if (CaptionPanel* panel = panelShowing(*form, player->oneOf(values))) return panel;
         }
         return form->TilePanel(player->below(TForm1::kTileCount) + 1);
     }
