@@ -21,6 +21,20 @@ inline constexpr int kGoalBlankCell = 15;
 // No position of the fifteen puzzle needs more than 80 moves, nor does any group of its tiles.
 inline constexpr int kMaxMoves = 80;
 
+// The directions of the blank's steps, numbered as the machine of duplicate paths (below)
+// numbers them: 0 up, 1 left, 2 right, 3 down.
+inline constexpr int kDirections = 4;
+
+// The cell next to `cell` in `direction`, or -1 off the board.
+constexpr int NeighbourOf(int cell, int direction) {
+    switch (direction) {
+        case 0: return cell >= 4 ? cell - 4 : -1;
+        case 1: return cell % 4 > 0 ? cell - 1 : -1;
+        case 2: return cell % 4 < 3 ? cell + 1 : -1;
+        default: return cell < 12 ? cell + 4 : -1;
+    }
+}
+
 // The cell (r, c) seen across the main diagonal: (c, r).
 constexpr int TransposedCell(int cell) { return (cell & 3) * 4 + (cell >> 2); }
 

@@ -39,15 +39,12 @@ constexpr std::array<Around, 16> kAround = [] {
     std::array<Around, 16> around{};
     for (int cell = 0; cell < 16; ++cell) {
         Around& a = around[static_cast<std::size_t>(cell)];
-        const int row = cell / 4, column = cell % 4;
-        auto add = [&a](int c, int direction) {
-            a.Cells[static_cast<std::size_t>(a.Count)] = static_cast<std::int8_t>(c);
+        for (int direction = 0; direction < kDirections; ++direction) {
+            const int next = NeighbourOf(cell, direction);
+            if (next < 0) continue;
+            a.Cells[static_cast<std::size_t>(a.Count)] = static_cast<std::int8_t>(next);
             a.Directions[static_cast<std::size_t>(a.Count++)] = static_cast<std::int8_t>(direction);
-        };
-        if (row > 0) add(cell - 4, 0);
-        if (column > 0) add(cell - 1, 1);
-        if (column < 3) add(cell + 1, 2);
-        if (row < 3) add(cell + 4, 3);
+        }
     }
     return around;
 }();

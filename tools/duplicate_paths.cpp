@@ -5,17 +5,9 @@
 #include <deque>
 #include <unordered_set>
 
-namespace {
+#include "engine/pattern_format.h"
 
-// The cell the blank reaches by one step in `direction`, or -1 off the board.
-int Stepped(int cell, int direction) {
-    switch (direction) {
-        case 0: return cell >= 4 ? cell - 4 : -1;
-        case 1: return cell % 4 > 0 ? cell - 1 : -1;
-        case 2: return cell % 4 < 3 ? cell + 1 : -1;
-        default: return cell < 12 ? cell + 4 : -1;
-    }
-}
+namespace {
 
 // A string of moves: two bits a direction, the first move lowest.
 struct ForbiddenString {
@@ -60,7 +52,7 @@ std::vector<ForbiddenString> ForbiddenStrings(int maxLength) {
             next.clear();
             for (const Path& path : levels[static_cast<std::size_t>(start)]) {
                 for (int direction = 0; direction < 4; ++direction) {
-                    const int to = Stepped(path.Cell, direction);
+                    const int to = engine::patterns::NeighbourOf(path.Cell, direction);
                     if (to < 0) continue;
                     const std::uint64_t from = (path.Board >> (4 * path.Cell)) & 15u;
                     const std::uint64_t there = (path.Board >> (4 * to)) & 15u;

@@ -58,10 +58,9 @@ constexpr std::array<std::uint32_t, 16> kNeighbours = [] {
     std::array<std::uint32_t, 16> masks{};
     for (int cell = 0; cell < 16; ++cell) {
         std::uint32_t mask = 0;
-        if (cell >= 4) mask |= 1u << (cell - 4);
-        if (cell < 12) mask |= 1u << (cell + 4);
-        if (cell % 4 > 0) mask |= 1u << (cell - 1);
-        if (cell % 4 < 3) mask |= 1u << (cell + 1);
+        for (int direction = 0; direction < kDirections; ++direction) {
+            if (const int next = NeighbourOf(cell, direction); next >= 0) mask |= 1u << next;
+        }
         masks[static_cast<std::size_t>(cell)] = mask;
     }
     return masks;

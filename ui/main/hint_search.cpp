@@ -38,10 +38,7 @@ void HintSearch::request(const engine::Grid& board) {
     lowerBound_.store(-1);
     boundShown_ = -1;
     worker_ = std::thread([this, board] {
-        if (!tables_) {
-            tables_ = engine::PatternDatabases::Load(tablesPath_, &tablesRefusal_);
-            if (!tables_ && tablesRefusal_.empty()) tablesRefusal_ = tablesPath_ + ": cannot be read";
-        }
+        if (!tables_) tables_ = engine::PatternDatabases::Load(tablesPath_, &tablesRefusal_);
         if (tables_) result_ = solve_(board, *tables_, cancel_, &lowerBound_);
         done_.store(true, std::memory_order_release);
     });
