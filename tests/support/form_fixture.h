@@ -1,7 +1,8 @@
 #pragma once
 
 // The main window under test: the game's start-up settings, playing a layout, finding a
-// tile, running a slide out, and whether the tiles mirror a board.
+// tile, running a slide out, whether the tiles mirror a board, and what the hint shows.
+#include <QColor>
 #include <QString>
 #include <QTest>
 #include <QTimer>
@@ -12,12 +13,23 @@
 #include "ui/main/bevel_frame.h"
 #include "ui/main/caption_panel.h"
 #include "ui/main/form_surface.h"
+#include "ui/main/hint_balloon.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
 #include "board_text.h"
 #include "box_recorder.h"
 #include "game_texts.h"
+
+// The hinted tile's caption colour; the key that is H on a Russian layout (Р).
+inline const QColor kHintedCaption(255, 0, 0);
+inline constexpr Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);
+
+// The hint balloon's text; empty while it is hidden.
+inline QString balloonText(const TForm1& form) {
+    const HintBalloon* balloon = form.hintBalloon();
+    return balloon && balloon->isVisible() ? balloon->text() : QString();
+}
 
 // What the game's start-up sets before the main window exists.
 inline void prepareGameApplication() {

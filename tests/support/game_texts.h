@@ -23,3 +23,4 @@ inline const QString kHintItem = QStringLiteral("Подсказка");
 inline const QString kHintMovesLeft = QStringLiteral("Осталось ходов: ");  // and the count
 inline const QString kHintCannotBeSolved = QStringLiteral("Этот расклад не собирается");
 inline const QString kHintComing = QStringLiteral("Подсказка готовится…");  // and what is proved so far, if anything
+inline const QString kHintUnavailable = QStringLiteral("Подсказка недоступна");

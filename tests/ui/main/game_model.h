@@ -30,13 +30,6 @@ inline constexpr int kMoveLimit = 99999;                  // the move after this
 inline QString counterText(int moves) { return QString::number(moves).rightJustified(5, QLatin1Char('0')); }
 inline QString clockText(int seconds) { return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")); }
 
-inline bool solved(const engine::Grid& grid) {
-    for (int cell = 1; cell <= 15; ++cell) {
-        if (grid.at(cell) != cell) return false;
-    }
-    return true;
-}
-
 inline bool holdsEachValueOnce(const engine::Grid& grid) {
     unsigned seen = 0;
     for (std::uint8_t value : grid.cells) {
@@ -56,17 +49,26 @@ inline int distanceToGoal(const engine::Grid& grid) {
     return sum;
 }
 
+// Where `value` lies, 0..15 in reading order; -1 where it does not.
+inline int placeOf(const engine::Grid& grid, int value) {
+    for (int p = 0; p < 16; ++p) {
+        if (grid.at(p + 1) == value) return p;
+    }
+    return -1;
+}
+
+// Whether two places share a side.
+inline bool sideBySide(int p, int q) {
+    const int rows = p / 4 - q / 4, columns = p % 4 - q % 4;
+    return rows * rows + columns * columns == 1;
+}
+
 // The tiles beside the blank, by value; none without a blank.
 inline std::vector<int> besideBlank(const engine::Grid& grid) {
     std::vector<int> values;
-    int blank = -1;
-    for (int p = 0; p < 16; ++p) {
-        if (grid.at(p + 1) == 0) blank = p;
-    }
-    if (blank < 0) return values;
-    for (int p = 0; p < 16; ++p) {
-        const int rows = p / 4 - blank / 4, columns = p % 4 - blank % 4;
-        if (rows * rows + columns * columns == 1) values.push_back(grid.at(p + 1));
+    const int blank = placeOf(grid, 0);
+    for (int p = 0; p < 16 && blank >= 0; ++p) {
+        if (sideBySide(p, blank)) values.push_back(grid.at(p + 1));
     }
     return values;
 }
@@ -77,13 +79,11 @@ enum class Arrow { Left, Right, Up, Down };
 
 // The tile that travels into the blank for `arrow`; 0 when there is none on that side.
 inline int tileTravelling(const engine::Grid& grid, Arrow arrow) {
-    for (int p = 0; p < 16; ++p) {
-        if (grid.at(p + 1) != 0) continue;
-        const int row = p / 4 + (arrow == Arrow::Up) - (arrow == Arrow::Down);
-        const int column = p % 4 + (arrow == Arrow::Left) - (arrow == Arrow::Right);
-        return row < 0 || row > 3 || column < 0 || column > 3 ? 0 : grid.at(row * 4 + column + 1);
-    }
-    return 0;
+    const int blank = placeOf(grid, 0);
+    if (blank < 0) return 0;
+    const int row = blank / 4 + (arrow == Arrow::Up) - (arrow == Arrow::Down);
+    const int column = blank % 4 + (arrow == Arrow::Left) - (arrow == Arrow::Right);
+    return row < 0 || row > 3 || column < 0 || column > 3 ? 0 : grid.at(row * 4 + column + 1);
 }
 
 enum class Tick { Slide, Celebration, Clock };
@@ -312,15 +312,8 @@ private:
     }
 
     bool move(int value) {
-        if (value < 1 || value > 15) return false;
-        int tile = -1, blank = -1;
-        for (int i = 0; i < 16; ++i) {
-            if (board.at(i + 1) == value) tile = i;
-            if (board.at(i + 1) == 0) blank = i;
-        }
-        if (tile < 0 || blank < 0) return false;
-        const int rows = tile / 4 - blank / 4, columns = tile % 4 - blank % 4;
-        if (rows * rows + columns * columns != 1) return false;
+        const int tile = placeOf(board, value), blank = placeOf(board, 0);
+        if (value < 1 || tile < 0 || blank < 0 || !sideBySide(tile, blank)) return false;
         std::swap(board.at(tile + 1), board.at(blank + 1));
         return true;
     }
@@ -343,7 +336,7 @@ private:
     }
 
     void solvedTest() {
-        if (!solved(board)) return;
+        if (board != kOrdered) return;
         // A win takes the hint away, also when a click that moved nothing won it.
         takeHintAway();
         boardTakesClicks = false;

@@ -38,7 +38,6 @@
 #include "seeded_random.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
-#include "ui/main/hint_balloon.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define PLITON_UNDER_SANITIZER 1
@@ -56,7 +55,6 @@ constexpr long kMemorySettleEvents = 1000;
 // How long a player waits for a hint at most: past the 0.3 s after which the balloon says
 // that the hint is coming, and time for all but the slowest deals.
 constexpr int kHintWaitMs = 350;
-const QColor kHintedCaption(255, 0, 0);
 
 // What a keyboard player presses, with its weight: mostly arrows, a hint now and then, and
 // slips of a modifier, which play nothing. Qt::Key_Left stands for any of the four arrows.
@@ -67,7 +65,6 @@ struct Keystroke {
     Qt::KeyboardModifiers modifiers;
     KeyDoes does;
 };
-const Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);  // Р: the H key on a Russian layout
 const Keystroke kKeystrokes[] = {
     {60, Qt::Key_Left, Qt::NoModifier, KeyDoes::Slide},
     {15, Qt::Key_Left, Qt::KeypadModifier, KeyDoes::Slide},
@@ -479,11 +476,6 @@ class TestRandomPlay : public QObject {
         mostlyLetTheSlideEnd();
     }
 
-    QString balloonText() const {
-        const HintBalloon* balloon = form->hintBalloon();
-        return balloon && balloon->isVisible() ? balloon->text() : QString();
-    }
-
     // The event loop runs until the hint asked for answers, for a while at most.
     void waitForTheHint() {
         if (!game.hintAsked) return;
@@ -493,7 +485,7 @@ class TestRandomPlay : public QObject {
         waited.start();
         const bool answered = QTest::qWaitFor(
             [this] {
-                const QString text = balloonText();
+                const QString text = balloonText(*form);
                 return !text.isEmpty() && !text.startsWith(kHintComing);
             },
             kHintWaitMs);
@@ -648,7 +640,7 @@ class TestRandomPlay : public QObject {
                 return QStringLiteral("tile %1 is %2 red").arg(tile->caption(), tile == hinted ? "hinted, not" : "");
             }
         }
-        const QString hint = game.hintShown(balloonText(), hinted ? hinted->caption().toInt() : 0);
+        const QString hint = game.hintShown(balloonText(*form), hinted ? hinted->caption().toInt() : 0);
         return hint.isEmpty() ? QString() : QStringLiteral("the hint shows %1").arg(hint);
     }
 

@@ -198,12 +198,6 @@ private slots:
     // Under a dark scheme every text in a fixed colour on a desktop colour, or in a desktop
     // colour on a fixed one, reads at 4.5:1 at least, or as well as under the default scheme.
     void fixedColoursStayReadableUnderADarkScheme() {
-        // The light colours put in for the desktop's are the default scheme's own, so that
-        // under it nothing changes.
-        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Window, QPalette::Button,
-                                         QPalette::Highlight, QPalette::ToolTipBase}) {
-            QCOMPARE(platform::lightSchemeColour(role), QGuiApplication::palette().color(QPalette::Active, role));
-        }
         const std::map<QString, double> light = paintedContrasts();
         const QPalette desktop = QGuiApplication::palette();
         QApplication::setPalette(darkScheme());
