@@ -304,8 +304,9 @@ Grid Played(Grid board, std::span<const std::uint8_t> tiles) {
 // thread, made by the first shared iteration and ended with the search.
 class Iterations {
 public:
-    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel)
-        : board_(board), tables_(tables), stop_{cancel, found_}, root_(board, tables, stop_) {}
+    // `mayShare` false keeps every iteration on the caller's thread.
+    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel, bool mayShare)
+        : board_(board), tables_(tables), mayShare_(mayShare), stop_{cancel, found_}, root_(board, tables, stop_) {}
 
     ~Iterations();
     Solution Run(std::atomic<int>* lowerBound);
@@ -321,6 +322,7 @@ private:
 
     const Grid board_;
     const PatternDatabases& tables_;
+    const bool mayShare_;
     std::atomic<bool> found_{false};
     const Stop stop_;
     Search root_;
@@ -393,7 +395,7 @@ Solution Iterations::Run(std::atomic<int>* lowerBound) {
             answer_.assign(root_.Path().begin(), root_.Path().end());
         }
         if (solved || stop_.Now()) break;
-        share = share || root_.Nodes() + sharedNodes_ - before >= kShareFrom;
+        share = share || (mayShare_ && root_.Nodes() + sharedNodes_ - before >= kShareFrom);
     }
     solution.NodesGenerated = root_.Nodes() + sharedNodes_;
     if (solved) {
@@ -453,16 +455,25 @@ std::uint64_t Iterations::Work(int bound) {
     return search.Nodes();
 }
 
-}  // namespace
-
-Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
-               std::atomic<int>* lowerBound) {
+Solution SolveWith(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+                   std::atomic<int>* lowerBound, bool mayShare) {
     switch (CheckSolvable(board)) {
         case Solvability::NotABoard: return {SolveOutcome::NotABoard, {}, 0};
         case Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
         case Solvability::Solvable: break;
     }
-    return Iterations(board, tables, cancel).Run(lowerBound);
+    return Iterations(board, tables, cancel, mayShare).Run(lowerBound);
+}
+
+}  // namespace
+
+Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+               std::atomic<int>* lowerBound) {
+    return SolveWith(board, tables, cancel, lowerBound, true);
+}
+
+Solution SolveOnThisThread(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel) {
+    return SolveWith(board, tables, cancel, nullptr, false);
 }
 
 }  // namespace engine

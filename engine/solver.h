@@ -28,13 +28,19 @@ struct Solution {
 // the first such iteration and ended with the search, so that the search uses a second core
 // and nothing is left running between searches. Polls `cancel` often enough to return within
 // a few milliseconds of it being set; then the outcome is Cancelled and Tiles is empty. Any
-// shortest solution may be the answer; NodesGenerated may differ slightly from run to run
-// when the last iteration was shared.
+// shortest solution may be the answer. NodesGenerated may differ from run to run when the last
+// iteration was shared: on a busy machine one thread may search most of that iteration while
+// the other, holding the subtree with the answer, waits for a core.
 //
 // When `lowerBound` is given, the search stores in it the bound of each iteration as the
 // iteration starts: a number of moves that every solution is proved to need at least, which
 // another thread may read at any time to show the search's progress.
 Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
                std::atomic<int>* lowerBound = nullptr);
+
+// The same search with every iteration on the caller's thread: slower where a core is free,
+// but its answer and NodesGenerated are the same on every run, as a measure of the search's
+// work needs them.
+Solution SolveOnThisThread(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
 
 }  // namespace engine
