@@ -8,9 +8,9 @@
 //   solver_bench --deals N [--seed S]                  N random deals of the game (seed 1)
 //
 // The tables default to where the game would find them beside this program. Times are CPU
-// time of the whole process (the search's threads too) and wall time; node counts do not
-// depend on the machine's load, but for a few in the last iteration of a search shared
-// between threads.
+// time of the whole process (the search's threads too) and wall time. Node counts do not
+// depend on the machine's load, but for those of a last iteration shared between threads,
+// which a busy machine can raise by up to that iteration's whole work.
 
 #include <time.h>
 #include <unistd.h>
