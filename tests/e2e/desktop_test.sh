@@ -83,15 +83,21 @@ d() { echo $(($1 * scale)); }
 mx() { echo $(($1 * scale)); }
 my() { echo $(($1 * scale + menu)); }
 
-# start_game SCALE [RUN [VARIABLE=VALUE...]]: starts the game at a whole scale, under the
-# given environment; its output goes to game-RUN.log.
-start_game() {
-    scale=$1
-    game_log="$shots/game-${2:-x$scale}.log"
-    env "${@:3}" QT_SCALE_FACTOR="$scale" "$game" >"$game_log" 2>&1 &
+# launch_game RUN [VARIABLE=VALUE...]: starts the game under the given environment and
+# waits for its main window; its output goes to game-RUN.log.
+launch_game() {
+    game_log="$shots/game-$1.log"
+    env "${@:2}" "$game" >"$game_log" 2>&1 &
     game_pid=$!
     stop_on_exit "$game_pid"
     main=$(wait_window "$main_title")
+}
+
+# start_game SCALE [RUN [VARIABLE=VALUE...]]: launches the game at a whole scale and checks
+# the main window's size there.
+start_game() {
+    scale=$1
+    launch_game "${2:-x$scale}" "${@:3}" QT_SCALE_FACTOR="$scale"
     local width height
     read -r width height < <(window_size "$main")
     menu=$((height - main_client[1] * scale))
@@ -431,10 +437,7 @@ close_game
 # new game deals the board's top rows, which every scale leaves on the screen.
 start_x_server 1024x768
 for factor in 1 1.25 1.5 1.75 2; do
-    QT_SCALE_FACTOR=$factor "$game" >"$shots/game-small-x$factor.log" 2>&1 &
-    game_pid=$!
-    stop_on_exit "$game_pid"
-    main=$(wait_window "$main_title")
+    launch_game "small-x$factor" QT_SCALE_FACTOR="$factor"
     read -r left top < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
     ((left >= 0 && top >= 0)) || fail "at scale $factor the main window's corner is at $left,$top, off the screen"
     small_shot=$(screenshot "$main" "18-small-x$factor")
@@ -448,7 +451,6 @@ for factor in 1 1.25 1.5 1.75 2; do
     }
     wait_until 5 "a new game from the menu at scale $factor" board_dealt
     cp "$session_dir/now.png" "$shots/19-small-dealt-x$factor.png"
-    game_log="$shots/game-small-x$factor.log"
     close_game
 done
 note "at scales 1 to 2 on a 1024x768 screen the title bar and menu stay on the screen"

@@ -35,17 +35,22 @@ patterns::FileHeader HeaderOf(const std::vector<char>& bytes) {
     return header;
 }
 
-// Writes `bytes` to the test's own file and returns its path; `sealed`, with the checksum at
+// The test's own copy of the tables, removed after each test.
+std::string CopyPath() {
+    return (std::filesystem::path(testing::TempDir()) / ("solver_test_tables_" + std::to_string(getpid()))).string();
+}
+
+// Writes `bytes` to the test's own copy and returns its path; `sealed`, with the checksum at
 // the end made to match the bytes before it.
 std::string WriteCopy(std::vector<char> bytes, bool sealed = false) {
-    const auto path = std::filesystem::path(testing::TempDir()) / ("solver_test_tables_" + std::to_string(getpid()));
+    const std::string path = CopyPath();
     if (sealed) {
         const std::size_t data = bytes.size() - patterns::kChecksumBytes;
         const std::uint64_t sum = patterns::Fnv1a({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
         std::memcpy(bytes.data() + data, &sum, sizeof sum);
     }
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path.string();
+    return path;
 }
 
 class SolverTest : public testing::Test {
@@ -60,6 +65,7 @@ protected:
         tables_ = nullptr;
     }
     void SetUp() override { ASSERT_NE(tables_, nullptr) << "no tables at " << TablesPath(); }
+    void TearDown() override { std::filesystem::remove(CopyPath()); }
 
     static Solution SolveNow(const Grid& board) {
         const std::atomic<bool> cancel{false};
@@ -253,7 +259,7 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         EXPECT_EQ(PatternDatabases::Load(copy, &why), nullptr);
         EXPECT_NE(why.find(copy + ": " + c.kind), std::string::npos) << why;
     }
-    const std::string missing = WriteCopy(intact);
+    const std::string missing = CopyPath();
     std::filesystem::remove(missing);
     std::string why;
     EXPECT_EQ(PatternDatabases::Load(missing, &why), nullptr);

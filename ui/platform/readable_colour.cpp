@@ -32,6 +32,15 @@ constexpr LightColour kLightScheme[] = {
     {QPalette::ToolTipBase, qRgb(255, 255, 220)},
 };
 
+// The role's colour under the toolkit's default light scheme; invalid for a role that is
+// not recorded above.
+QColor lightSchemeColour(QPalette::ColorRole role) {
+    for (const LightColour& light : kLightScheme) {
+        if (light.role == role) return QColor(light.rgb);
+    }
+    return {};
+}
+
 }  // namespace
 
 double contrastRatio(const QColor& first, const QColor& second) {
@@ -40,22 +49,11 @@ double contrastRatio(const QColor& first, const QColor& second) {
     return std::max(a, b) / std::min(a, b);
 }
 
-QColor lightSchemeColour(QPalette::ColorRole role) {
-    for (const LightColour& light : kLightScheme) {
-        if (light.role == role) return QColor(light.rgb);
-    }
-    return {};
-}
-
-QColor readableRole(const QPalette& desktop, QPalette::ColorRole role, const QColor& fixed) {
-    const QColor own = desktop.color(QPalette::Active, role);
+QColor readableRole(QPalette::ColorRole role, const QColor& fixed) {
+    const QColor own = QGuiApplication::palette().color(QPalette::Active, role);
     const QColor light = lightSchemeColour(role);
     if (!light.isValid() || contrastRatio(own, fixed) >= kReadableContrast) return own;
     return contrastRatio(light, fixed) > contrastRatio(own, fixed) ? light : own;
-}
-
-QColor readableRole(QPalette::ColorRole role, const QColor& fixed) {
-    return readableRole(QGuiApplication::palette(), role, fixed);
 }
 
 }  // namespace platform

@@ -11,20 +11,13 @@ namespace platform {
 double contrastRatio(const QColor& first, const QColor& second);
 inline constexpr double kReadableContrast = 4.5;
 
-// The colour of a desktop role that meets a fixed colour: text on it, or it as text on a
-// fixed background. The windows were drawn for a light scheme; under another one the pair
-// may no longer read. So the desktop's colour serves while the pair reads at
-// kReadableContrast or better; below that, the role's colour under the toolkit's default
-// light scheme takes its place if the pair reads better with it. Under the default scheme
-// the desktop's colour is always kept. A role the default light scheme is not recorded for
-// keeps the desktop's colour.
-QColor readableRole(const QPalette& desktop, QPalette::ColorRole role, const QColor& fixed);
-
-// The same, against the application's palette.
+// The colour of a role of the application's palette that meets a fixed colour: text on it,
+// or it as text on a fixed background. The windows were drawn for a light scheme; under
+// another one the pair may no longer read. So the desktop's colour serves while the pair
+// reads at kReadableContrast or better; below that, the role's colour under the toolkit's
+// default light scheme takes its place if the pair reads better with it. Under the default
+// scheme the desktop's colour is always kept, and so it is for a role whose default light
+// colour is not recorded.
 QColor readableRole(QPalette::ColorRole role, const QColor& fixed);
-
-// The role's colour under the toolkit's default light scheme, as recorded; invalid for a
-// role that is not.
-QColor lightSchemeColour(QPalette::ColorRole role);
 
 }  // namespace platform

@@ -17,15 +17,8 @@
 
 #include "engine/solver.h"
 #include "form_fixture.h"
+#include "sanitizer_build.h"
 #include "ui/main/hint.h"
-
-#if defined(__SANITIZE_THREAD__)
-#define PLITON_UNDER_TSAN 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define PLITON_UNDER_TSAN 1
-#endif
-#endif
 
 namespace {
 

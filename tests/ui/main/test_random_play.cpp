@@ -35,17 +35,10 @@
 #include "engine/pattern_database.h"
 #include "form_fixture.h"
 #include "game_model.h"
+#include "sanitizer_build.h"
 #include "seeded_random.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define PLITON_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define PLITON_UNDER_SANITIZER 1
-#endif
-#endif
 
 namespace {
 

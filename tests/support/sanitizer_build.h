@@ -1,0 +1,19 @@
+#pragma once
+
+// Whether the test is built with a sanitizer, which slows it and keeps freed memory: GCC
+// says so by a macro, clang by __has_feature.
+#if defined(__SANITIZE_THREAD__)
+#define PLITON_UNDER_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PLITON_UNDER_TSAN 1
+#endif
+#endif
+
+#if defined(__SANITIZE_ADDRESS__) || defined(PLITON_UNDER_TSAN)
+#define PLITON_UNDER_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PLITON_UNDER_SANITIZER 1
+#endif
+#endif
