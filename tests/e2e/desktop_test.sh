@@ -5,7 +5,7 @@
 # the celebration, the rules and about windows, and closing the main window. Then the same
 # windows once more at a device pixel ratio of 2, which must show the same layout, scaled;
 # the game under a dark desktop scheme, where every text must stay readable; and the game
-# at large scales on a small screen, with its title bar and menu on the screen.
+# at large scales on small screens under a window manager, with every title bar on the work area.
 #
 # The checks read only what a player sees: window titles and sizes, screenshots and the
 # colours of their pixels at the layout's coordinates, and the clipboard.
@@ -431,16 +431,19 @@ click_at "$arrangement" 516 416
 wait_window_gone "$arrangement_title"
 close_game
 
-# --- Large scales on a small screen -----------------------------------------------------
+# --- Large scales on small screens, under a window manager -------------------------------
 
-# A window taller than the screen keeps its title bar and menu on it: from the menu, a
-# new game deals the board's top rows, which every scale leaves on the screen.
-start_x_server 1024x768
-for factor in 1 1.25 1.5 1.75 2; do
-    launch_game "small-x$factor" QT_SCALE_FACTOR="$factor"
-    read -r left top < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
-    ((left >= 0 && top >= 0)) || fail "at scale $factor the main window's corner is at $left,$top, off the screen"
-    small_shot=$(screenshot "$main" "18-small-x$factor")
+# A window manager frames each window with a title bar above it. Wherever a window of the
+# game is larger than the work area, its frame's top-left corner stays on the work area, so
+# that the title bar can be grabbed; a window that fits lies wholly on it. From the menu,
+# a new game deals the board's top rows, which every scale leaves on the screen.
+#
+# placement_run RUN FACTOR: the main window and the arrangement dialog at one scale.
+placement_run() {
+    local run=$1 factor=$2 small_shot arrangement
+    launch_game "$run" QT_SCALE_FACTOR="$factor"
+    expect_frame_on_work_area "$main" "$run: the main window"
+    small_shot=$(screenshot "$main" "18-$run")
     # The menu bar's title "Пятнашки", then "Начать новую игру".
     xdotool mousemove --window "$main" 20 8 click 1
     sleep 0.2
@@ -449,10 +452,29 @@ for factor in 1 1.25 1.5 1.75 2; do
         shot "$main" "$session_dir/now.png" &&
             (($(pixels_changed "$small_shot" "$session_dir/now.png" 0 0 "$(window_size "$main" | cut -d' ' -f1)" 300) > 1000))
     }
-    wait_until 5 "a new game from the menu at scale $factor" board_dealt
-    cp "$session_dir/now.png" "$shots/19-small-dealt-x$factor.png"
+    wait_until 5 "a new game from the menu in $run" board_dealt
+    cp "$session_dir/now.png" "$shots/19-$run-dealt.png"
+
+    xdotool mousemove --window "$main" 20 8 click 1
+    sleep 0.2
+    xdotool key --delay 60 Down Down Down Return
+    arrangement=$(wait_window "$arrangement_title")
+    expect_frame_on_work_area "$arrangement" "$run: the arrangement dialog"
+    "$close_window" "$arrangement" || fail "the arrangement dialog did not take the close message"
+    wait_window_gone "$arrangement_title"
     close_game
+}
+
+for screen in 1024x768 1280x1024; do
+    start_x_server "$screen"
+    start_window_manager
+    for factor in 1 1.5 2; do placement_run "$screen-x$factor" "$factor"; done
 done
-note "at scales 1 to 2 on a 1024x768 screen the title bar and menu stay on the screen"
+# A panel across the top of the screen: the work area starts below it.
+start_x_server 1024x768
+start_window_manager
+open_top_panel 40
+placement_run "1024x768-panel-x2" 2
+note "at scales 1 to 2 on 1024x768 and 1280x1024 screens, and below a top panel, the title bars stay on the work area"
 
 note "passed in $((($(now_ms) - started_ms) / 1000)) s; screenshots in $shots"

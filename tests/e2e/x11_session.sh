@@ -76,6 +76,72 @@ start_x_server() {
 
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 
+# Starts a reparenting window manager on the X server, as a player's desktop has one: it
+# frames every window with a title bar and keeps the work area (_NET_WORKAREA) clear of
+# panels. Returns once it manages the screen.
+start_window_manager() {
+    openbox >"$session_dir/openbox.log" 2>&1 &
+    stop_on_exit $!
+    wait_until 10 "the window manager to start" window_manager_runs
+}
+
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+# Opens a panel HEIGHT pixels high across the top of the screen, as a desktop's top bar,
+# and waits until the window manager has taken it off the work area.
+open_top_panel() {
+    local height=$1 width panel
+    width=$(xwininfo -root | awk '/^  Width:/ { print $2 }')
+    xmessage -name top-panel -geometry "${width}x$height+0+0" panel >/dev/null 2>&1 &
+    stop_on_exit $!
+    panel=$(wait_window top-panel)
+    xprop -id "$panel" -f _NET_WM_STRUT_PARTIAL 32c \
+        -set _NET_WM_STRUT_PARTIAL "0,0,$height,0,0,0,0,0,0,$((width - 1)),0,0"
+    wait_until 5 "the work area to leave room for the top panel" work_area_starts_at "$height"
+}
+
+# Prints the work area as "LEFT TOP WIDTH HEIGHT".
+work_area() { xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | cut -d' ' -f1-4; }
+
+work_area_starts_at() { [[ $(work_area | cut -d' ' -f2) == "$1" ]]; }
+
+# Prints a managed window's frame, title bar and borders included, as "LEFT TOP WIDTH
+# HEIGHT", from the window's place and the frame the window manager gave it
+# (_NET_FRAME_EXTENTS); fails while it has none.
+frame_of() {
+    local extents left right top bottom x y width height
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS) && [[ $extents == *=* ]] || return 1
+    read -r left right top bottom <<<"$(sed 's/.*= //; s/,//g' <<<"$extents")"
+    read -r x y width height < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 }
+        /Absolute upper-left Y/ { y = $4 } /^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print x, y, w, h }')
+    echo $((x - left)) $((y - top)) $((width + left + right)) $((height + top + bottom))
+}
+
+# Whether a window's frame has its top-left corner on the work area, and lies wholly on it
+# where it fits.
+frame_on_work_area() {
+    local x y width height area_x area_y area_width area_height frame
+    frame=$(frame_of "$1") || return 1
+    read -r x y width height <<<"$frame"
+    read -r area_x area_y area_width area_height < <(work_area)
+    ((x >= area_x && y >= area_y)) || return 1
+    ((width > area_width || x + width <= area_x + area_width)) || return 1
+    ((height > area_height || y + height <= area_y + area_height))
+}
+
+# expect_frame_on_work_area WINDOW WHAT: waits a moment for the window to settle, then
+# fails unless its frame is on the work area.
+expect_frame_on_work_area() {
+    local deadline=$(($(now_ms) + 3000))
+    until frame_on_work_area "$1"; do
+        if (($(now_ms) > deadline)); then
+            fail "$2: the frame $(frame_of "$1" | awk '{ print $3 "x" $4 " at " $1 "," $2 }') is not on the work area $(work_area | awk '{ print $3 "x" $4 "+" $1 "+" $2 }')"
+        fi
+        sleep 0.05
+    done
+    note "$2: frame $(frame_of "$1" | awk '{ print $3 "x" $4 " at " $1 "," $2 }')"
+}
+
 # wait_until SECONDS WHAT COMMAND...: runs COMMAND every 50 ms until it succeeds; fails
 # the test naming WHAT when it has not succeeded within SECONDS.
 wait_until() {

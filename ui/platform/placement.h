@@ -14,7 +14,9 @@ namespace platform {
 QPoint centredPosition(const QRect& frame, const QRect& available);
 
 // Moves a top-level window to the centredPosition in the screen's available area (the
-// screen less its panels and docks). Does nothing without a screen.
+// screen less its panels and docks). Does nothing without a screen. A window about to be
+// shown for the first time is moved again once it is framed, should the window manager's
+// frame then stick out above or left of the area.
 void centreOnScreen(QWidget& window, const QScreen* screen);
 
 }  // namespace platform
