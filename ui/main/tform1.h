@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringView>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -202,8 +203,15 @@ private:
 
     // A game is on and no tile slides: the board takes clicks, keys and hints.
     bool boardTakesInput() const;
-    // Plays the keys the game knows; false for any other key.
+    // Plays the keys the game knows, or keeps them for the end of the slide under way;
+    // false for any other key.
     bool playKey(const QKeyEvent* event);
+    // An arrow or H, played now.
+    void playGameKey(Qt::Key key);
+    // Plays the keys kept during the slide that has just ended, until one starts a slide.
+    void playPendingKeys();
+    // Forgets the keys kept during a slide: the board they were meant for is gone.
+    void dropPendingKeys();
 
     // A secondary window: given ready-made, or made by its maker on first use and owned.
     template <typename Window>
@@ -231,6 +239,11 @@ private:
     CaptionPanel* SlidingPanel = nullptr;
     int SlideTick = 0;
     engine::SlideDirection SlidingDirection = engine::SlideDirection::SlideDown;
+
+    // Arrows and H pressed while a tile slides, oldest first, played as each slide ends. A
+    // quick player's keys are not lost; more than a few ahead are dropped.
+    static constexpr std::size_t kMostPendingKeys = 4;
+    std::deque<Qt::Key> PendingKeys;
 
     // How many forced resets have run, so that a handler can tell one ran under its box.
     int ForcedResets = 0;

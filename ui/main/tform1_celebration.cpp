@@ -40,8 +40,9 @@ std::size_t drawColorIndex() {
 
 void TForm1::prav() {
     if (!engine::IsSolved(state_)) return;
-    // A won game has no next move to hint at.
+    // A won game has no next move to hint at, nor one to play.
     hint_->clear();
+    dropPendingKeys();
     Panel1->setEnabled(false);
     Timer3->stop();
     Label1->show();

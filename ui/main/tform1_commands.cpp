@@ -81,6 +81,7 @@ void TForm1::perebor() {
 
 void TForm1::N126Click() {
     hint_->clear();
+    dropPendingKeys();
     Button1->setText(kCaptionStart.toString());
     engine::SeedRandom();
     hideCelebrationPanels();
@@ -100,6 +101,7 @@ void TForm1::N6Click() {
     // A slide left running would enable the board under the dialog on its last tick.
     settleSlide();
     hint_->clear();
+    dropPendingKeys();
     Panel1->setEnabled(false);
     Timer3->stop();
     if (QDialog* dialog = Form2.get()) dialog->exec();
@@ -131,6 +133,10 @@ bool TForm1::CountMove() {
     }
 
     const int resetsBefore = ForcedResets;
+    // A remark stops the play: keys pressed before it was read are not played after it.
+    if (MoveCount == kFirstRemarkAt || MoveCount == kSecondRemarkAt || MoveCount > kLastMoveCounted) {
+        dropPendingKeys();
+    }
     if (MoveCount == kFirstRemarkAt) platform::showBox(platform::BoxKind::Plain, kFirstRemark.toString());
     if (MoveCount == kSecondRemarkAt) platform::showBox(platform::BoxKind::Plain, kSecondRemark.toString());
     // The clock keeps ticking under the box and may have reset the game meanwhile; the move

@@ -48,16 +48,40 @@ bool TForm1::playKey(const QKeyEvent* event) {
     // Plain keys only: with Ctrl, Alt or Meta a key means something else.
     if (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
     const int key = event->key();
-    if (travelFor(key) && !(event->modifiers() & Qt::ShiftModifier)) {
-        ArrowKey(static_cast<Qt::Key>(key));
-        return true;
+    const bool arrow = travelFor(key) && !(event->modifiers() & Qt::ShiftModifier);
+    const bool hint = key == Qt::Key_H || key == kKeyCyrillicEr;
+    if (!arrow && !hint) return false;
+
+    const Qt::Key gameKey = arrow ? static_cast<Qt::Key>(key) : Qt::Key_H;
+    // A key pressed while a tile slides waits for the slide's end. A won game's last slide
+    // keeps none: there is nothing left to play.
+    if (Timer1->isActive() && !Timer2->isActive()) {
+        if (PendingKeys.size() < kMostPendingKeys) PendingKeys.push_back(gameKey);
+    } else {
+        playGameKey(gameKey);
     }
-    if (key == Qt::Key_H || key == kKeyCyrillicEr) {
-        hint_->ask();
-        return true;
-    }
-    return false;
+    return true;
 }
+
+void TForm1::playGameKey(Qt::Key key) {
+    if (key == Qt::Key_H) {
+        hint_->ask();
+    } else {
+        ArrowKey(key);
+    }
+}
+
+void TForm1::playPendingKeys() {
+    while (!PendingKeys.empty() && boardTakesInput()) {
+        const Qt::Key key = PendingKeys.front();
+        PendingKeys.pop_front();
+        playGameKey(key);
+    }
+    // Keys left over belong to the next slide's end, unless the board stopped taking input.
+    if (!Timer1->isActive()) PendingKeys.clear();
+}
+
+void TForm1::dropPendingKeys() { PendingKeys.clear(); }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     if (playKey(event)) return;

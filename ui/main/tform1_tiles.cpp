@@ -40,6 +40,7 @@ void TForm1::PlaceTilesInOrder() {
 
 void TForm1::ShowBoard() {
     hint_->clear();
+    dropPendingKeys();
     PlaceTilesInOrder();
 
     // With the blank elsewhere than in the bottom-right corner, the panel of the blank's
@@ -82,6 +83,7 @@ void TForm1::Timer1Timer() {
         Timer1->stop();
         // A won game keeps its board locked while the celebration runs.
         if (!Timer2->isActive()) Panel1->setEnabled(true);
+        playPendingKeys();
     }
 }
 

@@ -167,6 +167,7 @@ struct Game {
     // The arrangement dialog opens: a slide still running ends at once.
     void arrangementDialogOpens() {
         takeHintAway();
+        pendingKeys.clear();
         slideTick = 0;
         boardTakesClicks = false;
         clockRuns = false;
@@ -199,8 +200,14 @@ struct Game {
 
     // An arrow key, without a modifier or from the keypad.
     void arrowPressed(Arrow arrow) {
+        if (keptForTheSlidesEnd(arrow)) return;
         if (!boardTakesClicks || sliding()) return;
         if (const int tile = tileTravelling(board, arrow)) tileClicked(tile);
+    }
+
+    // H or Р.
+    void hintKeyPressed() {
+        if (!keptForTheSlidesEnd(std::nullopt)) hintAskedFor();
     }
 
     // H, Р or the context menu's "Подсказка": asked on a board that takes input.
@@ -272,6 +279,7 @@ struct Game {
                 if (++slideTick == 10) {
                     slideTick = 0;
                     boardTakesClicks = !won;
+                    playPendingKeys();
                 }
                 return;
             case Tick::Celebration:
@@ -298,12 +306,37 @@ private:
     std::optional<KnownCount> known;
     std::optional<std::pair<QString, int>> shownAnswer;
 
+    // Keys pressed while a tile slides, oldest first: an arrow, or none for H.
+    std::deque<std::optional<Arrow>> pendingKeys;
+
+    // True when the key waits for the end of the slide under way (or is dropped, four
+    // being kept already).
+    bool keptForTheSlidesEnd(std::optional<Arrow> key) {
+        if (!sliding() || won) return false;
+        if (pendingKeys.size() < 4) pendingKeys.push_back(key);
+        return true;
+    }
+
+    void playPendingKeys() {
+        while (!pendingKeys.empty() && boardTakesClicks && !sliding()) {
+            const std::optional<Arrow> key = pendingKeys.front();
+            pendingKeys.pop_front();
+            if (key) {
+                arrowPressed(*key);
+            } else {
+                hintAskedFor();
+            }
+        }
+        if (!sliding()) pendingKeys.clear();
+    }
+
     void takeHintAway() {
         hintAsked = false;
         shownAnswer.reset();
     }
 
     void freshGame() {
+        pendingKeys.clear();
         moves = 0;
         seconds = 0;
         cheatArmed = false;
@@ -322,6 +355,8 @@ private:
     bool countMove() {
         const int before = moves;
         const int resetsBefore = forcedResets;
+        // A remark stops the play: the keys pressed before it are dropped.
+        if (before == 1000 || before == 2000 || before >= kMoveLimit) pendingKeys.clear();
         if (before == 1000) box(platform::BoxKind::Plain, kFirstRemark);
         if (before == 2000) box(platform::BoxKind::Plain, kSecondRemark);
         // The clock may have reset the game while the box was open: the move went with it.
@@ -337,8 +372,10 @@ private:
 
     void solvedTest() {
         if (board != kOrdered) return;
-        // A win takes the hint away, also when a click that moved nothing won it.
+        // A win takes the hint away, and the keys still to play, also when a click that
+        // moved nothing won it.
         takeHintAway();
+        pendingKeys.clear();
         boardTakesClicks = false;
         clockRuns = false;
         won = true;

@@ -211,10 +211,10 @@ class TestRandomPlay : public QObject {
         }
     }
 
+    // The model first: a slide's end may play a key kept meanwhile, and its move a box.
     void tick(model::Tick which) {
-        const bool runs = timerOf(which)->isActive();
+        if (timerOf(which)->isActive()) game.tick(which);
         tickWindow(which);
-        if (runs) game.tick(which);
     }
 
     std::vector<model::Tick> ticksWhileABoxIsOpen() {
@@ -423,7 +423,7 @@ class TestRandomPlay : public QObject {
         } else {
             text = key == Qt::Key_H ? QStringLiteral("h") : QStringLiteral("р");
             if (stroke->modifiers & Qt::ShiftModifier) text = text.toUpper();
-            if (stroke->does == KeyDoes::Hint) game.hintAskedFor();
+            if (stroke->does == KeyDoes::Hint) game.hintKeyPressed();
         }
         note(QStringLiteral("key %1").arg(QKeySequence(stroke->modifiers | key).toString()));
         // To the widget with the focus, as the window system delivers it.
