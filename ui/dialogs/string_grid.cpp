@@ -1,11 +1,13 @@
 #include "string_grid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -15,13 +17,31 @@ const QColor kLineColour(192, 192, 192);
 // Cell text stands this far in from the cell's top-left corner.
 constexpr int kTextInset = 2;
 
+// For Ctrl+Tab, true (forward), for Ctrl+Shift+Tab, false; none for any other key.
+std::optional<bool> leavingDirection(const QKeyEvent& key) {
+    if (!(key.modifiers() & Qt::ControlModifier)) return std::nullopt;
+    if (key.key() == Qt::Key_Backtab || (key.key() == Qt::Key_Tab && (key.modifiers() & Qt::ShiftModifier))) {
+        return false;
+    }
+    if (key.key() == Qt::Key_Tab) return true;
+    return std::nullopt;
+}
+
+// A cell's text is what a screen reader hears after the cell's name.
+class GridCell : public QTableWidgetItem {
+public:
+    QVariant data(int role) const override {
+        return role == Qt::AccessibleDescriptionRole ? QVariant(text()) : QTableWidgetItem::data(role);
+    }
+};
+
 }  // namespace
 
 // Draws each cell into its square only, leaving the strip of grid line beside it to the
 // grid, and opens a plain one-line editor over the same square.
 class StringGridDelegate : public QStyledItemDelegate {
 public:
-    StringGridDelegate(int cellSize, QObject* parent) : QStyledItemDelegate(parent), cellSize_(cellSize) {}
+    StringGridDelegate(int cellSize, StringGrid* grid) : QStyledItemDelegate(grid), cellSize_(cellSize), grid_(grid) {}
 
     QRect square(const QRect& section) const { return QRect(section.topLeft(), QSize(cellSize_, cellSize_)); }
 
@@ -54,8 +74,21 @@ public:
     // The editor that is open, if any.
     QLineEdit* openEditor() const { return editor_; }
 
+protected:
+    // The editor would take Ctrl+Tab, as Tab, for the next cell.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            if (const std::optional<bool> forward = leavingDirection(*static_cast<QKeyEvent*>(event))) {
+                grid_->leaveGrid(*forward);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     int cellSize_;
+    StringGrid* grid_;
     mutable QPointer<QLineEdit> editor_;
 };
 
@@ -96,7 +129,7 @@ StringGrid::StringGrid(int columns, int rows, int cellSize, int lineWidth, QWidg
     setTabKeyNavigation(true);
 
     for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) setItem(row, column, new QTableWidgetItem());
+        for (int column = 0; column < columns; ++column) setItem(row, column, new GridCell());
     }
     setCurrentCell(0, 0);
 }
@@ -121,6 +154,26 @@ void StringGrid::finishEditing() {
 void StringGrid::discardEditing() {
     if (!isEditing()) return;
     if (QLineEdit* editor = delegate_->openEditor()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+void StringGrid::setCellName(int column, int row, const QString& name) {
+    if (QTableWidgetItem* it = item(row, column)) it->setData(Qt::AccessibleTextRole, name);
+}
+
+void StringGrid::leaveGrid(bool forward) {
+    finishEditing();
+    // The focus chain is walked from the grid, not from an editor that has just closed.
+    setFocus(Qt::OtherFocusReason);
+    QWidget::focusNextPrevChild(forward);
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+    // The table view takes Ctrl+Tab as Tab, for the next cell.
+    if (const std::optional<bool> forward = leavingDirection(*event)) {
+        leaveGrid(*forward);
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 QRect StringGrid::cellRect(int column, int row) const {

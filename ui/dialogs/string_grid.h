@@ -10,7 +10,10 @@ class StringGridDelegate;
 // `cellSize` pixels; grid lines `lineWidth` pixels wide run between the cells. One cell at
 // a time is selected; typing edits its text, and any text may be typed. Tab and Shift+Tab
 // move the selection cell by cell, row by row, wrapping round at the ends, instead of
-// leaving the grid. Cell text is drawn from the cell's top-left corner.
+// leaving the grid; Ctrl+Tab and Ctrl+Shift+Tab leave it for the next or previous control,
+// as Qt's widgets that keep Tab for themselves do. Cell text is drawn from the cell's
+// top-left corner. A screen reader hears a cell by the name given to it, and its text as
+// the cell's description.
 class StringGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -27,6 +30,13 @@ public:
     // Whether a cell's editor is open.
     bool isEditing() const { return state() == EditingState; }
 
+    // Names the cell for assistive tools.
+    void setCellName(int column, int row, const QString& name);
+
+    // Writes a cell being edited into its cell and moves the focus on to the next (or the
+    // previous) control in the window's tab order.
+    void leaveGrid(bool forward);
+
     // The cell's own square in viewport coordinates, without the grid lines.
     QRect cellRect(int column, int row) const;
 
@@ -38,6 +48,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // A click on the selected cell opens its editor at once.
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 

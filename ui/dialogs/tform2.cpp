@@ -55,6 +55,8 @@ QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), 
 
 QPushButton* prepare(QPushButton* button, const QRect& geometry) {
     button->setGeometry(geometry);
+    // A screen reader says the caption without its trailing space.
+    button->setAccessibleName(button->text().trimmed());
     // No button answers Enter: a dialog would otherwise make the focused one the default.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -80,6 +82,11 @@ TForm2::TForm2(engine::PuzzleState& state, std::function<void()> zadatRasstanovk
     StringGrid1 = new StringGrid(kTableSide, kTableSide, kCellSize, kGridLineWidth, this);
     StringGrid1->setGeometry(kStringGrid1Rect);
     StringGrid1->setFont(faceFont(platform::kTahomaFace, kStringGrid1FontPixels));
+    for (int row = 1; row <= kTableSide; ++row) {
+        for (int column = 1; column <= kTableSide; ++column) {
+            StringGrid1->setCellName(column - 1, row - 1, QStringLiteral("ряд %1, столбец %2").arg(row).arg(column));
+        }
+    }
 
     Button1 = prepare(new QPushButton(kButton1Caption.toString(), this), kButton1Rect);
     Button1->setFont(faceFont(platform::kTahomaFace, kButton1FontPixels));

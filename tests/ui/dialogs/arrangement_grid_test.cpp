@@ -2,6 +2,7 @@
 // the table's cell layout.
 #include <QtTest>
 
+#include <QAccessible>
 #include <QLineEdit>
 
 #include "dialog_fixture.h"
@@ -101,6 +102,39 @@ private slots:
 
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus == grid() || grid()->isAncestorOf(focus));
+    }
+
+    void ctrlTabLeavesTheGridForTheButtonsWhichSpacePresses() {
+        // A cell being edited is written first, as a click elsewhere would write it.
+        type(QStringLiteral("7"));
+        QTest::keyClick(keyTarget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(grid()->cell(0, 0), QStringLiteral("7"));
+        QVERIFY(!grid()->isEditing());
+        QCOMPARE(QApplication::focusWidget(), dialog->Button1);
+        QTest::keyClick(keyTarget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog->Button2);
+        QTest::keyClick(keyTarget(), Qt::Key_Space);
+        QCOMPARE(recorder.boxes.size(), 1u);  // the parity verdict
+
+        // Backwards from the grid: "Обратно", the last control.
+        grid()->setFocus();
+        QTest::keyClick(keyTarget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), dialog->Button3);
+        QTest::keyClick(keyTarget(), Qt::Key_Space);
+        QVERIFY(dialog->isHidden());
+    }
+
+    void screenReadersHearWhereACellIsAndWhatItHolds() {
+        grid()->setCell(2, 1, QStringLiteral("12"));
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid());
+        QVERIFY(table && table->tableInterface());
+        QAccessibleInterface* cell = table->tableInterface()->cellAt(1, 2);
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("ряд 2, столбец 3"));
+        QCOMPARE(cell->text(QAccessible::Description), QStringLiteral("12"));
+        // The caption keeps its trailing space; the name a screen reader says does not.
+        QCOMPARE(dialog->Button2->text(), QStringLiteral("Проверить четность "));
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Button2)->text(QAccessible::Name),
+                 QStringLiteral("Проверить четность"));
     }
 
     void anyTextMayBeTyped() {
