@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -249,6 +250,16 @@ void TForm1::createMenu() {
     N7 = mm1->addMenu(QStringLiteral("Справка"));
     N16 = N7->addAction(QStringLiteral("Игра"), this, &TForm1::N16Click);
     N8 = N7->addAction(QStringLiteral("О программе"), this, &TForm1::N8Click);
+
+    // The desktop's usual keys for these commands. They are not drawn in the menu, whose
+    // texts stay as they are; like the menu, they do nothing while a modal window is open.
+    const auto bind = [this](QKeySequence keys, auto command) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { N11->trigger(); });
+    bind(QKeySequence(Qt::Key_F2), [this] { N11->trigger(); });
+    bind(QKeySequence(Qt::Key_F1), [this] { N16->trigger(); });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 }
 
 void TForm1::createTimers() {

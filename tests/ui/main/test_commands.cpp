@@ -250,6 +250,42 @@ private slots:
         QVERIFY(!form->Label1->isHidden());
         QVERIFY(form->Timer2->isActive() && !form->Timer3->isActive() && !form->Panel1->isEnabled());
     }
+
+    // The desktop's usual keys do what their menu commands do, and nothing while a modal
+    // window is open.
+    void desktopShortcutsRunTheirCommands_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("does");
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "new game";
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "new game";
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "rules";
+        QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "close";
+    }
+
+    void desktopShortcutsRunTheirCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, does);
+        QWidget rules;
+        QDialog modal;
+        modal.setModal(true);
+        form->setSecondaryWindows(nullptr, nullptr, &rules);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const auto commandRan = [&] {
+            if (does == "new game") return form->Button1->text() == kCaptionRestart && form->Timer3->isActive();
+            if (does == "rules") return rules.isVisible();
+            return form->isHidden();
+        };
+
+        modal.show();
+        QTest::keySequence(form.get(), keys);
+        QVERIFY(!commandRan());
+        modal.hide();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keySequence(form.get(), keys);
+        QVERIFY(commandRan());
+    }
 };
 
 QTEST_MAIN(TestCommands)
