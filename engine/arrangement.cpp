@@ -1,6 +1,6 @@
 #include "arrangement.h"
 
-#include "deal.h"
+#include "solvability.h"
 
 namespace engine {
 

@@ -35,7 +35,8 @@ bool ReadArrangement(PuzzleState& state, const ArrangementTexts& texts, Grid& ta
 // they were.
 SetArrangementResult SetArrangement(PuzzleState& state, const ArrangementTexts& texts);
 
-// Judges a table without touching Board: Invalid, or whether it can be solved.
+// Judges a table without touching Board: Invalid, or whether it can be solved. It does
+// change the state: the texts are read into CheckGrid and DealPool (as far as they read).
 ArrangementVerdict CheckArrangement(PuzzleState& state, const ArrangementTexts& texts);
 
 }  // namespace engine

@@ -1,23 +1,11 @@
 #include "deal.h"
 
 #include "random_source.h"
+#include "solvability.h"
 
 namespace engine {
 
 namespace {
-
-int InversionsOf(const Grid& grid) {
-    int inversions = 0;
-    for (int p = 1; p < kCells; ++p) {
-        const int tile = grid.at(p);
-        if (tile == 0) continue;
-        for (int q = p + 1; q <= kCells; ++q) {
-            const int later = grid.at(q);
-            if (later != 0 && later < tile) ++inversions;
-        }
-    }
-    return inversions;
-}
 
 void RecordDealtCell(PuzzleState& state, std::uint8_t value, int row, int column) {
     const auto r = static_cast<std::uint8_t>(row);
@@ -31,12 +19,6 @@ void RecordDealtCell(PuzzleState& state, std::uint8_t value, int row, int column
 }
 
 }  // namespace
-
-int ParitySumOf(const Grid& grid) {
-    const int blank = LastBlankCell(grid);
-    const int blankRow = blank == 0 ? 0 : RowOf(blank);
-    return 2 + InversionsOf(grid) + blankRow;
-}
 
 void provchet(PuzzleState& state) {
     state.BoardCopy = state.Board;

@@ -13,8 +13,4 @@ void DealBoard(PuzzleState& state);
 // blank's row from BlankRow without searching the board.
 void provchet(PuzzleState& state);
 
-// 2 + inversions among the tiles in row-major order + the blank's row (the last blank
-// found). Even exactly when a layout holding each of 0..15 once can be solved.
-int ParitySumOf(const Grid& grid);
-
 }  // namespace engine

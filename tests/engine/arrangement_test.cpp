@@ -7,6 +7,7 @@
 #include "engine/arrangement.h"
 #include "engine/deal.h"
 #include "engine/moves.h"
+#include "engine/solvability.h"
 #include "seeded_random.h"
 
 using namespace engine;
