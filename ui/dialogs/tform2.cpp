@@ -32,7 +32,7 @@ constexpr int kHintFontPixels = 16;
 
 // StringGrid1: the table, 80-pixel cells between 8-pixel lines.
 constexpr int kTableSide = engine::kSide;
-constexpr int kCellSize = 80;
+constexpr int kTableCellSize = 80;
 constexpr int kGridLineWidth = 8;
 constexpr QRect kStringGrid1Rect(32, 16, 353, 353);
 constexpr int kStringGrid1FontPixels = 57;
@@ -76,10 +76,10 @@ TForm2::TForm2(engine::PuzzleState& state, std::function<void()> zadatRasstanovk
     Image1 = new PictureBox(&assets::arrangementBackground, this);
     Image1->setGeometry(kImage1Rect);
 
-    Label1 = makeHint(kLabel1Text, kLabel1Rect);
-    Label2 = makeHint(kLabel2Text, kLabel2Rect);
+    Label1 = makeAdviceLabel(kLabel1Text, kLabel1Rect);
+    Label2 = makeAdviceLabel(kLabel2Text, kLabel2Rect);
 
-    StringGrid1 = new StringGrid(kTableSide, kTableSide, kCellSize, kGridLineWidth, this);
+    StringGrid1 = new StringGrid(kTableSide, kTableSide, kTableCellSize, kGridLineWidth, this);
     StringGrid1->setGeometry(kStringGrid1Rect);
     StringGrid1->setFont(faceFont(platform::kTahomaFace, kStringGrid1FontPixels));
     for (int row = 1; row <= kTableSide; ++row) {
@@ -104,7 +104,7 @@ TForm2::TForm2(engine::PuzzleState& state, std::function<void()> zadatRasstanovk
     connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 }
 
-QLabel* TForm2::makeHint(QStringView text, const QRect& geometry) {
+QLabel* TForm2::makeAdviceLabel(QStringView text, const QRect& geometry) {
     auto* label = new QLabel(text.toString(), this);
     placeLabel(label, geometry, faceFont(kHintFace, kHintFontPixels));
     label->setWordWrap(true);

@@ -51,7 +51,7 @@ private:
     // Runs on every showing: the table starts empty.
     void FormShow();
     // One of the two hints: word-wrapped, opaque, on the system window colour.
-    QLabel* makeHint(QStringView text, const QRect& geometry);
+    QLabel* makeAdviceLabel(QStringView text, const QRect& geometry);
 
     engine::PuzzleState& state_;
     std::function<void()> zadatRasstanovku_;
