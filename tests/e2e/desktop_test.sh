@@ -90,7 +90,8 @@ launch_game() {
     env "${@:2}" "$game" >"$game_log" 2>&1 &
     game_pid=$!
     stop_on_exit "$game_pid"
-    main=$(wait_window "$main_title")
+    # A loaded machine, or a sanitizer build, can take a while to show the first window.
+    main=$(wait_window "$main_title" 30)
 }
 
 # start_game SCALE [RUN [VARIABLE=VALUE...]]: launches the game at a whole scale and checks
