@@ -19,6 +19,7 @@
 #include "ui/platform/message_box.h"
 #include "board_text.h"
 #include "box_recorder.h"
+#include "design.h"
 #include "game_texts.h"
 
 // The hinted tile's caption colour; the key that is H on a Russian layout (Р).
@@ -67,11 +68,7 @@ inline QString mirrorMismatch(const TForm1& form, const engine::Grid& board) {
     for (int k = 1; k <= TForm1::kTileCount; ++k) {
         const CaptionPanel* panel = form.TilePanel(k);
         const int left = panel->x(), top = panel->y();
-        int row = 0, column = 0;
-        for (int i = 1; i <= 4; ++i) {
-            if (TForm1::CellOrigin(i) == top) row = i;
-            if (TForm1::CellOrigin(i) == left) column = i;
-        }
+        const int row = design::lineAt(top), column = design::lineAt(left);
         if (row == 0 || column == 0) return QStringLiteral("TilePanel %1 off the grid at %2,%3").arg(k).arg(left).arg(top);
         const int cell = engine::CellIndex(row, column);
         if (!cellsTaken.insert(cell).second) return QStringLiteral("two panels on cell %1").arg(cell);

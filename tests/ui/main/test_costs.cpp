@@ -161,9 +161,9 @@ private slots:
             flushPaints();
         }
         QVERIFY(!form.Timer1->isActive());
-        QCOMPARE(tile14->pos(), QPoint(TForm1::CellOrigin(3), TForm1::CellOrigin(4)));
+        QCOMPARE(tile14->pos(), design::cellOrigin(15));
 
-        const QRect path(TForm1::CellOrigin(2), TForm1::CellOrigin(4), 2 * TForm1::kCellSize, TForm1::kCellSize);
+        const QRect path(design::cellOrigin(14), QSize(2 * design::kCellSide, design::kCellSide));
         QVERIFY(log.painted.count(tile14));
         QVERIFY(log.painted.count(form.Panel1));
         QVERIFY2(path.contains(log.painted[form.Panel1].boundingRect()),

@@ -96,12 +96,10 @@ private slots:
 
         // Where each control was designed to stand; labels may only have grown to fit their
         // text, from the same left and top.
-        const QList<std::pair<QWidget*, QRect>> designs = {
-            {form.Bevel1, {99, 402, 83, 33}},   {form.Bevel2, {336, 401, 68, 33}},  {form.Label1, {280, 459, 170, 29}},
-            {form.Label2, {39, 405, 50, 24}},   {form.Label3, {106, 407, 70, 24}},  {form.Label4, {274, 409, 58, 20}},
-            {form.Label5, {344, 406, 50, 24}},  {form.Panel1, {53, 32, 364, 364}},  {form.Button1, {64, 456, 153, 41}},
-            {form.Panel17, {320, 0, 105, 33}}, {form.Panel18, {72, 0, 97, 33}},   {form.Panel19, {184, 0, 97, 33}}};
-        for (const auto& [widget, designed] : designs) {
+        QCOMPARE(expected.size(), qsizetype(design::kControls.size()));
+        for (std::size_t i = 0; i < design::kControls.size(); ++i) {
+            QWidget* widget = expected[static_cast<qsizetype>(i)];
+            const QRect designed = design::kControls[i].second;
             if (!qobject_cast<QLabel*>(widget)) {
                 QCOMPARE(widget->geometry(), designed);
                 continue;
@@ -118,7 +116,7 @@ private slots:
         for (int k = 1; k <= 15; ++k) {
             CaptionPanel* tile = form.TilePanel(k);
             QCOMPARE(form.Panel1->findChildren<CaptionPanel*>(Qt::FindDirectChildrenOnly).at(k - 1), tile);
-            QCOMPARE(tile->geometry(), QRect(2 + 90 * ((k - 1) % 4), 2 + 90 * ((k - 1) / 4), 90, 90));
+            QCOMPARE(tile->geometry(), QRect(design::cellOrigin(k), QSize(design::kCellSide, design::kCellSide)));
             QCOMPARE(tile->caption(), QString::number(k));
         }
         QCOMPARE(form.Panel2, form.TilePanel(1));

@@ -39,9 +39,7 @@ private slots:
         form.ShowBoard();
         QCOMPARE(mirrorMismatch(form, layout), QString());
         for (int k = 1; k <= 15; ++k) {
-            const QPoint expected = k == blankCell ? QPoint(272, 272)
-                                                   : QPoint(TForm1::CellOrigin((k - 1) % 4 + 1),
-                                                            TForm1::CellOrigin((k - 1) / 4 + 1));
+            const QPoint expected = design::cellOrigin(k == blankCell ? 16 : k);
             QCOMPARE(form.TilePanel(k)->pos(), expected);
         }
         if (blankCell != 16) QCOMPARE(form.TilePanel(blankCell)->caption(), QString::number(layout.at(16)));
