@@ -22,7 +22,7 @@ QStringView movesCounted(int n) {
 
 }  // namespace
 
-Par::Par(QWidget* surface, QWidget* counter, QObject* parent) : QObject(parent), surface_(surface), counter_(counter) {}
+Par::Par(Window window, QObject* parent) : QObject(parent), window_(window) {}
 
 Par::~Par() = default;
 
@@ -74,6 +74,14 @@ void Par::found(const HintAnswer& answer) {
 }
 
 void Par::tell() {
-    if (!balloon_) balloon_ = new HintBalloon(surface_);
-    balloon_->showBeside(text(length_, wonIn_), QRect(counter_->mapTo(surface_, QPoint(0, 0)), counter_->size()));
+    QWidget* const surface = window_.surface;
+    const auto rectOf = [surface](const QWidget* widget) { return QRect(widget->mapTo(surface, QPoint(0, 0)), widget->size()); };
+    if (!balloon_) balloon_ = new HintBalloon(surface);
+    // On the left of the counter, wrapped to the room between the clock and it, and below the
+    // board: there the balloon hides neither a tile nor the clock.
+    const QRect counter = rectOf(window_.counter);
+    balloon_->setWrapWidth(counter.left() - rectOf(window_.clock).right() - 1 - 2 * HintBalloon::kGap);
+    balloon_->showBeside(text(length_, wonIn_), counter);
+    const int belowBoard = rectOf(window_.board).bottom() + 1 + HintBalloon::kGap;
+    if (balloon_->y() < belowBoard) balloon_->move(balloon_->x(), belowBoard);
 }

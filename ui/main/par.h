@@ -22,8 +22,15 @@ class SharedTables;
 class Par : public QObject {
     Q_OBJECT
 public:
-    // `surface`: where the balloon shows; `counter`: the move counter it shows beside.
-    Par(QWidget* surface, QWidget* counter, QObject* parent);
+    // What the par reads of the window.
+    struct Window {
+        QWidget* surface;  // where the balloon shows
+        QWidget* board;    // the board panel, which the balloon keeps clear of
+        QWidget* clock;    // the clock's frame, which it keeps clear of too
+        QWidget* counter;  // the move counter's frame, which the balloon shows beside
+    };
+
+    Par(Window window, QObject* parent);
     ~Par() override;
 
     // The pattern tables, and the search that reads them. Without them the par is silent.
@@ -50,8 +57,7 @@ private:
     void found(const HintAnswer& answer);
     void tell();
 
-    QWidget* surface_;
-    QWidget* counter_;
+    Window window_;
     std::shared_ptr<SharedTables> tables_;
     HintSolver solve_ = engine::Solve;
     std::unique_ptr<HintSearch> search_;  // made by the first game

@@ -169,7 +169,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     hint_ = new Hint({ClientArea, Panel1, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
-    par_ = new Par(ClientArea, Bevel2, this);
+    par_ = new Par({ClientArea, Panel1, Bevel1, Bevel2}, this);
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
