@@ -75,7 +75,9 @@ void Par::found(const HintAnswer& answer) {
 
 void Par::tell() {
     QWidget* const surface = window_.surface;
-    const auto rectOf = [surface](const QWidget* widget) { return QRect(widget->mapTo(surface, QPoint(0, 0)), widget->size()); };
+    const auto rectOf = [surface](const QWidget* widget) {
+        return QRect(widget->mapTo(surface, QPoint(0, 0)), widget->size());
+    };
     if (!balloon_) balloon_ = new HintBalloon(surface);
     // On the left of the counter, wrapped to the room between the clock and it, and below the
     // board: there the balloon hides neither a tile nor the clock.

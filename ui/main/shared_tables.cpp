@@ -1,6 +1,7 @@
 #include "shared_tables.h"
 
 #include <chrono>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -16,20 +17,29 @@ SharedTables::~SharedTables() {
     if (loader_.joinable()) loader_.join();
 }
 
+void SharedTables::loadNow() {
+    std::string why;
+    auto tables = load_(path_, &why);
+    {
+        const std::lock_guard lock(mutex_);
+        tables_ = std::move(tables);
+        if (!tables_) refusal_ = why.empty() ? path_ + ": cannot be read" : why;
+        done_ = true;
+    }
+    loaded_.notify_all();
+}
+
 const engine::PatternDatabases* SharedTables::await(const std::atomic<bool>& cancel) {
     std::unique_lock lock(mutex_);
-    if (!loader_.joinable() && !done_) {
-        loader_ = std::thread([this] {
-            std::string why;
-            auto tables = load_(path_, &why);
-            {
-                const std::lock_guard guard(mutex_);
-                tables_ = std::move(tables);
-                if (!tables_) refusal_ = why.empty() ? path_ + ": cannot be read" : why;
-                done_ = true;
-            }
-            loaded_.notify_all();
-        });
+    if (!started_) {
+        started_ = true;
+        try {
+            loader_ = std::thread([this] { loadNow(); });
+        } catch (const std::system_error&) {  // no thread to be had: this one loads them
+            lock.unlock();
+            loadNow();
+            lock.lock();
+        }
     }
     while (!done_) {
         if (cancel.load()) return nullptr;

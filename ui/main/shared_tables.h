@@ -37,6 +37,8 @@ public:
     std::string refusalToSay();
 
 private:
+    // Loads the tables and wakes the searches waiting for them.
+    void loadNow();
     static std::unique_ptr<const engine::PatternDatabases> loadFrom(const std::string& path, std::string* why) {
         return engine::PatternDatabases::Load(path, why);
     }
@@ -47,6 +49,7 @@ private:
     std::mutex mutex_;
     std::condition_variable loaded_;
     std::thread loader_;  // made by the first await()
+    bool started_ = false;
     bool done_ = false;
     std::unique_ptr<const engine::PatternDatabases> tables_;
     std::string refusal_;
