@@ -11,7 +11,6 @@
 class QWidget;
 
 class HintBalloon;
-class SharedTables;
 
 // The par: the length of a shortest solution of the position a game started from. Its search
 // starts with the game, off the GUI thread, sharing the hint's tables. At a win by play a
@@ -41,8 +40,8 @@ public:
     void start(const engine::Grid& board);
     // The board changed otherwise than by play: no par for this game, and no balloon.
     void clear();
-    // The game is won by play, the counter reading `moves`: the balloon shows, now or once
-    // the par is known.
+    // The game is won, the counter reading `moves`. Won by play from the position whose par is
+    // sought, the balloon shows, now or once the par is known; otherwise nothing happens.
     void won(int moves);
 
     // Whether a search for the par is under way.
