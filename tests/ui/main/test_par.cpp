@@ -101,7 +101,7 @@ private slots:
              kParShortest + QStringLiteral("6 ходов")},
             {"the shortcut", true,
              [](TForm1& form, engine::PuzzleState&) {
-                 QTest::qWait(100);  // the par is known by now
+                 QTRY_VERIFY(!form.findChild<Par*>()->searching());  // the par is known
                  form.FormDblClick();
                  form.Panel1DblClick();
                  play(form, {15});
