@@ -707,6 +707,7 @@ private slots:
         QVERIFY(game.hintsAsked > events / 15);
         QVERIFY(game.hintAnswers > events / 1000);
         QVERIFY(game.hintsFollowed > events / 10000);
+        QVERIFY(game.parsTold > 0);
 #ifndef PLITON_UNDER_SANITIZER
         // A sanitizer keeps freed memory in quarantine or history, so the bound means nothing there.
         constexpr long kResidentGrowthLimitKb = 4 * 1024;
