@@ -21,6 +21,15 @@
 #include "box_recorder.h"
 #include "design.h"
 #include "game_texts.h"
+#include "sanitizer_build.h"
+
+// How soon a search must stop once cancelled. ThreadSanitizer slows the search, and its
+// checks for the cancel with it, several times over.
+#ifdef PLITON_UNDER_TSAN
+inline constexpr qint64 kPromptStopMs = 2000;
+#else
+inline constexpr qint64 kPromptStopMs = 250;
+#endif
 
 // The hinted tile's caption colour; the key that is H on a Russian layout (Р).
 inline const QColor kHintedCaption(255, 0, 0);
@@ -29,6 +38,12 @@ inline constexpr Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);
 // The hint balloon's text; empty while it is hidden.
 inline QString balloonText(const TForm1& form) {
     const HintBalloon* balloon = form.hintBalloon();
+    return balloon && balloon->isVisible() ? balloon->text() : QString();
+}
+
+// The par's balloon's text; empty while it is hidden.
+inline QString parText(const TForm1& form) {
+    const HintBalloon* balloon = form.parBalloon();
     return balloon && balloon->isVisible() ? balloon->text() : QString();
 }
 

@@ -24,3 +24,6 @@ inline const QString kHintMovesLeft = QStringLiteral("Осталось ходо�
 inline const QString kHintCannotBeSolved = QStringLiteral("Этот расклад не собирается");
 inline const QString kHintComing = QStringLiteral("Подсказка готовится…");  // and what is proved so far, if anything
 inline const QString kHintUnavailable = QStringLiteral("Подсказка недоступна");
+
+inline const QString kParShortest = QStringLiteral("Кратчайшее решение: ");  // and the count with its noun
+inline const QString kParFound = QStringLiteral("Вы нашли его!");

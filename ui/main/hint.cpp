@@ -39,10 +39,10 @@ Hint::Hint(Window window, QObject* parent) : QObject(parent), window_(std::move(
 
 Hint::~Hint() = default;
 
-void Hint::setTables(std::string path, HintSolver solve) {
+void Hint::setTables(std::shared_ptr<SharedTables> tables, HintSolver solve) {
     clear();
     search_.reset();
-    tablesPath_ = std::move(path);
+    tables_ = std::move(tables);
     solve_ = std::move(solve);
 }
 
@@ -52,7 +52,7 @@ void Hint::ask() {
     if (search_ && search_->searching()) return;
     clear();
     if (!search_) {
-        search_ = std::make_unique<HintSearch>(tablesPath_, solve_);
+        search_ = std::make_unique<HintSearch>(tables_, solve_);
         connect(search_.get(), &HintSearch::answered, this, &Hint::showAnswer);
         connect(search_.get(), &HintSearch::progressed, this, &Hint::showProgress);
     }

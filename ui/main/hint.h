@@ -39,8 +39,8 @@ public:
     Hint(Window window, QObject* parent);
     ~Hint() override;
 
-    // Where the pattern tables are, and the search that reads them.
-    void setTables(std::string path, HintSolver solve = engine::Solve);
+    // The pattern tables, and the search that reads them.
+    void setTables(std::shared_ptr<SharedTables> tables, HintSolver solve = engine::Solve);
 
     // Asks for a hint on the board as it stands; does nothing outside a game. Asked again
     // while its search goes on, the search goes on and its answer will come.
@@ -60,7 +60,7 @@ private:
     void showBalloon(const QString& text, CaptionPanel* beside);
 
     Window window_;
-    std::string tablesPath_;
+    std::shared_ptr<SharedTables> tables_ = std::make_shared<SharedTables>(std::string());  // none until set
     HintSolver solve_ = engine::Solve;
     std::unique_ptr<HintSearch> search_;  // made by the first hint
     HintBalloon* balloon_ = nullptr;      // made by the first hint

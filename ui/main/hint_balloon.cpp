@@ -6,12 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int kGap = 4;  // between the balloon and what it speaks of
-
-}  // namespace
-
 HintBalloon::HintBalloon(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setForegroundRole(QPalette::ToolTipText);
@@ -25,9 +19,15 @@ HintBalloon::HintBalloon(QWidget* parent) : QLabel(parent) {
     hide();
 }
 
+void HintBalloon::setWrapWidth(int pixels) {
+    wrapWidth_ = pixels;
+    setWordWrap(pixels > 0);
+}
+
 void HintBalloon::showBeside(const QString& text, const QRect& anchor) {
     setText(text);
-    resize(sizeHint());
+    // A wrapped label's own size hint chooses a narrower width than it needs.
+    resize(wrapWidth_ > 0 ? QSize(wrapWidth_, heightForWidth(wrapWidth_)) : sizeHint());
     const QRect room = parentWidget()->rect();
     int left = anchor.right() + 1 + kGap;
     if (left + width() > room.right()) left = anchor.left() - kGap - width();

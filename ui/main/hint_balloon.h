@@ -7,12 +7,20 @@
 class HintBalloon : public QLabel {
     Q_OBJECT
 public:
+    static constexpr int kGap = 4;  // between the balloon and what it speaks of
+
     explicit HintBalloon(QWidget* parent);
 
     // Shows `text` beside `anchor` (a rectangle in the parent's coordinates): to its right,
     // or to its left where the parent has no room on the right.
     void showBeside(const QString& text, const QRect& anchor);
+    // Wraps the text at spaces to lines no wider than `pixels` (0, as made: one line per line
+    // of the text).
+    void setWrapWidth(int pixels);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int wrapWidth_ = 0;
 };

@@ -12,8 +12,8 @@ constexpr int kPollMs = 5;
 
 }  // namespace
 
-HintSearch::HintSearch(std::string tablesPath, HintSolver solve, QObject* parent)
-    : QObject(parent), tablesPath_(std::move(tablesPath)), solve_(std::move(solve)) {
+HintSearch::HintSearch(std::shared_ptr<SharedTables> tables, HintSolver solve, QObject* parent)
+    : QObject(parent), tables_(std::move(tables)), solve_(std::move(solve)) {
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &HintSearch::collect);
 }
@@ -27,10 +27,6 @@ void HintSearch::request(const engine::Grid& board) {
         return;
     }
     if (answerFromLastPath(board)) return;
-    if (!tablesRefusal_.empty()) {  // the tables are tried once
-        tablesUnavailable();
-        return;
-    }
 
     searched_ = board;
     cancel_.store(false);
@@ -38,8 +34,9 @@ void HintSearch::request(const engine::Grid& board) {
     lowerBound_.store(-1);
     boundShown_ = -1;
     worker_ = std::thread([this, board] {
-        if (!tables_) tables_ = engine::PatternDatabases::Load(tablesPath_, &tablesRefusal_);
-        if (tables_) result_ = solve_(board, *tables_, cancel_, &lowerBound_);
+        const engine::PatternDatabases* tables = tables_->await(cancel_);
+        tablesRead_ = tables != nullptr;
+        if (tables) result_ = solve_(board, *tables, cancel_, &lowerBound_);
         done_.store(true, std::memory_order_release);
     });
     poll_.start();
@@ -63,7 +60,7 @@ void HintSearch::collect() {
     }
     poll_.stop();
     worker_.join();
-    if (!tables_) {
+    if (!tablesRead_) {
         tablesUnavailable();
         return;
     }
@@ -83,8 +80,7 @@ void HintSearch::collect() {
 void HintSearch::giveUp(const std::string& why) { std::fprintf(stderr, "pliton: no hint: %s\n", why.c_str()); }
 
 void HintSearch::tablesUnavailable() {
-    if (!refusalSaid_) giveUp(tablesRefusal_);
-    refusalSaid_ = true;
+    if (const std::string why = tables_->refusalToSay(); !why.empty()) giveUp(why);
     emit answered({HintAnswer::Kind::Unavailable});
 }
 

@@ -13,6 +13,7 @@
 
 #include "engine/grid.h"
 #include "engine/solver.h"
+#include "shared_tables.h"
 
 // What a hint says about a board.
 struct HintAnswer {
@@ -29,21 +30,23 @@ using HintSolver = std::function<engine::Solution(const engine::Grid&, const eng
 // Finds a shortest solution off the GUI thread and gives its answer on the GUI thread.
 //
 // One search at a time: a new request, or cancel(), ends the search under way, whose answer
-// is then never given. The pattern tables are loaded by the first search and kept for the
-// run; tables that cannot be read, or a search that ends without a solution, answer
-// Unavailable and say why on standard error. A board that lies on the path of the last
-// solution found is answered at once from it, so a player who follows the hints never
-// waits twice.
+// is then never given. The pattern tables are shared with the window's other searches and
+// loaded by the first of them; tables that cannot be read, or a search that ends without a
+// solution, answer Unavailable and say why on standard error (a refusal of the tables once
+// for all the searches that share them). A board that lies on the path of the last solution
+// found is answered at once from it, so a player who follows the hints never waits twice.
 class HintSearch : public QObject {
     Q_OBJECT
 public:
-    explicit HintSearch(std::string tablesPath, HintSolver solve = engine::Solve, QObject* parent = nullptr);
+    explicit HintSearch(std::shared_ptr<SharedTables> tables, HintSolver solve = engine::Solve,
+                        QObject* parent = nullptr);
     ~HintSearch() override;
 
     // Asks for a hint on `board`. The answer comes through answered(): at once for a board
     // that needs no search, otherwise once the search ends.
     void request(const engine::Grid& board);
-    // Ends the search under way, if any, and waits for its thread; its answer is dropped.
+    // Ends the search under way, if any, and waits for its thread, which stops within a few
+    // milliseconds, also while the tables are still loading; its answer is dropped.
     void cancel();
     bool searching() const { return worker_.joinable(); }
 
@@ -60,12 +63,11 @@ private:
     // Answers Unavailable for tables that could not be read, saying why the first time.
     void tablesUnavailable();
 
-    const std::string tablesPath_;
+    const std::shared_ptr<SharedTables> tables_;
     const HintSolver solve_;
 
     // The worker's. Written only while it runs, read only after it has been joined.
-    std::unique_ptr<const engine::PatternDatabases> tables_;
-    std::string tablesRefusal_;  // why the tables could not be read; empty while they could
+    bool tablesRead_ = false;
     engine::Solution result_;
 
     std::thread worker_;
@@ -74,7 +76,6 @@ private:
     std::atomic<bool> done_{false};
     std::atomic<int> lowerBound_{-1};  // the search's current bound; -1 before the first
     int boundShown_ = -1;
-    bool refusalSaid_ = false;
     QTimer poll_;  // runs only while a search does
 
     // The last solution found: the board it starts from and its moves.

@@ -24,6 +24,9 @@
 #include "engine/random_source.h"
 #include "form_surface.h"
 #include "hint.h"
+#include "hint_balloon.h"
+#include "par.h"
+#include "shared_tables.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/readable_colour.h"
@@ -167,6 +170,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     hint_ = new Hint({ClientArea, Panel1, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
+    par_ = new Par({ClientArea, Panel1, Bevel1, Bevel2}, this);
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -301,9 +305,15 @@ void TForm1::setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4)
     Form4.set({}, form4);
 }
 
-void TForm1::setHintTables(std::string path) { hint_->setTables(std::move(path)); }
+void TForm1::setHintTables(std::string path) {
+    const auto tables = std::make_shared<SharedTables>(std::move(path));
+    hint_->setTables(tables);
+    par_->setTables(tables);
+}
 
 HintBalloon* TForm1::hintBalloon() const { return hint_->balloon(); }
+
+HintBalloon* TForm1::parBalloon() const { return par_->balloon(); }
 
 CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
 

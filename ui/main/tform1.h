@@ -26,6 +26,7 @@ class CaptionPanel;
 class FormSurface;
 class Hint;
 class HintBalloon;
+class Par;
 
 // The main window: the board of fifteen tile panels, the clock and the move counter, the
 // start button, the three celebration panels, the main menu and the three timers.
@@ -118,12 +119,15 @@ public:
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
-    // Where the hint's pattern tables are. Without them every hint is "Подсказка недоступна".
+    // Where the pattern tables of the hint and the par are; they are mapped by the first game.
+    // Without them every hint is "Подсказка недоступна" and the par is silent.
     void setHintTables(std::string path);
 
     // The hint's balloon (null before the first hint) and the tile it points at.
     HintBalloon* hintBalloon() const;
     CaptionPanel* hintedTile() const;
+    // The balloon that tells the par at a win (null before the first).
+    HintBalloon* parBalloon() const;
 
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
@@ -257,4 +261,6 @@ private:
     // The next move of a shortest solution, on the player's asking; any change of the board
     // takes it away.
     Hint* hint_;
+    // The fewest moves the game's starting position needs, told at a win by play.
+    Par* par_;
 };

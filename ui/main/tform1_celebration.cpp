@@ -12,6 +12,7 @@
 #include "engine/moves.h"
 #include "engine/random_source.h"
 #include "hint.h"
+#include "par.h"
 #include "tform1.h"
 
 namespace {
@@ -47,6 +48,8 @@ void TForm1::prav() {
     Timer3->stop();
     Label1->show();
     if (!Timer2->isActive()) Timer2->start();
+    // After the victory display: the par, for a game won by play.
+    par_->won(Label5->text().toInt());
 }
 
 void TForm1::Timer2Timer() {

@@ -13,6 +13,7 @@
 #include "engine/moves.h"
 #include "engine/random_source.h"
 #include "hint.h"
+#include "par.h"
 #include "tform1.h"
 #include "ui/platform/message_box.h"
 
@@ -56,6 +57,7 @@ void TForm1::Button1Click() {
     resetCounterAndClock();
     celebrationOff();
     showFreshBoard(engine::DealBoard);
+    par_->start(state_.Board);
     switchOn(Timer3);
 }
 
@@ -63,12 +65,14 @@ void TForm1::zadat_rasstanovku() {
     resetCounterAndClock();
     celebrationOff();
     showFreshBoard(engine::LocateBlank);
+    par_->start(state_.Board);
     switchOn(Timer3);
     prav();
 }
 
 void TForm1::perebor() {
     ++ForcedResets;
+    par_->clear();
     Timer3->stop();
     Timer2->stop();
     Timer1->stop();
@@ -82,6 +86,7 @@ void TForm1::perebor() {
 void TForm1::N126Click() {
     hint_->clear();
     dropPendingKeys();
+    par_->clear();
     Button1->setText(kCaptionStart.toString());
     engine::SeedRandom();
     hideCelebrationPanels();
@@ -111,6 +116,8 @@ void TForm1::FormDblClick() { CheatArmed = true; }
 
 void TForm1::Panel1DblClick() {
     if (!CheatArmed) return;
+    // A game won by the shortcut has no par to tell.
+    par_->clear();
     engine::SetNearSolvedLayout(state_);
     ShowBoard();
 }

@@ -112,6 +112,11 @@ struct Game {
     bool hintAsked = false;
     int hintsAsked = 0, hintAnswers = 0, hintsFollowed = 0;
 
+    // The par is told once a game that started from an unsolved solvable position is won by
+    // play, with no other change of its board: then parDue, and it may still be coming.
+    bool parDue = false;
+    int parsTold = 0;
+
     // Boxes the window still has to show, in order.
     std::deque<ExpectedBox> boxes;
     // Chooses the ticks that come while a box is open; they are applied here at once and
@@ -131,6 +136,7 @@ struct Game {
         board = dealtBoard;
         dealt = true;
         clockRuns = true;
+        parFrom(board);
     }
 
     void applyArrangement(const engine::Grid& table) {
@@ -140,6 +146,7 @@ struct Game {
         board = table;
         dealt = true;
         clockRuns = true;
+        parFrom(board);
         solvedTest();
     }
 
@@ -178,6 +185,7 @@ struct Game {
     void boardDoubleClicked() {
         if (!cheatArmed) return;
         takeHintAway();
+        parStart.reset();
         board = kNearSolved;
     }
 
@@ -258,6 +266,37 @@ struct Game {
         return {};
     }
 
+    // Judges the par's balloon (empty while hidden). Empty when that may be so; a par seen
+    // must then stay until the board changes.
+    QString parShown(const QString& balloon) {
+        if (!parDue || balloon.isEmpty()) {
+            if (balloon.isEmpty() && parSeen.isEmpty()) return {};
+            return QStringLiteral("par \"%1\" %2").arg(balloon, parDue ? "gone" : "without a win by play");
+        }
+        if (!parSeen.isEmpty()) {
+            return balloon == parSeen ? QString() : QStringLiteral("par \"%1\" after \"%2\"").arg(balloon, parSeen);
+        }
+        // No shorter than the tiles' distance, of its parity, and no longer than the moves made.
+        const QStringList words = QString(balloon).remove(0, kParShortest.size()).split(QLatin1Char(' '));
+        const int length = words.value(0).toInt();
+        const int last = length % 10, tens = length / 10 % 10;
+        const QString noun = tens == 1 || last == 0 || last > 4 ? QStringLiteral("ходов")
+                             : last == 1                      ? QStringLiteral("ход")
+                                                              : QStringLiteral("хода");
+        const QString expected = kParShortest + QString::number(length) + u' ' + noun +
+                                 (length == wonAtCount ? u'\n' + kParFound : QString());
+        const int distance = distanceToGoal(*parStart);
+        if (balloon != expected || length < distance || (length - distance) % 2 != 0 || length > movesPlayed) {
+            return QStringLiteral("par \"%1\" for %2, won in %3 moves (the counter at %4)")
+                .arg(balloon, QString::fromStdString(TextOf(*parStart)))
+                .arg(movesPlayed)
+                .arg(wonAtCount);
+        }
+        parSeen = balloon;
+        ++parsTold;
+        return {};
+    }
+
     // The parity check of a table: `table` is null for a table that is no arrangement.
     void tableChecked(const engine::Grid* table) {
         if (!table) {
@@ -330,6 +369,16 @@ private:
         if (!sliding()) pendingKeys.clear();
     }
 
+    // The position the game started from while its par is sought; the moves played since.
+    std::optional<engine::Grid> parStart;
+    int movesPlayed = 0;
+    int wonAtCount = 0;
+    QString parSeen;
+
+    void parFrom(const engine::Grid& start) {
+        if (PlainParitySum(start) % 2 == 0 && start != kOrdered) parStart = start;
+    }
+
     void takeHintAway() {
         hintAsked = false;
         shownAnswer.reset();
@@ -337,6 +386,10 @@ private:
 
     void freshGame() {
         pendingKeys.clear();
+        parStart.reset();
+        parDue = false;
+        parSeen.clear();
+        movesPlayed = 0;
         moves = 0;
         seconds = 0;
         cheatArmed = false;
@@ -367,6 +420,7 @@ private:
             return true;
         }
         moves = before + 1;
+        ++movesPlayed;
         return false;
     }
 
@@ -379,6 +433,8 @@ private:
         boardTakesClicks = false;
         clockRuns = false;
         won = true;
+        parDue = parStart.has_value();
+        wonAtCount = moves;
     }
 
     void box(platform::BoxKind kind, const QString& text) {

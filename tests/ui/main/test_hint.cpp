@@ -17,18 +17,9 @@
 
 #include "engine/solver.h"
 #include "form_fixture.h"
-#include "sanitizer_build.h"
 #include "ui/main/hint.h"
 
 namespace {
-
-// How soon a search must stop once cancelled. ThreadSanitizer slows the search, and its
-// checks for the cancel with it, several times over.
-#ifdef PLITON_UNDER_TSAN
-constexpr qint64 kPromptStopMs = 2000;
-#else
-constexpr qint64 kPromptStopMs = 250;
-#endif
 
 // 45 moves from the goal.
 const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2");
@@ -38,7 +29,8 @@ const QColor kNavy(0, 0, 128);
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
 void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout,
                    HintSolver solve = engine::Solve) {
-    form.findChild<Hint*>()->setTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR), std::move(solve));
+    form.findChild<Hint*>()->setTables(std::make_shared<SharedTables>(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR)),
+                                       std::move(solve));
     form.show();
     playLayout(form, state, layout);
     form.Timer3->stop();
@@ -184,6 +176,24 @@ private slots:
     void aMoveDropsTheSearchUnderWay() {
         engine::PuzzleState state;
         TForm1 form(state);
+        // A move right after the first hint of a run does not wait for the tables to load.
+        const auto slowLoad = [](const std::string& path, std::string* why) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
+            return engine::PatternDatabases::Load(path, why);
+        };
+        const std::string tables = engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR);
+        form.findChild<Hint*>()->setTables(std::make_shared<SharedTables>(tables, slowLoad));
+        form.show();
+        playLayout(form, state, kFortyFive);
+        pressH(form);
+        QElapsedTimer loading;
+        loading.start();
+        QTest::keyClick(form.Button1, Qt::Key_Left);
+        QVERIFY2(loading.elapsed() < kPromptStopMs,
+                 qPrintable(QStringLiteral("the move waited %1 ms").arg(loading.elapsed())));
+        QVERIFY(form.Timer1->isActive());
+        finishSlide(form);
+
         playWithHints(form, state, kEightyMovesOut);
         pressH(form);
         // Still searching after a while: the balloon says what the search has proved, and the

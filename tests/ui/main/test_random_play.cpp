@@ -469,8 +469,13 @@ class TestRandomPlay : public QObject {
         mostlyLetTheSlideEnd();
     }
 
-    // The event loop runs until the hint asked for answers, for a while at most.
+    // The event loop runs until the hint asked for, or the par of a won game, shows, for a
+    // while at most.
     void waitForTheHint() {
+        if (game.parDue) {
+            note(QStringLiteral("wait for the par"));
+            (void)QTest::qWaitFor([this] { return !parText(*form).isEmpty(); }, kHintWaitMs);
+        }
         if (!game.hintAsked) return;
         note(QStringLiteral("wait for the hint"));
         ++hintWaits;
@@ -634,7 +639,8 @@ class TestRandomPlay : public QObject {
             }
         }
         const QString hint = game.hintShown(balloonText(*form), hinted ? hinted->caption().toInt() : 0);
-        return hint.isEmpty() ? QString() : QStringLiteral("the hint shows %1").arg(hint);
+        if (!hint.isEmpty()) return QStringLiteral("the hint shows %1").arg(hint);
+        return game.parShown(parText(*form));
     }
 
 private slots:
@@ -690,8 +696,8 @@ private slots:
               "after %ld events, %ld kB at the end",
               moves, wins, game.forcedResets, dialogRuns, boxesShown, settledKb, kMemorySettleEvents, finalKb);
         qInfo("random play: %d hint requests, %d waits for one (%lld ms in all), %d answers checked, %d of them "
-              "after following the hint",
-              game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed);
+              "after following the hint; %d pars told",
+              game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed, game.parsTold);
 
         if (events < 10 * kMemorySettleEvents) return;  // too short a run to judge
         // The run must have played: moves, wins and dialogs in numbers.
@@ -701,6 +707,7 @@ private slots:
         QVERIFY(game.hintsAsked > events / 15);
         QVERIFY(game.hintAnswers > events / 1000);
         QVERIFY(game.hintsFollowed > events / 10000);
+        QVERIFY(game.parsTold > 0);
 #ifndef PLITON_UNDER_SANITIZER
         // A sanitizer keeps freed memory in quarantine or history, so the bound means nothing there.
         constexpr long kResidentGrowthLimitKb = 4 * 1024;

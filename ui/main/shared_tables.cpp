@@ -1,0 +1,55 @@
+#include "shared_tables.h"
+
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+namespace {
+
+// How often a search waiting for the load looks at its cancel flag.
+constexpr std::chrono::milliseconds kCancelPoll(1);
+
+}  // namespace
+
+SharedTables::SharedTables(std::string path, Loader load) : path_(std::move(path)), load_(std::move(load)) {}
+
+SharedTables::~SharedTables() {
+    if (loader_.joinable()) loader_.join();
+}
+
+void SharedTables::loadNow() {
+    std::string why;
+    auto tables = load_(path_, &why);
+    {
+        const std::lock_guard lock(mutex_);
+        tables_ = std::move(tables);
+        if (!tables_) refusal_ = why.empty() ? path_ + ": cannot be read" : why;
+        done_ = true;
+    }
+    loaded_.notify_all();
+}
+
+const engine::PatternDatabases* SharedTables::await(const std::atomic<bool>& cancel) {
+    std::unique_lock lock(mutex_);
+    if (!started_) {
+        started_ = true;
+        try {
+            loader_ = std::thread([this] { loadNow(); });
+        } catch (const std::system_error&) {  // no thread to be had: this one loads them
+            lock.unlock();
+            loadNow();
+            lock.lock();
+        }
+    }
+    while (!done_) {
+        if (cancel.load()) return nullptr;
+        loaded_.wait_for(lock, kCancelPoll);
+    }
+    return tables_.get();
+}
+
+std::string SharedTables::refusalToSay() {
+    const std::lock_guard lock(mutex_);
+    if (!done_ || tables_ || std::exchange(refusalSaid_, true)) return {};
+    return refusal_;
+}
