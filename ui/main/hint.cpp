@@ -31,7 +31,7 @@ QString comingText(int provedMoves) {
 
 }  // namespace
 
-Hint::Hint(Window window, QObject* parent) : QObject(parent), window_(std::move(window)), wait_(new QTimer(this)) {
+Hint::Hint(WindowHooks hooks, QObject* parent) : QObject(parent), hooks_(std::move(hooks)), wait_(new QTimer(this)) {
     wait_->setSingleShot(true);
     wait_->setInterval(kWaitMs);
     connect(wait_, &QTimer::timeout, this, [this] { showBalloon(comingText(provedMoves_), nullptr); });
@@ -47,7 +47,7 @@ void Hint::setTables(std::shared_ptr<SharedTables> tables, HintSolver solve) {
 }
 
 void Hint::ask() {
-    if (!window_.takesInput()) return;
+    if (!hooks_.takesInput()) return;
     // A search under way is always the board's: every change of the board ends it.
     if (search_ && search_->searching()) return;
     clear();
@@ -58,7 +58,7 @@ void Hint::ask() {
     }
     provedMoves_ = -1;
     wait_->start();
-    search_->request(window_.cells);
+    search_->request(hooks_.cells);
 }
 
 void Hint::showProgress(int moves) {
@@ -68,14 +68,14 @@ void Hint::showProgress(int moves) {
 
 void Hint::showAnswer(const HintAnswer& answer) {
     // Every change of the board ends its search, so an answer is always the board's own.
-    if (!window_.takesInput()) return;
+    if (!hooks_.takesInput()) return;
     wait_->stop();
     switch (answer.kind) {
         case HintAnswer::Kind::CannotBeSolved: showBalloon(kCannotBeSolved.toString(), nullptr); return;
         case HintAnswer::Kind::Unavailable: showBalloon(kUnavailable.toString(), nullptr); return;
         case HintAnswer::Kind::MovesLeft: break;
     }
-    CaptionPanel* next = window_.tile(answer.nextTile);
+    CaptionPanel* next = hooks_.tile(answer.nextTile);
     if (next) {
         hintedTile_ = next;
         hintedTileColor_ = next->fontColor();
@@ -85,7 +85,7 @@ void Hint::showAnswer(const HintAnswer& answer) {
 }
 
 void Hint::showBalloon(const QString& text, CaptionPanel* beside) {
-    QWidget* const surface = window_.surface;
+    QWidget* const surface = hooks_.surface;
     if (!balloon_) balloon_ = new HintBalloon(surface);
     if (beside) {
         balloon_->showBeside(text, QRect(beside->mapTo(surface, QPoint(0, 0)), beside->size()));
@@ -93,7 +93,7 @@ void Hint::showBalloon(const QString& text, CaptionPanel* beside) {
     }
     // A hint with no tile to point at speaks from the strip above the board, where it hides
     // no tile while the player waits.
-    const QPoint boardCorner = window_.board->mapTo(surface, QPoint(0, 0));
+    const QPoint boardCorner = hooks_.board->mapTo(surface, QPoint(0, 0));
     balloon_->showBeside(text, QRect(boardCorner.x(), 0, 0, boardCorner.y()));
 }
 
@@ -109,11 +109,11 @@ void Hint::clear() {
 
 void Hint::popUpMenu(QPoint globalPos) {
     if (!menu_) {
-        menu_ = new QMenu(window_.surface);
+        menu_ = new QMenu(hooks_.surface);
         action_ = menu_->addAction(kHintItem.toString(), this, &Hint::ask);
         action_->setShortcut(QKeySequence(Qt::Key_H));
         action_->setShortcutVisibleInContextMenu(true);
     }
-    action_->setEnabled(window_.takesInput());
+    action_->setEnabled(hooks_.takesInput());
     menu_->popup(globalPos);
 }

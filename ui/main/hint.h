@@ -27,8 +27,9 @@ class HintBalloon;
 class Hint : public QObject {
     Q_OBJECT
 public:
-    // What the hint reads of the window it helps.
-    struct Window {
+    // The window's parts and facts the hint works with: references and callbacks, kept by
+    // the window.
+    struct WindowHooks {
         QWidget* surface;  // where the balloon and the menu show
         QWidget* board;    // the board panel; a hint with no tile speaks from above it
         const engine::Grid& cells;                        // the board the hint is for
@@ -36,7 +37,7 @@ public:
         std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile
     };
 
-    Hint(Window window, QObject* parent);
+    Hint(WindowHooks hooks, QObject* parent);
     ~Hint() override;
 
     // The pattern tables, and the search that reads them.
@@ -59,7 +60,7 @@ private:
     void showProgress(int moves);
     void showBalloon(const QString& text, CaptionPanel* beside);
 
-    Window window_;
+    WindowHooks hooks_;
     std::shared_ptr<SharedTables> tables_ = std::make_shared<SharedTables>(std::string());  // none until set
     HintSolver solve_ = engine::Solve;
     std::unique_ptr<HintSearch> search_;  // made by the first hint

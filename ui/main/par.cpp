@@ -22,7 +22,7 @@ QStringView movesCounted(int n) {
 
 }  // namespace
 
-Par::Par(Window window, QObject* parent) : QObject(parent), window_(window) {}
+Par::Par(Landmarks landmarks, QObject* parent) : QObject(parent), landmarks_(landmarks) {}
 
 Par::~Par() = default;
 
@@ -74,16 +74,16 @@ void Par::found(const HintAnswer& answer) {
 }
 
 void Par::tell() {
-    QWidget* const surface = window_.surface;
+    QWidget* const surface = landmarks_.surface;
     const auto rectOf = [surface](const QWidget* widget) {
         return QRect(widget->mapTo(surface, QPoint(0, 0)), widget->size());
     };
     if (!balloon_) balloon_ = new HintBalloon(surface);
     // On the left of the counter, wrapped to the room between the clock and it, and below the
     // board: there the balloon hides neither a tile nor the clock.
-    const QRect counter = rectOf(window_.counter);
-    balloon_->setWrapWidth(counter.left() - rectOf(window_.clock).right() - 1 - 2 * HintBalloon::kGap);
+    const QRect counter = rectOf(landmarks_.counter);
+    balloon_->setWrapWidth(counter.left() - rectOf(landmarks_.clock).right() - 1 - 2 * HintBalloon::kGap);
     balloon_->showBeside(text(length_, wonIn_), counter);
-    const int belowBoard = rectOf(window_.board).bottom() + 1 + HintBalloon::kGap;
+    const int belowBoard = rectOf(landmarks_.board).bottom() + 1 + HintBalloon::kGap;
     if (balloon_->y() < belowBoard) balloon_->move(balloon_->x(), belowBoard);
 }

@@ -21,15 +21,15 @@ class HintBalloon;
 class Par : public QObject {
     Q_OBJECT
 public:
-    // What the par reads of the window.
-    struct Window {
+    // The widgets of the window that the par's balloon is placed among.
+    struct Landmarks {
         QWidget* surface;  // where the balloon shows
         QWidget* board;    // the board panel, which the balloon keeps clear of
         QWidget* clock;    // the clock's frame, which it keeps clear of too
         QWidget* counter;  // the move counter's frame, which the balloon shows beside
     };
 
-    Par(Window window, QObject* parent);
+    Par(Landmarks landmarks, QObject* parent);
     ~Par() override;
 
     // The pattern tables, and the search that reads them. Without them the par is silent.
@@ -56,7 +56,7 @@ private:
     void found(const HintAnswer& answer);
     void tell();
 
-    Window window_;
+    Landmarks landmarks_;
     std::shared_ptr<SharedTables> tables_;
     HintSolver solve_ = engine::Solve;
     std::unique_ptr<HintSearch> search_;  // made by the first game
