@@ -58,20 +58,8 @@ public:
     explicit TForm1(engine::PuzzleState& state, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The tile panel showing `tile`, or null (for 0, the blank).
-    CaptionPanel* panelShowing(std::uint8_t tile) const;
-
-    template <typename Window>
-    using WindowMaker = std::function<std::unique_ptr<Window>()>;
-
-    // Makers of the windows the menu opens: the arrangement dialog (modal) and the about and
-    // rules windows (non-modal). Each window is made the first time the menu opens it, so
-    // that none of their cost falls on start-up, and is kept, only hidden when closed, as
-    // long as the main window. A menu item whose maker is empty does nothing.
-    void setSecondaryWindowMakers(WindowMaker<QDialog> makeForm2, WindowMaker<QWidget> makeForm3,
-                                  WindowMaker<QWidget> makeForm4);
-    // The same windows made beforehand and kept by the caller; any of them may be null.
-    void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
+    // ===== The window as the game's design names it: its controls, handlers and routines
+    // (TilePanel, ShowBoard, Panel2Click, prav, ...) and the cheat flag. =====
 
     // --- Tiles and slide ---
 
@@ -112,31 +100,8 @@ public:
     // One picture of the celebration: the three panels at random places, sizes and colours.
     void Timer2Timer();
 
-    // --- Keyboard play and the hint ---
-
-    // The client area's context menu, with its one item "Подсказка", which asks for a hint.
-    void ClientAreaContextMenu(const QPoint& pos);
-    // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
-    // it would make it. Does nothing outside a game or while a tile slides.
-    void ArrowKey(Qt::Key key);
-    // Where the pattern tables of the hint and the par are; they are mapped by the first game.
-    // Without them every hint is "Подсказка недоступна" and the par is silent.
-    void setHintTables(std::string path);
-
-    // The hint's balloon (null before the first hint) and the tile it points at.
-    HintBalloon* hintBalloon() const;
-    CaptionPanel* hintedTile() const;
-    // The balloon that tells the par at a win (null before the first).
-    HintBalloon* parBalloon() const;
-
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
-
-    // The client area below the menu bar, 478 x 526, on which the controls stand.
-    FormSurface* clientArea() const { return ClientArea; }
-    // The slide in progress: the moving panel (null before the first) and its tick count.
-    CaptionPanel* slidingPanel() const { return SlidingPanel; }
-    int slideTick() const { return SlideTick; }
 
     // --- Controls, in creation order ---
 
@@ -181,6 +146,47 @@ public:
     QTimer* Timer1;
     QTimer* Timer2;
     QTimer* Timer3;
+
+    // ===== Our own additions, beyond the design: the secondary windows' makers, keyboard
+    // play, the hint and the par. =====
+
+    // The tile panel showing `tile`, or null (for 0, the blank).
+    CaptionPanel* panelShowing(std::uint8_t tile) const;
+
+    template <typename Window>
+    using WindowMaker = std::function<std::unique_ptr<Window>()>;
+
+    // Makers of the windows the menu opens: the arrangement dialog (modal) and the about and
+    // rules windows (non-modal). Each window is made the first time the menu opens it, so
+    // that none of their cost falls on start-up, and is kept, only hidden when closed, as
+    // long as the main window. A menu item whose maker is empty does nothing.
+    void setSecondaryWindowMakers(WindowMaker<QDialog> makeForm2, WindowMaker<QWidget> makeForm3,
+                                  WindowMaker<QWidget> makeForm4);
+    // The same windows made beforehand and kept by the caller; any of them may be null.
+    void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
+
+    // The client area's context menu, with its one item "Подсказка", which asks for a hint.
+    void ClientAreaContextMenu(const QPoint& pos);
+    // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
+    // it would make it. Does nothing outside a game or while a tile slides.
+    void ArrowKey(Qt::Key key);
+    // Where the pattern tables of the hint and the par are; they are mapped by the first game.
+    // Without them every hint is "Подсказка недоступна" and the par is silent.
+    void setHintTables(std::string path);
+
+    // ===== Read by the tests only: the window's own state, which nothing else needs. =====
+
+    // The hint's balloon (null before the first hint) and the tile it points at.
+    HintBalloon* hintBalloon() const;
+    CaptionPanel* hintedTile() const;
+    // The balloon that tells the par at a win (null before the first).
+    HintBalloon* parBalloon() const;
+
+    // The client area below the menu bar, 478 x 526, on which the controls stand.
+    FormSurface* clientArea() const { return ClientArea; }
+    // The slide in progress: the moving panel (null before the first) and its tick count.
+    CaptionPanel* slidingPanel() const { return SlidingPanel; }
+    int slideTick() const { return SlideTick; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -239,7 +245,8 @@ private:
 
     FormSurface* ClientArea;
 
-    // The slide in progress: the moving panel, its tick count and its direction.
+    // The slide in progress: the moving panel and its tick count, as the design names them,
+    // and the direction it travels.
     CaptionPanel* SlidingPanel = nullptr;
     int SlideTick = 0;
     engine::SlideDirection SlidingDirection = engine::SlideDirection::SlideDown;
