@@ -102,10 +102,10 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
         }
     }
     const std::uint8_t* machine = bytes + header.MachineOffset;
-    for (std::uint64_t i = 0; i < 4 * std::uint64_t{header.MachineStates}; ++i) {
-        std::uint32_t step = 0;
-        std::memcpy(&step, machine + 4 * i, sizeof step);
-        if (const std::uint32_t next = step & 0xffffu; next >= header.MachineStates) {
+    for (std::uint64_t i = 0; i < kDirections * std::uint64_t{header.MachineStates}; ++i) {
+        MachineStep step = 0;
+        std::memcpy(&step, machine + sizeof step * i, sizeof step);
+        if (const std::uint32_t next = step & (kMaxMachineStates - 1); next >= header.MachineStates) {
             return "the machine of duplicate paths leads to state " + std::to_string(next);
         }
     }

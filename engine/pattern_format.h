@@ -4,20 +4,33 @@
 // loader and the search share: how a pattern's cells become a table index, the
 // transposition of the board about its main diagonal, and the file's checksum.
 //
-// Cells here run 0..15 in row-major order (cell 15 is bottom-right); tile v belongs in
-// cell v - 1 and the blank in cell 15.
+// Cells here run 0..15 in row-major order (cell 15 is bottom-right), where the game's Grid
+// numbers them 1..16; tile v belongs in cell v - 1 and the blank in cell 15. ZeroBasedCells
+// is the one place where a board crosses from the one count to the other.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "grid.h"
+
 namespace engine::patterns {
+
+// A board as the tables and the search read it: the sixteen values, cell 0 first.
+using ZeroBasedBoard = std::array<std::uint8_t, kCells>;
+
+// The game's board, whose cells count from 1, with its cells counted from 0.
+constexpr ZeroBasedBoard ZeroBasedCells(const Grid& grid) {
+    ZeroBasedBoard cells{};
+    for (int cell = 1; cell <= kCells; ++cell) cells[SlotOf(cell)] = grid.at(cell);
+    return cells;
+}
 
 inline constexpr int kMaxPatternTiles = 7;
 inline constexpr int kMaxTables = 4;
 inline constexpr int kMaxLookups = 8;
-inline constexpr int kGoalBlankCell = 15;
+inline constexpr int kGoalBlankCell = kCells - 1;
 // No position of the fifteen puzzle needs more than 80 moves, nor does any group of its tiles.
 inline constexpr int kMaxMoves = 80;
 
@@ -28,15 +41,15 @@ inline constexpr int kDirections = 4;
 // The cell next to `cell` in `direction`, or -1 off the board.
 constexpr int NeighbourOf(int cell, int direction) {
     switch (direction) {
-        case 0: return cell >= 4 ? cell - 4 : -1;
-        case 1: return cell % 4 > 0 ? cell - 1 : -1;
-        case 2: return cell % 4 < 3 ? cell + 1 : -1;
-        default: return cell < 12 ? cell + 4 : -1;
+        case 0: return cell >= kSide ? cell - kSide : -1;
+        case 1: return cell % kSide > 0 ? cell - 1 : -1;
+        case 2: return cell % kSide < kSide - 1 ? cell + 1 : -1;
+        default: return cell < kCells - kSide ? cell + kSide : -1;
     }
 }
 
 // The cell (r, c) seen across the main diagonal: (c, r).
-constexpr int TransposedCell(int cell) { return (cell & 3) * 4 + (cell >> 2); }
+constexpr int TransposedCell(int cell) { return (cell % kSide) * kSide + cell / kSide; }
 
 // The tile whose home is the transposed home of `tile`: 2 <-> 5, 3 <-> 9, 1, 6, 11 stay.
 // The blank stays the blank.
@@ -45,7 +58,7 @@ constexpr int TransposedTile(int tile) { return tile == 0 ? 0 : TransposedCell(t
 // Entries of a table over `tiles` distinct cells of 16: 16 * 15 * ... * (16 - tiles + 1).
 constexpr std::uint64_t EntriesFor(int tiles) {
     std::uint64_t entries = 1;
-    for (int i = 0; i < tiles; ++i) entries *= static_cast<std::uint64_t>(16 - i);
+    for (int i = 0; i < tiles; ++i) entries *= static_cast<std::uint64_t>(kCells - i);
     return entries;
 }
 
@@ -57,7 +70,7 @@ inline std::uint32_t IndexOf(const std::uint8_t* cells, int count) {
     for (int i = 0; i < count; ++i) {
         std::uint32_t rank = cells[i];
         for (int j = 0; j < i; ++j) rank -= cells[j] < cells[i] ? 1u : 0u;
-        index = index * static_cast<std::uint32_t>(16 - i) + rank;
+        index = index * static_cast<std::uint32_t>(kCells - i) + rank;
     }
     return index;
 }
@@ -79,7 +92,7 @@ template <int Count, int I = 0>
         return index;
     } else {
         return FixedIndexOf<Count, I + 1>(
-            cells, index * static_cast<std::uint32_t>(16 - I) + cells[I] - EarlierCellsBelow<I>(cells));
+            cells, index * static_cast<std::uint32_t>(kCells - I) + cells[I] - EarlierCellsBelow<I>(cells));
     }
 }
 
@@ -146,9 +159,14 @@ struct FileHeader {
     std::uint32_t MachineLength = 0;
 };
 
+// A step of the machine: the next state in its low kStateBits bits, above them one bit a
+// cell for a forbidden string ending there.
+using MachineStep = std::uint32_t;
+inline constexpr int kStateBits = 16;
+inline constexpr std::uint32_t kMaxMachineStates = 1u << kStateBits;
+
 // The bytes of a machine of `states` states.
-constexpr std::uint64_t MachineBytesFor(std::uint64_t states) { return states * 4 * 4; }
-inline constexpr std::uint32_t kMaxMachineStates = 1u << 16;
+constexpr std::uint64_t MachineBytesFor(std::uint64_t states) { return states * kDirections * sizeof(MachineStep); }
 
 // The index of a table's goal: its tiles on their home cells.
 inline std::uint32_t GoalIndexOf(const TableRecord& table) {

@@ -28,16 +28,16 @@ constexpr std::uint64_t kShareFrom = 5'000;
 constexpr int kSplitDepth = 8;
 
 struct Around {
-    std::array<std::int8_t, 4> Cells{};
+    std::array<std::int8_t, kDirections> Cells{};
     // The direction of the blank's step to each, as the machine of duplicate paths numbers them.
-    std::array<std::int8_t, 4> Directions{};
+    std::array<std::int8_t, kDirections> Directions{};
     int Count = 0;
 };
 
 // The cells next to each cell.
-constexpr std::array<Around, 16> kAround = [] {
-    std::array<Around, 16> around{};
-    for (int cell = 0; cell < 16; ++cell) {
+constexpr std::array<Around, kCells> kAround = [] {
+    std::array<Around, kCells> around{};
+    for (int cell = 0; cell < kCells; ++cell) {
         Around& a = around[static_cast<std::size_t>(cell)];
         for (int direction = 0; direction < kDirections; ++direction) {
             const int next = NeighbourOf(cell, direction);
@@ -49,11 +49,11 @@ constexpr std::array<Around, 16> kAround = [] {
     return around;
 }();
 
-constexpr std::array<std::uint8_t, 16> kGoal = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
-constexpr std::array<std::uint8_t, 16> kSameCell = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-constexpr std::array<std::uint8_t, 16> kTransposedCell = [] {
-    std::array<std::uint8_t, 16> cells{};
-    for (int cell = 0; cell < 16; ++cell) {
+constexpr ZeroBasedBoard kGoal = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
+constexpr std::array<std::uint8_t, kCells> kSameCell = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+constexpr std::array<std::uint8_t, kCells> kTransposedCell = [] {
+    std::array<std::uint8_t, kCells> cells{};
+    for (int cell = 0; cell < kCells; ++cell) {
         cells[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(TransposedCell(cell));
     }
     return cells;
@@ -139,7 +139,7 @@ public:
     std::span<const std::uint8_t> Path() const { return {path_.data(), static_cast<std::size_t>(pathLength_)}; }
 
 private:
-    void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots);
+    void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots);
     bool Descend(int depth, std::uint32_t moves);
     // Moves the tile of `slot` into the blank's cell `blank`, in its group only.
     GroupStep Step(Slot slot, int blank) {
@@ -149,14 +149,14 @@ private:
         return {group, slot.Index, was, group.Entry()};
     }
 
-    std::array<std::uint8_t, 16> board_{};
+    ZeroBasedBoard board_{};
     int blank_ = 0;
     std::array<Group, kMaxGroups> groups_{};
     int groupCount_ = 0;
     // The groups each tile belongs to: in the sum over the board and in the sum over the
     // board mirrored about its main diagonal.
-    std::array<Slot, 16> direct_{};
-    std::array<Slot, 16> mirrored_{};
+    std::array<Slot, kCells> direct_{};
+    std::array<Slot, kCells> mirrored_{};
     int directSum_ = 0;
     int mirroredSum_ = 0;
 
@@ -182,8 +182,8 @@ void Search::Reset(const Grid& board) {
     groupCount_ = 0;
     directSum_ = 0;
     mirroredSum_ = 0;
-    for (int cell = 0; cell < 16; ++cell) {
-        board_[static_cast<std::size_t>(cell)] = board.at(cell + 1);
+    board_ = ZeroBasedCells(board);
+    for (int cell = 0; cell < kCells; ++cell) {
         if (board_[static_cast<std::size_t>(cell)] == 0) blank_ = cell;
     }
     AddGroups(tables_.Lookups(), false, direct_);
@@ -192,7 +192,7 @@ void Search::Reset(const Grid& board) {
         Group& group = groups_[static_cast<std::size_t>(g)];
         group.Value = group.Entry();
     }
-    for (int tile = 1; tile < 16; ++tile) {
+    for (int tile = 1; tile < kCells; ++tile) {
         const auto t = static_cast<std::size_t>(tile);
         // Each group's value is added once: where its first tile is met.
         if (direct_[t].Index == 0) directSum_ += groups_[direct_[t].Group].Value;
@@ -203,9 +203,9 @@ void Search::Reset(const Grid& board) {
 // The mirrored board has tile TransposedTile(t) on cell TransposedCell(c) where the board has
 // t on c, and the goal is its own mirror image; so a lookup read on the mirrored board is the
 // same table read through the transposed tiles with the transposition undone.
-void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, 16>& slots) {
-    std::array<int, 16> cellOf{};
-    for (int cell = 0; cell < 16; ++cell) cellOf[board_[static_cast<std::size_t>(cell)]] = cell;
+void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots) {
+    std::array<int, kCells> cellOf{};
+    for (int cell = 0; cell < kCells; ++cell) cellOf[board_[static_cast<std::size_t>(cell)]] = cell;
     for (const PatternLookup& lookup : lookups) {
         const bool transposed = lookup.Transposed != mirrored;
         Group& group = groups_[static_cast<std::size_t>(groupCount_)];
@@ -239,8 +239,8 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
         const auto direction = static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)]);
-        const std::uint32_t step = steps_[moves * 4 + direction];
-        if ((step >> (16 + from)) & 1u) continue;  // another path does it first
+        const std::uint32_t step = steps_[moves * kDirections + direction];
+        if ((step >> (kStateBits + from)) & 1u) continue;  // another path does it first
         const std::uint32_t nextMoves = step & 0xffffu;
         if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {
             stopped_ = true;
@@ -378,7 +378,7 @@ Solution Iterations::Run(std::atomic<int>* lowerBound) {
     // Every move carries the blank one cell, so the length of every solution has the parity
     // of the blank's distance from its goal cell.
     const int blank = root_.BlankCell();
-    const int blankDistance = (3 - blank / 4) + (3 - blank % 4);
+    const int blankDistance = (kGoalBlankCell / kSide - blank / kSide) + (kGoalBlankCell % kSide - blank % kSide);
     const int estimate = root_.Estimate();
     bool share = false, solved = false;
     int bound = estimate + ((estimate ^ blankDistance) & 1);
