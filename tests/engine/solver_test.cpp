@@ -247,6 +247,15 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
          [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
         {"a step of the machine to no state", "entry out of range", true,
          [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
+        // The last of each: the first table's last entry, the last table's, the machine's last step.
+        {"an 81 last in the first table", "entry out of range", true,
+         [](auto& h, auto& b) { b[h.Tables[0].Offset + h.Tables[0].Entries - 1] = 81; }},
+        {"an 81 last in the last table", "entry out of range", true,
+         [](auto& h, auto& b) { b[h.Tables[h.TableCount - 1].Offset + h.Tables[h.TableCount - 1].Entries - 1] = 81; }},
+        {"the machine's last step to no state", "entry out of range", true,
+         [](auto& h, auto& b) {
+             std::memcpy(&b[h.MachineOffset + patterns::MachineBytesFor(h.MachineStates) - 4], &h.MachineStates, 4);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
