@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <thread>
 #include <vector>
 
 #include "board_text.h"
+#include "sanitizer_build.h"
 #include "engine/moves.h"
 #include "engine/pattern_format.h"
 #include "engine/solver.h"
@@ -72,8 +75,8 @@ protected:
         return Solve(board, *tables_, cancel);
     }
 
-    // Solves `board` and checks that the answer has `length` moves and that sliding its tiles
-    // one by one, as a player's clicks would, ends on the goal; and, when given, that the
+    // Solves `board` and checks that the answer has `length` moves and solves the board; and,
+    // when given, that the
     // search kept on one thread, whose count does not depend on the machine's load, generated
     // at most a quarter more nodes than `nodes`.
     static void ExpectShortest(const Grid& board, int length, std::uint64_t nodes = 0) {
@@ -87,6 +90,11 @@ protected:
             EXPECT_EQ(alone.Tiles.size(), solution.Tiles.size());
             EXPECT_LE(alone.NodesGenerated, nodes + nodes / 4);
         }
+        ExpectSolves(board, solution);
+    }
+
+    // Sliding the answer's tiles one by one, as a player's clicks would, ends on the goal.
+    static void ExpectSolves(const Grid& board, const Solution& solution) {
         PuzzleState state;
         state.Board = board;
         for (const std::uint8_t tile : solution.Tiles) ASSERT_TRUE(TryMove(state, tile).Moved) << int{tile};
@@ -124,6 +132,78 @@ TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
         {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 1'703'374},    // no. 60
     };
     for (const auto& p : positions) ExpectShortest(GridOf(p.board), p.length, p.nodes);
+}
+
+namespace {
+
+// The threads of this process.
+int ThreadCount() {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+}
+
+// What a search did, watched from another thread every millisecond: the most threads it
+// ran beside the caller's, the threads it left behind, and the highest bound it reported.
+struct Watched {
+    int helpers = 0;
+    int left = 0;
+    int highestBound = 0;
+};
+
+Watched Watch(const std::function<void()>& search, const std::atomic<int>& bound) {
+    const int before = ThreadCount();
+    std::atomic<bool> done{false};
+    Watched watched;
+    std::thread watcher([&] {
+        for (; !done.load(); std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+            watched.helpers = std::max(watched.helpers, ThreadCount() - before - 1);
+            watched.highestBound = std::max(watched.highestBound, bound.load());
+        }
+    });
+    search();
+    watched.left = ThreadCount() - before - 1;
+    done = true;
+    watcher.join();
+    return watched;
+}
+
+}  // namespace
+
+// A position that needs 80 moves, as many as any: the search must go up to that bound. The
+// bound reported rises to the answer's length, never past it. Past its first iterations the
+// search takes one helper thread, whose nodes count with the caller's: the iterations before
+// the last, which every run searches whole, generate as many nodes as on one thread. A search
+// kept on one thread takes no helper, and neither leaves a thread behind. ThreadSanitizer
+// slows the search tenfold and more: there Korf's no. 60 (66 moves) stands in for it.
+TEST_F(SolverTest, ALongSearchRisesToItsAnswerOnTwoThreads) {
+    const Grid korf60 = GridOf("0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5");
+#ifdef PLITON_UNDER_TSAN
+    const Grid board = korf60;
+    const std::size_t length = 66;
+    const std::uint64_t nodesBeforeLast = 1'308'584;
+#else
+    const Grid board = GridOf("0 12 9 13 / 15 11 10 14 / 3 7 2 5 / 4 8 6 1");
+    const std::size_t length = 80;
+    const std::uint64_t nodesBeforeLast = 290'019'937;
+#endif
+    const std::atomic<bool> cancel{false};
+    std::atomic<int> bound{0};
+    Solution solution;
+    const Watched shared = Watch([&] { solution = Solve(board, *tables_, cancel, &bound); }, bound);
+    ASSERT_EQ(solution.Outcome, SolveOutcome::Solved);
+    EXPECT_EQ(solution.Tiles.size(), length);
+    ExpectSolves(board, solution);
+    EXPECT_EQ(static_cast<std::size_t>(bound.load()), length);
+    EXPECT_LE(static_cast<std::size_t>(shared.highestBound), length);
+    EXPECT_GE(solution.NodesGenerated, nodesBeforeLast);
+    EXPECT_EQ(shared.helpers, 1);
+    EXPECT_EQ(shared.left, 0);
+
+    const std::atomic<int> none{0};
+    const Watched alone = Watch([&] { solution = SolveOnThisThread(korf60, *tables_, cancel); }, none);
+    EXPECT_EQ(solution.Tiles.size(), 66u);
+    EXPECT_EQ(alone.helpers, 0);
+    EXPECT_EQ(alone.left, 0);
 }
 
 // Every position within ten moves of the goal, with its distance found by a breadth-first
@@ -247,6 +327,15 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
          [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
         {"a step of the machine to no state", "entry out of range", true,
          [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
+        // The last of each: the first table's last entry, the last table's, the machine's last step.
+        {"an 81 last in the first table", "entry out of range", true,
+         [](auto& h, auto& b) { b[h.Tables[0].Offset + h.Tables[0].Entries - 1] = 81; }},
+        {"an 81 last in the last table", "entry out of range", true,
+         [](auto& h, auto& b) { b[h.Tables[h.TableCount - 1].Offset + h.Tables[h.TableCount - 1].Entries - 1] = 81; }},
+        {"the machine's last step to no state", "entry out of range", true,
+         [](auto& h, auto& b) {
+             std::memcpy(&b[h.MachineOffset + patterns::MachineBytesFor(h.MachineStates) - 4], &h.MachineStates, 4);
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

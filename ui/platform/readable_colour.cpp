@@ -50,9 +50,13 @@ double contrastRatio(const QColor& first, const QColor& second) {
 }
 
 QColor readableRole(QPalette::ColorRole role, const QColor& fixed) {
-    const QColor own = QGuiApplication::palette().color(QPalette::Active, role);
+    const QPalette scheme = QGuiApplication::palette();
+    const QColor own = scheme.color(QPalette::Active, role);
+    // A light scheme, the toolkit's or the desktop's, is one the windows were drawn for.
+    const bool dark = relativeLuminance(scheme.color(QPalette::Active, QPalette::Window)) <
+                      relativeLuminance(scheme.color(QPalette::Active, QPalette::WindowText));
     const QColor light = lightSchemeColour(role);
-    if (!light.isValid() || contrastRatio(own, fixed) >= kReadableContrast) return own;
+    if (!dark || !light.isValid() || contrastRatio(own, fixed) >= kReadableContrast) return own;
     return contrastRatio(light, fixed) > contrastRatio(own, fixed) ? light : own;
 }
 

@@ -40,8 +40,8 @@ void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid&
 void pressH(TForm1& form) { QTest::keyClick(form.Button1, Qt::Key_H); }
 
 // The balloon keeps `text` for longer than a slow hint takes to say that it is coming.
-bool balloonStays(const TForm1& form, const QString& text) {
-    return !QTest::qWaitFor([&] { return balloonText(form) != text; }, 400);
+bool balloonStays(const TForm1& form, const QString& text, int ms = 400) {
+    return !QTest::qWaitFor([&] { return balloonText(form) != text; }, ms);
 }
 
 // The lines that the program itself (not Qt) writes to standard error while `run` runs.
@@ -211,6 +211,39 @@ private slots:
         finishSlide(form);
         QVERIFY(balloonStays(form, QString()));
         QVERIFY(!form.hintedTile());
+
+        // Asked again, and a move 50 ms later, before a slow hint says that it is coming: it
+        // never says so.
+        pressH(form);
+        QTest::qWait(50);
+        QTest::keyClick(form.Button1, Qt::Key_Up);
+        finishSlide(form);
+        QVERIFY(balloonStays(form, QString(), 600));
+    }
+
+    // An answer that comes within a tenth of a second never says that it is coming.
+    void aQuickAnswerComesWithoutAWordOfWaiting() {
+        engine::PuzzleState state;
+        TForm1 form(state);
+        playWithHints(form, state, kFortyFive,
+                      [](const engine::Grid& board, const engine::PatternDatabases& tables,
+                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
+                          std::this_thread::sleep_for(std::chrono::milliseconds(80));
+                          return engine::Solve(board, tables, cancel, lowerBound);
+                      });
+        pressH(form);  // the first hint reads the tables, which may take a while
+        QTRY_COMPARE(balloonText(form), kHintMovesLeft + QStringLiteral("45"));
+
+        // Korf's no. 42: 42 moves, found in under a millisecond, and the answer 80 ms after asking.
+        playLayout(form, state, GridOf("6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12"));
+        pressH(form);
+        QElapsedTimer waited;
+        waited.start();
+        while (!balloonText(form).startsWith(kHintMovesLeft) && waited.elapsed() < 2000) {
+            QVERIFY2(!balloonText(form).startsWith(kHintComing), qPrintable(balloonText(form)));
+            QTest::qWait(1);
+        }
+        QCOMPARE(balloonText(form), kHintMovesLeft + QStringLiteral("42"));
     }
 
     void aHintWithoutATileToShow() {
@@ -237,6 +270,7 @@ private slots:
         item->trigger();
         QCOMPARE(balloonText(form), kHintCannotBeSolved);
         QVERIFY(!form.hintedTile());
+        QVERIFY(!form.hintBalloon()->geometry().intersects(form.Panel1->geometry()));  // it hides no tile
         QVERIFY(balloonStays(form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on

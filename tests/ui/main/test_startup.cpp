@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QtTest>
 
@@ -211,6 +212,28 @@ private slots:
                                         .arg(light.at(control), 0, 'f', 2);
             QVERIFY2(contrast >= wanted, qPrintable(reading));
         }
+    }
+
+    // Under a light scheme other than the toolkit's own, every desktop colour is the
+    // scheme's, even where the toolkit's would read better beside a fixed colour.
+    void aLightSchemeKeepsItsOwnColours() {
+        const QPalette desktop = QGuiApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        QPalette scheme = desktop;
+        const QColor text(35, 38, 39), window(224, 224, 224), highlight(53, 132, 228);
+        scheme.setColor(QPalette::WindowText, text);
+        scheme.setColor(QPalette::Window, window);
+        scheme.setColor(QPalette::Button, window);
+        scheme.setColor(QPalette::Highlight, highlight);
+        QApplication::setPalette(scheme);
+        engine::PuzzleState state;
+        TForm1 form(state);
+        TForm3 about;
+        QCOMPARE(form.Label2->palette().color(QPalette::WindowText), text);
+        QCOMPARE(form.Label4->palette().color(QPalette::WindowText), text);
+        QCOMPARE(form.Label1->palette().color(QPalette::Window), highlight);
+        QCOMPARE(about.Label2->palette().color(QPalette::Window), window);
+        QCOMPARE(about.Label5->palette().color(QPalette::Window), window);
     }
 
     void disabledBoardKeepsTheTilesLook() {
