@@ -42,8 +42,7 @@ Hint::~Hint() = default;
 void Hint::setTables(std::shared_ptr<SharedTables> tables, HintSolver solve) {
     clear();
     search_.reset();
-    tables_ = std::move(tables);
-    solve_ = std::move(solve);
+    source_ = {std::move(tables), std::move(solve)};
 }
 
 void Hint::ask() {
@@ -52,7 +51,7 @@ void Hint::ask() {
     if (search_ && search_->searching()) return;
     clear();
     if (!search_) {
-        search_ = std::make_unique<HintSearch>(tables_, solve_);
+        search_ = source_.makeSearch();
         connect(search_.get(), &HintSearch::answered, this, &Hint::showAnswer);
         connect(search_.get(), &HintSearch::progressed, this, &Hint::showProgress);
     }

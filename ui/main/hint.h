@@ -61,8 +61,7 @@ private:
     void showBalloon(const QString& text, CaptionPanel* beside);
 
     WindowHooks hooks_;
-    std::shared_ptr<SharedTables> tables_ = std::make_shared<SharedTables>(std::string());  // none until set
-    HintSolver solve_ = engine::Solve;
+    SearchSource source_{std::make_shared<SharedTables>(std::string())};  // no tables until set
     std::unique_ptr<HintSearch> search_;  // made by the first hint
     HintBalloon* balloon_ = nullptr;      // made by the first hint
     CaptionPanel* hintedTile_ = nullptr;

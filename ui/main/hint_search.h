@@ -82,3 +82,11 @@ private:
     engine::Grid pathStart_;
     std::vector<std::uint8_t> path_;
 };
+
+// What a search is made from: the tables it shares and the solver it runs.
+struct SearchSource {
+    std::shared_ptr<SharedTables> tables;
+    HintSolver solve = engine::Solve;
+
+    std::unique_ptr<HintSearch> makeSearch() const { return std::make_unique<HintSearch>(tables, solve); }
+};

@@ -29,8 +29,7 @@ Par::~Par() = default;
 void Par::setTables(std::shared_ptr<SharedTables> tables, HintSolver solve) {
     clear();
     search_.reset();
-    tables_ = std::move(tables);
-    solve_ = std::move(solve);
+    source_ = {std::move(tables), std::move(solve)};
 }
 
 QString Par::text(int length, int moves) {
@@ -43,9 +42,9 @@ void Par::start(const engine::Grid& board) {
     clear();
     engine::PuzzleState position;
     position.Board = board;
-    if (!tables_ || engine::IsSolved(position) || engine::CheckSolvable(board) != engine::Solvability::Solvable) return;
+    if (!source_.tables || engine::IsSolved(position) || engine::CheckSolvable(board) != engine::Solvability::Solvable) return;
     if (!search_) {
-        search_ = std::make_unique<HintSearch>(tables_, solve_);
+        search_ = source_.makeSearch();
         connect(search_.get(), &HintSearch::answered, this, &Par::found);
     }
     sought_ = true;

@@ -57,8 +57,7 @@ private:
     void tell();
 
     Landmarks landmarks_;
-    std::shared_ptr<SharedTables> tables_;
-    HintSolver solve_ = engine::Solve;
+    SearchSource source_;  // no tables until set
     std::unique_ptr<HintSearch> search_;  // made by the first game
     HintBalloon* balloon_ = nullptr;
     bool sought_ = false;  // the game's par is being sought or known
