@@ -556,34 +556,38 @@ private slots:
         QCOMPARE(random.requests.size(), 300u * 13u);
     }
 
-    void aNewGameEndsTheCelebration() {
-        winByOneMove();
-        finishSlide(*form);
-        form->Timer2Timer();
-        form->Button1Click();
-        QVERIFY(form->Panel17->isHidden() && form->Panel18->isHidden() && form->Panel19->isHidden());
-        QVERIFY(form->Label1->isHidden());
-        QVERIFY(!form->Timer2->isActive());
-        QVERIFY(form->Panel1->isEnabled() && form->Timer3->isActive());
-        QCOMPARE(form->Label5->text(), kCounterZero);
+    // A new game ends the celebration with a dealt board in play; the assembled layout ends
+    // it with the tiles shown in order on a locked board and the clock stopped.
+    void commandsEndTheCelebration_data() {
+        QTest::addColumn<bool>("newGame");
+        QTest::newRow("new game") << true;
+        QTest::newRow("assembled layout") << false;
     }
 
-    void assembledLayoutEndsTheCelebration() {
+    void commandsEndTheCelebration() {
+        QFETCH(bool, newGame);
         winByOneMove();
         finishSlide(*form);
         form->Timer2Timer();
         QVERIFY(form->Panel17->isVisibleTo(form.get()));
         ScriptedRandom random(ScriptedRandom::sequence({0}));
 
-        form->N126Click();
+        if (newGame) {
+            form->Button1Click();
+        } else {
+            form->N126Click();
+        }
         QVERIFY(form->Panel17->isHidden() && form->Panel18->isHidden() && form->Panel19->isHidden());
         QVERIFY(form->Label1->isHidden());
-        QVERIFY(!form->Timer1->isActive() && !form->Timer2->isActive() && !form->Timer3->isActive());
-        QVERIFY(!form->Panel1->isEnabled());
-        QCOMPARE(form->Button1->text(), kCaptionStart);
-        QCOMPARE(state.Board, kNearSolved);
-        QCOMPARE(mirrorMismatch(*form, kOrdered), QString());  // the picture: tiles in order
-        QCOMPARE(random.seeds, 1);
+        QVERIFY(!form->Timer1->isActive() && !form->Timer2->isActive());
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QCOMPARE(form->Panel1->isEnabled(), newGame);
+        QCOMPARE(form->Timer3->isActive(), newGame);
+        QCOMPARE(form->Button1->text(), newGame ? kCaptionRestart : kCaptionStart);
+        QCOMPARE(random.seeds, newGame ? 0 : 1);
+        // The assembled layout's picture shows the tiles in order, not the near-solved Board.
+        if (!newGame) QCOMPARE(state.Board, kNearSolved);
+        QCOMPARE(mirrorMismatch(*form, newGame ? state.Board : kOrdered), QString());
     }
 };
 
