@@ -78,18 +78,44 @@ private slots:
         QVERIFY(form1->Label1->isHidden());
     }
 
-    void parityCheckThenBackLeavesTheGameAbandoned() {
+    // Parity checks and refused tables, then the dialog left by "Обратно" or the title
+    // bar's close button: the game stays abandoned as it was, board, tiles, counter and clock.
+    void leavingAfterChecksAndRefusalsLeavesTheGameAbandoned_data() {
+        QTest::addColumn<bool>("back");
+        QTest::newRow("Обратно") << true;
+        QTest::newRow("close button") << false;
+    }
+
+    void leavingAfterChecksAndRefusalsLeavesTheGameAbandoned() {
+        QFETCH(bool, back);
         const engine::Grid boardInPlay = state.Board;
+        QStringList stillTyped;
         openDialog([&] {
             fillTable(*form2, kSwappedTable);
             form2->Button2->click();
             fillTable(*form2, kOrderedTable);
             form2->Button2->click();
-            form2->Button3->click();
+            fillTable(*form2, QStringList(16, QString()));
+            form2->Button1->click();  // the empty table
+            QStringList almost = kOrderedTable;
+            almost[5] = QStringLiteral("66");
+            fillTable(*form2, almost);
+            form2->Button1->click();
+            stillTyped = tableTexts(*form2);
+            if (back) {
+                form2->Button3->click();
+            } else {
+                form2->close();  // the title bar's close button
+            }
         });
-        QCOMPARE(recorder.boxes.size(), 2u);
+        QCOMPARE(recorder.boxes.size(), 4u);
         QCOMPARE(recorder.boxes[0].text, kOddTable);
         QCOMPARE(recorder.boxes[1].text, kEvenTable);
+        for (std::size_t refusal : {2u, 3u}) {
+            QCOMPARE(recorder.boxes[refusal].kind, platform::BoxKind::Error);
+            QCOMPARE(recorder.boxes[refusal].text, kBadTable);
+        }
+        QCOMPARE(stillTyped[5], QStringLiteral("66"));
         QVERIFY(form2->isHidden());
         QCOMPARE(state.Board, boardInPlay);
         QCOMPARE(mirrorMismatch(*form1, boardInPlay), QString());
@@ -97,30 +123,6 @@ private slots:
         QVERIFY(!form1->Timer3->isActive());
         QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
         QCOMPARE(form1->Label3->text(), QStringLiteral("00:03:17"));
-    }
-
-    void refusedTablesLeaveTheBoardAndTheTilesAlone() {
-        const engine::Grid boardInPlay = state.Board;
-        QStringList stillTyped;
-        openDialog([&] {
-            form2->Button1->click();  // the empty table
-            QStringList almost = kOrderedTable;
-            almost[5] = QStringLiteral("66");
-            fillTable(*form2, almost);
-            form2->Button1->click();
-            stillTyped = tableTexts(*form2);
-            form2->close();  // the title bar's close button
-        });
-        QCOMPARE(recorder.boxes.size(), 2u);
-        for (const platform::BoxRecord& box : recorder.boxes) {
-            QCOMPARE(box.kind, platform::BoxKind::Error);
-            QCOMPARE(box.text, kBadTable);
-        }
-        QCOMPARE(stillTyped[5], QStringLiteral("66"));
-        QCOMPARE(state.Board, boardInPlay);
-        QCOMPARE(mirrorMismatch(*form1, boardInPlay), QString());
-        QVERIFY(!form1->Panel1->isEnabled());
-        QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
     }
 
     void orderedTableWinsAtOnce() {
