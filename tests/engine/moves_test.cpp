@@ -98,7 +98,8 @@ TEST(MoveRule, OrderedLayoutMovesOnlyTheBlanksNeighbours) {
 TEST(MoveRule, NonNeighboursDoNotMove) {
     struct Case { const char* layout; std::uint8_t tile; };
     const Case cases[] = {
-        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0", 11},  // diagonal
+        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0", 11},  // diagonal, up and left
+        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15", 12},  // diagonal, up and right
         {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0", 4},   // same column, three rows up
         {"1 2 3 4 / 0 6 7 8 / 9 10 11 12 / 13 14 15 5", 4},   // consecutive cells across a row end
         {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0", 0},   // the blank itself

@@ -1,12 +1,14 @@
 #pragma once
 
-// The main window under test: the game's start-up settings, playing a layout, finding a
-// tile, running a slide out, whether the tiles mirror a board, and what the hint shows.
+// The main window under test: a fresh one for each test, the game's start-up settings,
+// playing a layout, finding a tile, running a slide out, whether the tiles mirror a board,
+// and what the hint shows.
 #include <QColor>
 #include <QString>
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <set>
 
 #include "engine/puzzle_state.h"
@@ -46,6 +48,18 @@ inline QString parText(const TForm1& form) {
     const HintBalloon* balloon = form.parBalloon();
     return balloon && balloon->isVisible() ? balloon->text() : QString();
 }
+
+// A game and its main window, made anew for each test: a test class derives from it
+// beside QObject, and its init() calls makeWindow().
+struct WindowUnderTest {
+    engine::PuzzleState state;
+    std::unique_ptr<TForm1> form;
+    void makeWindow() {
+        form.reset();
+        state = {};
+        form = std::make_unique<TForm1>(state);
+    }
+};
 
 // What the game's start-up sets before the main window exists.
 inline void prepareGameApplication() {

@@ -1,6 +1,7 @@
 // The arrangement dialog opened from the main window's menu, modally, with the real engine
 // and the real main window: what the player sees on the main board afterwards, its tiles
-// mirroring the layout expected.
+// mirroring the layout expected. The dialog's own keys and its empty table on every showing
+// are the dialog's tests'.
 #include <QtTest>
 
 #include <QLabel>
@@ -52,14 +53,24 @@ private slots:
         form1.reset();
     }
 
-    void validTableIsPlayedWithTheBlankWhereTheEmptyCellWas() {
+    // A table played, solvable or not, without a word: a fresh game on it.
+    void tableIsPlayedWithTheBlankWhereTheEmptyCellWas_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<engine::Grid>("layout");
+        QTest::newRow("solvable") << orderedWithBlankAt(9) << GridOf("1 2 3 4 / 5 6 7 8 / 9 0 10 11 / 12 13 14 15");
+        QTest::newRow("unsolvable") << kSwappedTable << kSwapped;
+    }
+
+    void tableIsPlayedWithTheBlankWhereTheEmptyCellWas() {
+        QFETCH(QStringList, texts);
+        QFETCH(engine::Grid, layout);
         openDialog([&] {
-            fillTable(*form2, orderedWithBlankAt(9));  // row 3, column 2
+            fillTable(*form2, texts);
             form2->Button1->click();
         });
         QVERIFY(form2->isHidden());
         QVERIFY(recorder.boxes.empty());
-        QCOMPARE(mirrorMismatch(*form1, GridOf("1 2 3 4 / 5 6 7 8 / 9 0 10 11 / 12 13 14 15")), QString());
+        QCOMPARE(mirrorMismatch(*form1, layout), QString());
         QVERIFY(form1->Panel1->isEnabled());
         QVERIFY(form1->Timer3->isActive());
         QCOMPARE(form1->Label3->text(), kClockZero);
@@ -67,29 +78,44 @@ private slots:
         QVERIFY(form1->Label1->isHidden());
     }
 
-    void unsolvableTableIsPlayedWithoutWarning() {
-        openDialog([&] {
-            fillTable(*form2, kSwappedTable);
-            form2->Button1->click();
-        });
-        QVERIFY(recorder.boxes.empty());
-        QCOMPARE(mirrorMismatch(*form1, kSwapped), QString());
-        QVERIFY(form1->Panel1->isEnabled());
-        QVERIFY(form1->Timer3->isActive());
+    // Parity checks and refused tables, then the dialog left by "Обратно" or the title
+    // bar's close button: the game stays abandoned as it was, board, tiles, counter and clock.
+    void leavingAfterChecksAndRefusalsLeavesTheGameAbandoned_data() {
+        QTest::addColumn<bool>("back");
+        QTest::newRow("Обратно") << true;
+        QTest::newRow("close button") << false;
     }
 
-    void parityCheckThenBackLeavesTheGameAbandoned() {
+    void leavingAfterChecksAndRefusalsLeavesTheGameAbandoned() {
+        QFETCH(bool, back);
         const engine::Grid boardInPlay = state.Board;
+        QStringList stillTyped;
         openDialog([&] {
             fillTable(*form2, kSwappedTable);
             form2->Button2->click();
             fillTable(*form2, kOrderedTable);
             form2->Button2->click();
-            form2->Button3->click();
+            fillTable(*form2, QStringList(16, QString()));
+            form2->Button1->click();  // the empty table
+            QStringList almost = kOrderedTable;
+            almost[5] = QStringLiteral("66");
+            fillTable(*form2, almost);
+            form2->Button1->click();
+            stillTyped = tableTexts(*form2);
+            if (back) {
+                form2->Button3->click();
+            } else {
+                form2->close();  // the title bar's close button
+            }
         });
-        QCOMPARE(recorder.boxes.size(), 2u);
+        QCOMPARE(recorder.boxes.size(), 4u);
         QCOMPARE(recorder.boxes[0].text, kOddTable);
         QCOMPARE(recorder.boxes[1].text, kEvenTable);
+        for (std::size_t refusal : {2u, 3u}) {
+            QCOMPARE(recorder.boxes[refusal].kind, platform::BoxKind::Error);
+            QCOMPARE(recorder.boxes[refusal].text, kBadTable);
+        }
+        QCOMPARE(stillTyped[5], QStringLiteral("66"));
         QVERIFY(form2->isHidden());
         QCOMPARE(state.Board, boardInPlay);
         QCOMPARE(mirrorMismatch(*form1, boardInPlay), QString());
@@ -97,59 +123,6 @@ private slots:
         QVERIFY(!form1->Timer3->isActive());
         QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
         QCOMPARE(form1->Label3->text(), QStringLiteral("00:03:17"));
-    }
-
-    void refusedTablesLeaveTheBoardAndTheTilesAlone() {
-        const engine::Grid boardInPlay = state.Board;
-        QStringList stillTyped;
-        openDialog([&] {
-            form2->Button1->click();  // the empty table
-            QStringList almost = kOrderedTable;
-            almost[5] = QStringLiteral("66");
-            fillTable(*form2, almost);
-            form2->Button1->click();
-            stillTyped = tableTexts(*form2);
-            form2->close();  // the title bar's close button
-        });
-        QCOMPARE(recorder.boxes.size(), 2u);
-        for (const platform::BoxRecord& box : recorder.boxes) {
-            QCOMPARE(box.kind, platform::BoxKind::Error);
-            QCOMPARE(box.text, kBadTable);
-        }
-        QCOMPARE(stillTyped[5], QStringLiteral("66"));
-        QCOMPARE(state.Board, boardInPlay);
-        QCOMPARE(mirrorMismatch(*form1, boardInPlay), QString());
-        QVERIFY(!form1->Panel1->isEnabled());
-        QCOMPARE(form1->Label5->text(), QStringLiteral("00042"));
-    }
-
-    void tableIsEmptyWhenTheDialogOpensAgain() {
-        openDialog([&] {
-            QStringList bad = kOrderedTable;
-            bad[0] = QStringLiteral("x");
-            fillTable(*form2, bad);
-            form2->Button1->click();
-            form2->Button3->click();
-        });
-        QStringList seen;
-        openDialog([&] {
-            seen = tableTexts(*form2);
-            form2->Button3->click();
-        });
-        QCOMPARE(seen, QStringList(16, QString()));
-    }
-
-    void enterAndEscInTheModalDialogPressNothing() {
-        bool stillOpen = false;
-        openDialog([&] {
-            fillTable(*form2, kOrderedTable);
-            for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(form2.get(), key);
-            stillOpen = form2->isVisible();
-            form2->Button3->click();
-        });
-        QVERIFY(stillOpen);
-        QVERIFY(recorder.boxes.empty());
-        QVERIFY(!form1->Panel1->isEnabled());
     }
 
     void orderedTableWinsAtOnce() {

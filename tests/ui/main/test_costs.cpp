@@ -47,134 +47,125 @@ void flushPaints() {
 
 }  // namespace
 
-class TestCosts : public QObject {
+class TestCosts : public QObject, WindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareGameApplication(); }
+    void init() { makeWindow(); }
+    void cleanup() { form.reset(); }
 
     void menuWindowsAreMadeWhenFirstOpenedAndKept() {
         int made2 = 0, made3 = 0, made4 = 0;
         QPointer<QWidget> about;
-        {
-            engine::PuzzleState state;
-            TForm1 form(state);
-            form.setSecondaryWindowMakers(
-                [&made2] {
-                    ++made2;
-                    return std::make_unique<SelfClosingDialog>();
-                },
-                [&made3, &about] {
-                    ++made3;
-                    auto window = std::make_unique<QWidget>();
-                    about = window.get();
-                    return window;
-                },
-                [&made4] {
-                    ++made4;
-                    return std::make_unique<QWidget>();
-                });
-            form.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&form));
-            QCOMPARE(made2 + made3 + made4, 0);
+        form->setSecondaryWindowMakers(
+            [&made2] {
+                ++made2;
+                return std::make_unique<SelfClosingDialog>();
+            },
+            [&made3, &about] {
+                ++made3;
+                auto window = std::make_unique<QWidget>();
+                about = window.get();
+                return window;
+            },
+            [&made4] {
+                ++made4;
+                return std::make_unique<QWidget>();
+            });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(made2 + made3 + made4, 0);
 
-            form.N8Click();
-            QCOMPARE(made3, 1);
-            QVERIFY(about && about->isVisible());
-            about->close();
-            QVERIFY(about && !about->isVisible());
-            form.N8Click();
-            QCOMPARE(made3, 1);
-            QVERIFY(about->isVisible());
+        form->N8Click();
+        QCOMPARE(made3, 1);
+        QVERIFY(about && about->isVisible());
+        about->close();
+        QVERIFY(about && !about->isVisible());
+        form->N8Click();
+        QCOMPARE(made3, 1);
+        QVERIFY(about->isVisible());
 
-            form.N16Click();
-            form.N16Click();
-            QCOMPARE(made4, 1);
+        form->N16Click();
+        form->N16Click();
+        QCOMPARE(made4, 1);
 
-            form.N6Click();
-            form.N6Click();
-            QCOMPARE(made2, 1);
-            QCOMPARE(made3, 1);
-        }
+        form->N6Click();
+        form->N6Click();
+        QCOMPARE(made2, 1);
+        QCOMPARE(made3, 1);
         // The made windows go with the main window.
+        form.reset();
         QVERIFY(!about);
     }
 
     void emptyMakerLeavesItsMenuItemInert() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.setSecondaryWindowMakers({}, {}, {});
+        form->setSecondaryWindowMakers({}, {}, {});
         const QWidgetList before = QApplication::topLevelWidgets();
-        form.N8Click();
-        form.N16Click();
-        form.N6Click();
+        form->N8Click();
+        form->N16Click();
+        form->N6Click();
         const QWidgetList after = QApplication::topLevelWidgets();
         QCOMPARE(QSet<QWidget*>(after.begin(), after.end()), QSet<QWidget*>(before.begin(), before.end()));
         QVERIFY(!QApplication::activeModalWidget());
     }
 
     void windowAsksForFacesTheDesktopHas() {
-        engine::PuzzleState state;
-        TForm1 form(state);
         // The family asked for is the one given, so no search for a missing face is made.
-        const QWidget* const widgets[] = {form.Label3, form.Panel2, form.Button1, form.Panel17};
+        const QWidget* const widgets[] = {form->Label3, form->Panel2, form->Button1, form->Panel17};
         for (const QWidget* widget : widgets) {
             QCOMPARE(widget->font().family(), QFontInfo(widget->font()).family());
         }
-        QVERIFY(form.Panel2->font().family() != form.Label3->font().family());
+        QVERIFY(form->Panel2->font().family() != form->Label3->font().family());
     }
 
     void enablingOrDisablingTheBoardRepaintsNothing() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.repaint();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->repaint();
         PaintLog log;
-        log.watch(form.Panel1);
-        for (int k = 1; k <= TForm1::kTileCount; ++k) log.watch(form.TilePanel(k));
+        log.watch(form->Panel1);
+        for (int k = 1; k <= TForm1::kTileCount; ++k) log.watch(form->TilePanel(k));
 
-        form.Panel1->setEnabled(true);
+        form->Panel1->setEnabled(true);
         flushPaints();
-        form.Panel1->setEnabled(false);
+        form->Panel1->setEnabled(false);
         flushPaints();
         QVERIFY(log.painted.empty());
     }
 
     void moveRepaintsOnlyThePathOfItsTile() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        playLayout(form, state, kNearSolved);
-        form.repaint();
-        CaptionPanel* tile14 = panelShowing(form, 14);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        playLayout(*form, state, kNearSolved);
+        form->repaint();
+        CaptionPanel* tile14 = panelShowing(*form, 14);
         PaintLog log;
-        log.watch(form.Panel1);
-        for (int k = 1; k <= TForm1::kTileCount; ++k) log.watch(form.TilePanel(k));
+        log.watch(form->Panel1);
+        for (int k = 1; k <= TForm1::kTileCount; ++k) log.watch(form->TilePanel(k));
 
         // Tile 14 slides right from cell 14 into cell 15, one frame a tick.
         QTest::mouseClick(tile14, Qt::LeftButton);
         flushPaints();
         for (int tick = 0; tick < 9; ++tick) {
-            form.Timer1Timer();
+            form->Timer1Timer();
             flushPaints();
         }
-        QVERIFY(!form.Timer1->isActive());
+        QVERIFY(!form->Timer1->isActive());
         QCOMPARE(tile14->pos(), design::cellOrigin(15));
 
         const QRect path(design::cellOrigin(14), QSize(2 * design::kCellSide, design::kCellSide));
         QVERIFY(log.painted.count(tile14));
-        QVERIFY(log.painted.count(form.Panel1));
-        QVERIFY2(path.contains(log.painted[form.Panel1].boundingRect()),
+        QVERIFY(log.painted.count(form->Panel1));
+        QVERIFY2(path.contains(log.painted[form->Panel1].boundingRect()),
                  qPrintable(QStringLiteral("board repainted beyond the path: %1,%2 %3x%4")
-                                .arg(log.painted[form.Panel1].boundingRect().x())
-                                .arg(log.painted[form.Panel1].boundingRect().y())
-                                .arg(log.painted[form.Panel1].boundingRect().width())
-                                .arg(log.painted[form.Panel1].boundingRect().height())));
+                                .arg(log.painted[form->Panel1].boundingRect().x())
+                                .arg(log.painted[form->Panel1].boundingRect().y())
+                                .arg(log.painted[form->Panel1].boundingRect().width())
+                                .arg(log.painted[form->Panel1].boundingRect().height())));
         for (int k = 1; k <= TForm1::kTileCount; ++k) {
-            if (form.TilePanel(k) == tile14) continue;
-            QVERIFY2(!log.painted.count(form.TilePanel(k)), qPrintable(form.TilePanel(k)->caption()));
+            if (form->TilePanel(k) == tile14) continue;
+            QVERIFY2(!log.painted.count(form->TilePanel(k)), qPrintable(form->TilePanel(k)->caption()));
         }
     }
 
@@ -202,11 +193,10 @@ private slots:
              }},
         };
         for (const auto& [name, change] : changes) {
-            engine::PuzzleState state;
-            TForm1 form(state);
+            makeWindow();
             // Two tiles alike; only the first has been painted when the change comes.
-            CaptionPanel& kept = *form.TilePanel(5);
-            CaptionPanel& fresh = *form.TilePanel(6);
+            CaptionPanel& kept = *form->TilePanel(5);
+            CaptionPanel& fresh = *form->TilePanel(6);
             fresh.setCaption(kept.caption());
             const QImage before = kept.grab().toImage();
 

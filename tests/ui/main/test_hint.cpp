@@ -1,5 +1,9 @@
-// The hint: the next tile of a shortest solution in red and the moves left in a balloon,
-// found off the GUI thread, dropped by any change of the board, and followed to the win.
+// The two answers of the solver, each test on a fresh window. The hint: the next tile of a
+// shortest solution in red and the moves left in a balloon, found off the GUI thread,
+// dropped by any change of the board, and followed to the win. The par: at a win by play, a
+// balloon beside the move counter tells the fewest moves the game's starting position
+// needed, found off the GUI thread when the game started.
+#include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QMenu>
@@ -13,11 +17,15 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "engine/solver.h"
 #include "form_fixture.h"
 #include "ui/main/hint.h"
+#include "ui/main/par.h"
+#include "ui/main/shared_tables.h"
 
 namespace {
 
@@ -59,95 +67,134 @@ QStringList programErrorLines(const std::function<void()>& run) {
     return QString::fromUtf8(file.readAll()).split(u'\n').filter(QRegularExpression(QStringLiteral("^pliton: ")));
 }
 
+// Six moves from the goal, each tile of the solution one cell from its own: no shorter way.
+const engine::Grid kSixMovesOut = GridOf("0 2 3 4 / 1 6 7 8 / 5 10 11 12 / 9 13 14 15");
+const std::vector<int> kSixMoves = {1, 5, 9, 13, 14, 15};
+
+std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+
+// The par stays as it is for longer than a search of a few moves takes.
+bool parStays(const TForm1& form, const QString& text) {
+    return !QTest::qWaitFor([&] { return parText(form) != text; }, 300);
+}
+
+void play(TForm1& form, const std::vector<int>& tiles) {
+    for (int tile : tiles) {
+        QTest::mouseClick(panelShowing(form, tile), Qt::LeftButton);
+        finishSlide(form);
+    }
+}
+
+// A search that the test ends: it answers `length` moves once released, and counts the
+// searches under way, the most at once and those cancelled.
+struct HeldSearch {
+    int length = 6;
+    std::atomic<bool> released{false};
+    std::atomic<int> running{0}, most{0}, cancelled{0};
+
+    HintSolver solver() {
+        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
+                      std::atomic<int>*) {
+            const int now = ++running;
+            for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
+            }
+            while (!released.load() && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            --running;
+            if (!released.load()) {
+                ++cancelled;
+                return engine::Solution{};
+            }
+            const auto moves = std::vector<std::uint8_t>(static_cast<std::size_t>(length));
+            return engine::Solution{engine::SolveOutcome::Solved, moves, 0};
+        };
+    }
+};
+
 }  // namespace
 
-class TestHint : public QObject {
+class TestHint : public QObject, WindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareGameApplication(); }
+    void init() { makeWindow(); }
+    void cleanup() { form.reset(); }
 
     void hintsFollowedToTheWinCountDownOneByOne() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        playWithHints(form, state, kFortyFive);
+        playWithHints(*form, state, kFortyFive);
 
         for (int left = 45; left > 0; --left) {
-            const QString counter = form.Label5->text();
+            const QString counter = form->Label5->text();
             const engine::Grid board = state.Board;
             if (left % 2) {
-                pressH(form);
+                pressH(*form);
             } else {  // the same key on a Russian layout
-                QTest::sendKeyEvent(QTest::Click, form.Button1, kKeyCyrillicEr, QStringLiteral("р"), {});
+                QTest::sendKeyEvent(QTest::Click, form->Button1, kKeyCyrillicEr, QStringLiteral("р"), {});
             }
             const QString movesLeft = kHintMovesLeft + QString::number(left);
             if (left == 45) {
-                QTRY_COMPARE(balloonText(form), movesLeft);
+                QTRY_COMPARE(balloonText(*form), movesLeft);
             } else {  // on the path already found: at once
-                QCOMPARE(balloonText(form), movesLeft);
+                QCOMPARE(balloonText(*form), movesLeft);
             }
-            CaptionPanel* tile = form.hintedTile();
+            CaptionPanel* tile = form->hintedTile();
             QVERIFY(tile);
             QCOMPARE(tile->fontColor(), kHintedCaption);
             // The hint itself moves nothing and counts nothing.
             QCOMPARE(state.Board, board);
-            QCOMPARE(form.Label5->text(), counter);
-            QCOMPARE(form.Label3->text(), QStringLiteral("00:00:00"));
+            QCOMPARE(form->Label5->text(), counter);
+            QCOMPARE(form->Label3->text(), QStringLiteral("00:00:00"));
 
             QTest::mouseClick(tile, Qt::LeftButton);
-            QCOMPARE(balloonText(form), QString());
-            QVERIFY(!form.hintedTile());
+            QCOMPARE(balloonText(*form), QString());
+            QVERIFY(!form->hintedTile());
             QCOMPARE(tile->fontColor(), kNavy);
-            finishSlide(form);
+            finishSlide(*form);
         }
-        QVERIFY(form.Label1->isVisible());
-        QCOMPARE(form.Label5->text(), QStringLiteral("00045"));
+        QVERIFY(form->Label1->isVisible());
+        QCOMPARE(form->Label5->text(), QStringLiteral("00045"));
 
         // The game is won: no more hints.
-        pressH(form);
-        QCOMPARE(balloonText(form), QString());
+        pressH(*form);
+        QCOMPARE(balloonText(*form), QString());
     }
 
     void everyChangeOfTheBoardTakesTheHintAway() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        playWithHints(form, state, kFortyFive);
-        pressH(form);
-        QTRY_COMPARE(balloonText(form), kHintMovesLeft + QStringLiteral("45"));
+        playWithHints(*form, state, kFortyFive);
+        pressH(*form);
+        QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("45"));
 
         const std::pair<const char*, std::function<void()>> changes[] = {
-            {"new game", [&] { form.Button1Click(); }},
-            {"Собранный расклад", [&] { form.N126Click(); }},
-            {"cheat", [&] { form.CheatArmed = true; form.Panel1DblClick(); }},
-            {"arrangement", [&] { playLayout(form, state, kSwapped); }},
-            {"arrangement dialog", [&] { form.N6Click(); }},
-            {"forced reset", [&] { form.perebor(); }},
+            {"new game", [&] { form->Button1Click(); }},
+            {"Собранный расклад", [&] { form->N126Click(); }},
+            {"cheat", [&] { form->CheatArmed = true; form->Panel1DblClick(); }},
+            {"arrangement", [&] { playLayout(*form, state, kSwapped); }},
+            {"arrangement dialog", [&] { form->N6Click(); }},
+            {"forced reset", [&] { form->perebor(); }},
             {"win", [&] {  // a forced reset leaves the goal playable: a click on a tile wins
-                 form.perebor();
-                 pressH(form);
-                 QCOMPARE(balloonText(form), kHintMovesLeft + QStringLiteral("0"));
-                 QTest::mouseClick(panelShowing(form, 1), Qt::LeftButton);
-                 QVERIFY(form.Label1->isVisible());
+                 form->perebor();
+                 pressH(*form);
+                 QCOMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("0"));
+                 QTest::mouseClick(panelShowing(*form, 1), Qt::LeftButton);
+                 QVERIFY(form->Label1->isVisible());
              }},
         };
         for (const auto& [name, change] : changes) {
-            playLayout(form, state, kFortyFive);
-            pressH(form);  // on the path found before: at once
-            QVERIFY2(form.hintedTile(), name);
+            playLayout(*form, state, kFortyFive);
+            pressH(*form);  // on the path found before: at once
+            QVERIFY2(form->hintedTile(), name);
             change();
-            QVERIFY2(balloonText(form).isEmpty(), name);
-            QVERIFY2(!form.hintedTile(), name);
-            for (int k = 1; k <= TForm1::kTileCount; ++k) QVERIFY2(form.TilePanel(k)->fontColor() == kNavy, name);
+            QVERIFY2(balloonText(*form).isEmpty(), name);
+            QVERIFY2(!form->hintedTile(), name);
+            for (int k = 1; k <= TForm1::kTileCount; ++k) QVERIFY2(form->TilePanel(k)->fontColor() == kNavy, name);
         }
     }
 
     void aLongSearchSaysWhatItHasProvedUntilItGivesUp() {
-        engine::PuzzleState state;
-        TForm1 form(state);
         // A search whose bound the test sets; past 80 it gives up, as one on tables that
         // overestimate does.
         std::atomic<int> proved{-1};
-        playWithHints(form, state, kFortyFive,
+        playWithHints(*form, state, kFortyFive,
                       [&proved](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
                                 std::atomic<int>* lowerBound) {
                           for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
@@ -156,105 +203,99 @@ private slots:
                           }
                           return engine::Solution{};
                       });
-        pressH(form);
-        QCOMPARE(balloonText(form), QString());  // a quick hint would need no word of waiting
-        QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kHintComing, 1000);
+        pressH(*form);
+        QCOMPARE(balloonText(*form), QString());  // a quick hint would need no word of waiting
+        QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintComing, 1000);
         for (const auto& [moves, text] : {std::pair{11, "11 ходов"}, {61, "61 хода"}, {80, "80 ходов"}}) {
             proved.store(moves);
-            QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kHintComing + QStringLiteral(" не меньше ") + QString::fromUtf8(text), 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintComing + QStringLiteral(" не меньше ") + QString::fromUtf8(text), 1000);
         }
-        pressH(form);  // asked again: the search goes on
-        QCOMPARE(balloonText(form), kHintComing + QStringLiteral(" не меньше 80 ходов"));
+        pressH(*form);  // asked again: the search goes on
+        QCOMPARE(balloonText(*form), kHintComing + QStringLiteral(" не меньше 80 ходов"));
 
         const QStringList said = programErrorLines([&] {
             proved.store(82);
-            QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kHintUnavailable, 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
         });
         QCOMPARE(said.size(), 1);
     }
 
     void aMoveDropsTheSearchUnderWay() {
-        engine::PuzzleState state;
-        TForm1 form(state);
         // A move right after the first hint of a run does not wait for the tables to load.
         const auto slowLoad = [](const std::string& path, std::string* why) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
             return engine::PatternDatabases::Load(path, why);
         };
         const std::string tables = engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR);
-        form.findChild<Hint*>()->setTables(std::make_shared<SharedTables>(tables, slowLoad));
-        form.show();
-        playLayout(form, state, kFortyFive);
-        pressH(form);
+        form->findChild<Hint*>()->setTables(std::make_shared<SharedTables>(tables, slowLoad));
+        form->show();
+        playLayout(*form, state, kFortyFive);
+        pressH(*form);
         QElapsedTimer loading;
         loading.start();
-        QTest::keyClick(form.Button1, Qt::Key_Left);
+        QTest::keyClick(form->Button1, Qt::Key_Left);
         QVERIFY2(loading.elapsed() < kPromptStopMs,
                  qPrintable(QStringLiteral("the move waited %1 ms").arg(loading.elapsed())));
-        QVERIFY(form.Timer1->isActive());
-        finishSlide(form);
+        QVERIFY(form->Timer1->isActive());
+        finishSlide(*form);
 
-        playWithHints(form, state, kEightyMovesOut);
-        pressH(form);
+        playWithHints(*form, state, kEightyMovesOut);
+        pressH(*form);
         // Still searching after a while: the balloon says what the search has proved, and the
         // window goes on meanwhile.
-        QTRY_VERIFY(balloonText(form).startsWith(kHintComing + QStringLiteral(" не меньше ")));
+        QTRY_VERIFY(balloonText(*form).startsWith(kHintComing + QStringLiteral(" не меньше ")));
 
         QElapsedTimer cancelling;
         cancelling.start();
-        QTest::keyClick(form.Button1, Qt::Key_Up);  // the tile below the blank
+        QTest::keyClick(form->Button1, Qt::Key_Up);  // the tile below the blank
         const qint64 stoppedAfterMs = cancelling.elapsed();
         QVERIFY2(stoppedAfterMs < kPromptStopMs,
                  qPrintable(QStringLiteral("the search stopped only after %1 ms").arg(stoppedAfterMs)));
         QCOMPARE(state.Board.at(1), 15);
-        QCOMPARE(balloonText(form), QString());
-        finishSlide(form);
-        QVERIFY(balloonStays(form, QString()));
-        QVERIFY(!form.hintedTile());
+        QCOMPARE(balloonText(*form), QString());
+        finishSlide(*form);
+        QVERIFY(balloonStays(*form, QString()));
+        QVERIFY(!form->hintedTile());
 
         // Asked again, and a move 50 ms later, before a slow hint says that it is coming: it
         // never says so.
-        pressH(form);
+        pressH(*form);
         QTest::qWait(50);
-        QTest::keyClick(form.Button1, Qt::Key_Up);
-        finishSlide(form);
-        QVERIFY(balloonStays(form, QString(), 600));
+        QTest::keyClick(form->Button1, Qt::Key_Up);
+        finishSlide(*form);
+        QVERIFY(balloonStays(*form, QString(), 600));
     }
 
     // An answer that comes within a tenth of a second never says that it is coming.
     void aQuickAnswerComesWithoutAWordOfWaiting() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        playWithHints(form, state, kFortyFive,
+        playWithHints(*form, state, kFortyFive,
                       [](const engine::Grid& board, const engine::PatternDatabases& tables,
                          const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
                           std::this_thread::sleep_for(std::chrono::milliseconds(80));
                           return engine::Solve(board, tables, cancel, lowerBound);
                       });
-        pressH(form);  // the first hint reads the tables, which may take a while
-        QTRY_COMPARE(balloonText(form), kHintMovesLeft + QStringLiteral("45"));
+        pressH(*form);  // the first hint reads the tables, which may take a while
+        QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("45"));
 
         // Korf's no. 42: 42 moves, found in under a millisecond, and the answer 80 ms after asking.
-        playLayout(form, state, GridOf("6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12"));
-        pressH(form);
+        playLayout(*form, state, GridOf("6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12"));
+        pressH(*form);
         QElapsedTimer waited;
         waited.start();
-        while (!balloonText(form).startsWith(kHintMovesLeft) && waited.elapsed() < 2000) {
-            QVERIFY2(!balloonText(form).startsWith(kHintComing), qPrintable(balloonText(form)));
+        while (!balloonText(*form).startsWith(kHintMovesLeft) && waited.elapsed() < 2000) {
+            QVERIFY2(!balloonText(*form).startsWith(kHintComing), qPrintable(balloonText(*form)));
             QTest::qWait(1);
         }
-        QCOMPARE(balloonText(form), kHintMovesLeft + QStringLiteral("42"));
+        QCOMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("42"));
     }
 
     void aHintWithoutATileToShow() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.setHintTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
-        form.show();
+        form->setHintTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+        form->show();
         // Before a game the key does nothing and the menu's item is disabled.
-        QTest::keyClick(&form, Qt::Key_H);
-        QCOMPARE(balloonText(form), QString());
-        form.ClientAreaContextMenu(QPoint(5, 5));
+        QTest::keyClick(form.get(), Qt::Key_H);
+        QCOMPARE(balloonText(*form), QString());
+        form->ClientAreaContextMenu(QPoint(5, 5));
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
         QCOMPARE(menu->actions().size(), 1);
@@ -264,28 +305,131 @@ private slots:
         menu->close();
 
         // An odd arrangement: no tile can be pointed at. The menu's item asks this time.
-        playLayout(form, state, kSwapped);
-        form.ClientAreaContextMenu(QPoint(5, 5));
+        playLayout(*form, state, kSwapped);
+        form->ClientAreaContextMenu(QPoint(5, 5));
         QVERIFY(item->isEnabled());
         item->trigger();
-        QCOMPARE(balloonText(form), kHintCannotBeSolved);
-        QVERIFY(!form.hintedTile());
-        QVERIFY(!form.hintBalloon()->geometry().intersects(form.Panel1->geometry()));  // it hides no tile
-        QVERIFY(balloonStays(form, kHintCannotBeSolved));
+        QCOMPARE(balloonText(*form), kHintCannotBeSolved);
+        QVERIFY(!form->hintedTile());
+        QVERIFY(!form->hintBalloon()->geometry().intersects(form->Panel1->geometry()));  // it hides no tile
+        QVERIFY(balloonStays(*form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on
         // standard error that says why.
-        form.setHintTables("no such tables");
+        form->setHintTables("no such tables");
         const QStringList said = programErrorLines([&] {
             for (int game = 0; game < 2; ++game) {
-                playLayout(form, state, kFortyFive);
-                QTest::keyClick(&form, Qt::Key_H);
-                QTRY_COMPARE_WITH_TIMEOUT(balloonText(form), kHintUnavailable, 1000);
-                QVERIFY(!form.hintedTile());
+                playLayout(*form, state, kFortyFive);
+                QTest::keyClick(form.get(), Qt::Key_H);
+                QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
+                QVERIFY(!form->hintedTile());
             }
         });
         QCOMPARE(said.size(), 1);
         QVERIFY2(said.constFirst().contains(QStringLiteral("no such tables: ")), qPrintable(said.constFirst()));
+    }
+
+    // The par.
+
+    void theTextCountsTheMoves() {
+        const struct {
+            int length, moves;
+            const char* said;
+        } rows[] = {
+            {1, 1, "1 ход\nВы нашли его!"},     {2, 2, "2 хода\nВы нашли его!"},
+            {4, 6, "4 хода"},                   {5, 5, "5 ходов\nВы нашли его!"},
+            {11, 13, "11 ходов"},               {12, 12, "12 ходов\nВы нашли его!"},
+            {14, 16, "14 ходов"},               {21, 21, "21 ход\nВы нашли его!"},
+            {22, 30, "22 хода"},                {45, 45, "45 ходов\nВы нашли его!"},
+            {52, 99, "52 хода"},                {61, 61, "61 ход\nВы нашли его!"},
+            {80, 80, "80 ходов\nВы нашли его!"}, {80, 81, "80 ходов"},
+        };
+        for (const auto& row : rows) {
+            QCOMPARE(Par::text(row.length, row.moves), kParShortest + QString::fromUtf8(row.said));
+        }
+    }
+
+    void onlyAWinByPlayTellsThePar() {
+        const struct {
+            const char* name;
+            bool tables;
+            std::function<void(TForm1&, engine::PuzzleState&)> win;
+            QString par;  // empty: no balloon
+        } ways[] = {
+            {"the shortest way", true, [](TForm1& window, engine::PuzzleState&) { play(window, kSixMoves); },
+             kParShortest + QStringLiteral("6 ходов\n") + kParFound},
+            {"a longer way", true,
+             [](TForm1& window, engine::PuzzleState&) { play(window, {1, 1, 1, 5, 9, 13, 14, 15}); },
+             kParShortest + QStringLiteral("6 ходов")},
+            {"the shortcut", true,
+             [](TForm1& window, engine::PuzzleState&) {
+                 QTRY_VERIFY(!window.findChild<Par*>()->searching());  // the par is known
+                 window.FormDblClick();
+                 window.Panel1DblClick();
+                 play(window, {15});
+             },
+             QString()},
+            {"a solved arrangement", true,
+             [](TForm1& window, engine::PuzzleState& game) { playLayout(window, game, kOrdered); }, QString()},
+            {"no tables", false, [](TForm1& window, engine::PuzzleState&) { play(window, kSixMoves); }, QString()},
+        };
+        for (const auto& way : ways) {
+            makeWindow();
+            form->setHintTables(way.tables ? tablesPath() : std::string("no such tables"));
+            form->show();
+            playLayout(*form, state, kSixMovesOut);
+            way.win(*form, state);
+            QVERIFY2(form->Label1->isVisible(), way.name);
+            if (way.par.isEmpty()) {
+                QVERIFY2(parStays(*form, QString()), way.name);
+                continue;
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(parText(*form), way.par, 2000);
+            QVERIFY2(parStays(*form, way.par), way.name);
+            // It covers no tile, takes no click, and a screen reader hears what it says.
+            const HintBalloon* balloon = form->parBalloon();
+            // Nor the clock, the counter or the win's label.
+            const QWidget* const spared[] = {form->Panel1, form->Bevel1, form->Bevel2, form->Label1};
+            for (const QWidget* other : spared) QVERIFY2(!balloon->geometry().intersects(other->geometry()), way.name);
+            QVERIFY(balloon->testAttribute(Qt::WA_TransparentForMouseEvents));
+            QCOMPARE(QAccessible::queryAccessibleInterface(form->parBalloon())->text(QAccessible::Name), way.par);
+            // The victory display is the same, and the next game takes the balloon away.
+            QCOMPARE(form->Label1->text(), kWon);
+            form->Button1Click();
+            QCOMPARE(parText(*form), QString());
+        }
+    }
+
+    void aNewGameEndsTheSearchOfTheLast() {
+        HeldSearch search;
+        form->findChild<Par*>()->setTables(std::make_shared<SharedTables>(tablesPath()), search.solver());
+        form->show();
+
+        // Won before the par is known: the balloon comes when it is.
+        playLayout(*form, state, kSixMovesOut);
+        play(*form, kSixMoves);
+        QVERIFY(parStays(*form, QString()));
+        search.released = true;
+        QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
+
+        // A new game ends a search under way, at once, and only one runs at a time.
+        search.released = false;
+        form->Button1Click();
+        QTRY_COMPARE(search.running.load(), 1);
+        QElapsedTimer clock;
+        clock.start();
+        form->Button1Click();
+        QVERIFY2(clock.elapsed() < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        QCOMPARE(search.cancelled.load(), 1);
+        QTRY_COMPARE(search.running.load(), 1);
+
+        // A board changed between the win and the par: no balloon.
+        playLayout(*form, state, kSixMovesOut);
+        play(*form, kSixMoves);
+        form->N126Click();
+        search.released = true;
+        QVERIFY(parStays(*form, QString()));
+        QCOMPARE(search.most.load(), 1);
     }
 };
 

@@ -67,33 +67,31 @@ std::map<QString, double> paintedContrasts() {
 
 }  // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public QObject, WindowUnderTest {
     Q_OBJECT
 
 private slots:
     void initTestCase() { prepareGameApplication(); }
+    void init() { makeWindow(); }
+    void cleanup() { form.reset(); }
 
     void windowIsFixedAndTitled() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.show();
-        QCOMPARE(form.windowTitle(), kTitle);
-        QCOMPARE(form.centralWidget()->size(), QSize(478, 526));
-        QCOMPARE(form.minimumSize(), form.maximumSize());
-        QCOMPARE(form.size().height(), form.menuBar()->height() + 526);
-        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+        form->show();
+        QCOMPARE(form->windowTitle(), kTitle);
+        QCOMPARE(form->centralWidget()->size(), QSize(478, 526));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(form->size().height(), form->menuBar()->height() + 526);
+        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
 
         const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        QVERIFY((form.frameGeometry().center() - screenCentre).manhattanLength() <= 2);
+        QVERIFY((form->frameGeometry().center() - screenCentre).manhattanLength() <= 2);
     }
 
     void controlsStandInCreationOrder() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        const QList<QWidget*> expected = {form.Bevel1, form.Bevel2, form.Label1,  form.Label2,  form.Label3, form.Label4,
-                                          form.Label5, form.Panel1, form.Button1, form.Panel17, form.Panel18, form.Panel19};
-        QCOMPARE(form.clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
+        const QList<QWidget*> expected = {form->Bevel1, form->Bevel2, form->Label1,  form->Label2,  form->Label3, form->Label4,
+                                          form->Label5, form->Panel1, form->Button1, form->Panel17, form->Panel18, form->Panel19};
+        QCOMPARE(form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
 
         // Where each control was designed to stand; labels may only have grown to fit their
         // text, from the same left and top.
@@ -109,83 +107,74 @@ private slots:
             QVERIFY(widget->width() >= designed.width() && widget->height() >= designed.height());
         }
         // The clock and the counter stay inside their frames.
-        QVERIFY(form.Bevel1->geometry().contains(form.Label3->geometry()));
-        QVERIFY(form.Bevel2->geometry().contains(form.Label5->geometry()));
+        QVERIFY(form->Bevel1->geometry().contains(form->Label3->geometry()));
+        QVERIFY(form->Bevel2->geometry().contains(form->Label5->geometry()));
 
         // The tiles, in creation order, stand in order with cell 16 bare.
-        QCOMPARE(form.Panel1->findChildren<CaptionPanel*>(Qt::FindDirectChildrenOnly).size(), 15);
+        QCOMPARE(form->Panel1->findChildren<CaptionPanel*>(Qt::FindDirectChildrenOnly).size(), 15);
         for (int k = 1; k <= 15; ++k) {
-            CaptionPanel* tile = form.TilePanel(k);
-            QCOMPARE(form.Panel1->findChildren<CaptionPanel*>(Qt::FindDirectChildrenOnly).at(k - 1), tile);
+            CaptionPanel* tile = form->TilePanel(k);
+            QCOMPARE(form->Panel1->findChildren<CaptionPanel*>(Qt::FindDirectChildrenOnly).at(k - 1), tile);
             QCOMPARE(tile->geometry(), QRect(design::cellOrigin(k), QSize(design::kCellSide, design::kCellSide)));
             QCOMPARE(tile->caption(), QString::number(k));
         }
-        QCOMPARE(form.Panel2, form.TilePanel(1));
-        QCOMPARE(form.Panel16, form.TilePanel(15));
+        QCOMPARE(form->Panel2, form->TilePanel(1));
+        QCOMPARE(form->Panel16, form->TilePanel(15));
     }
 
-    void startsIdle() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        QCOMPARE(form.Label3->text(), kClockZero);
-        QCOMPARE(form.Label5->text(), kCounterZero);
-        QCOMPARE(form.Button1->text(), kCaptionStart);
-        QVERIFY(!form.Panel1->isEnabled());
-        QVERIFY(form.Label1->isHidden() && form.Panel17->isHidden() && form.Panel18->isHidden() &&
-                form.Panel19->isHidden());
-        QVERIFY(!form.Timer1->isActive() && !form.Timer2->isActive() && !form.Timer3->isActive());
-        QCOMPARE(form.Timer1->interval(), 15);
-        QCOMPARE(form.Timer2->interval(), 1000);
-        QCOMPARE(form.Timer3->interval(), 1000);
-        QVERIFY(!form.CheatArmed);
+    void startsIdleAndPlaysNothingBeforeTheFirstGame() {
+        QCOMPARE(form->Label3->text(), kClockZero);
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QCOMPARE(form->Button1->text(), kCaptionStart);
+        QVERIFY(!form->Panel1->isEnabled());
+        QVERIFY(form->Label1->isHidden() && form->Panel17->isHidden() && form->Panel18->isHidden() &&
+                form->Panel19->isHidden());
+        QVERIFY(!form->Timer1->isActive() && !form->Timer2->isActive() && !form->Timer3->isActive());
+        QCOMPARE(form->Timer1->interval(), 15);
+        QCOMPARE(form->Timer2->interval(), 1000);
+        QCOMPARE(form->Timer3->interval(), 1000);
+        QVERIFY(!form->CheatArmed);
+
+        // The board plays nothing before the first game.
+        form->show();
+        QTest::mouseClick(form->TilePanel(15), Qt::LeftButton);
+        QTest::mouseDClick(form->Panel1, Qt::LeftButton, {}, QPoint(300, 300));
+        QCOMPARE(state.Board, engine::Grid{});
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QVERIFY(!form->Timer1->isActive() && !form->Timer3->isActive());
     }
 
     void menuHasItsItems() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        QCOMPARE(form.mm1->actions(), (QList<QAction*>{form.N111->menuAction(), form.N7->menuAction()}));
-        QCOMPARE(form.N111->title(), QStringLiteral("Пятнашки"));
-        QCOMPARE(form.N7->title(), QStringLiteral("Справка"));
-        QCOMPARE(form.N111->actions(), (QList<QAction*>{form.N11, form.N126, form.N10, form.N6}));
-        QVERIFY(form.N10->isSeparator());
-        QCOMPARE(form.N6->text(), QStringLiteral("Задать расстановку"));
-        QCOMPARE(form.N7->actions(), (QList<QAction*>{form.N16, form.N8}));
-        QCOMPARE(form.N8->text(), QStringLiteral("О программе"));
+        QCOMPARE(form->mm1->actions(), (QList<QAction*>{form->N111->menuAction(), form->N7->menuAction()}));
+        QCOMPARE(form->N111->title(), QStringLiteral("Пятнашки"));
+        QCOMPARE(form->N7->title(), QStringLiteral("Справка"));
+        QCOMPARE(form->N111->actions(), (QList<QAction*>{form->N11, form->N126, form->N10, form->N6}));
+        QVERIFY(form->N10->isSeparator());
+        QCOMPARE(form->N6->text(), QStringLiteral("Задать расстановку"));
+        QCOMPARE(form->N7->actions(), (QList<QAction*>{form->N16, form->N8}));
+        QCOMPARE(form->N8->text(), QStringLiteral("О программе"));
 
         // "Начать новую игру" is the button's command.
-        form.N11->trigger();
-        QCOMPARE(form.Button1->text(), kCaptionRestart);
-        QVERIFY(form.Panel1->isEnabled());
-    }
-
-    void boardPlaysNothingBeforeFirstGame() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.show();
-        QTest::mouseClick(form.TilePanel(15), Qt::LeftButton);
-        QTest::mouseDClick(form.Panel1, Qt::LeftButton, {}, QPoint(300, 300));
-        QCOMPARE(state.Board, engine::Grid{});
-        QCOMPARE(form.Label5->text(), kCounterZero);
-        QVERIFY(!form.Timer1->isActive() && !form.Timer3->isActive());
+        form->N11->trigger();
+        QCOMPARE(form->Button1->text(), kCaptionRestart);
+        QVERIFY(form->Panel1->isEnabled());
     }
 
     void noCaptionIsClipped() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        for (QLabel* label : {form.Label1, form.Label2, form.Label3, form.Label4, form.Label5}) {
+        for (QLabel* label : {form->Label1, form->Label2, form->Label3, form->Label4, form->Label5}) {
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
                      qPrintable(label->text()));
         }
         for (const QString& caption : {kCaptionStart, kCaptionRestart}) {
-            QVERIFY(QFontMetrics(form.Button1->font()).horizontalAdvance(caption) <= form.Button1->width() - 8);
+            QVERIFY(QFontMetrics(form->Button1->font()).horizontalAdvance(caption) <= form->Button1->width() - 8);
         }
-        const CaptionPanel* tile = form.TilePanel(1);
+        const CaptionPanel* tile = form->TilePanel(1);
         for (int value = 1; value <= 15; ++value) {
             QVERIFY(QFontMetrics(tile->font()).horizontalAdvance(QString::number(value)) <=
                     tile->width() - 2 * tile->bevelInset());
         }
         // The celebration panels at their largest font.
-        for (CaptionPanel* panel : {form.Panel17, form.Panel18, form.Panel19}) {
+        for (CaptionPanel* panel : {form->Panel17, form->Panel18, form->Panel19}) {
             QFont largest = panel->font();
             largest.setPixelSize(pointsToPixels(17));
             QVERIFY2(QFontMetrics(largest).horizontalAdvance(panel->caption()) <= panel->width() - 2 * panel->bevelInset(),
@@ -226,50 +215,43 @@ private slots:
         scheme.setColor(QPalette::Button, window);
         scheme.setColor(QPalette::Highlight, highlight);
         QApplication::setPalette(scheme);
-        engine::PuzzleState state;
-        TForm1 form(state);
+        makeWindow();  // made under the scheme
         TForm3 about;
-        QCOMPARE(form.Label2->palette().color(QPalette::WindowText), text);
-        QCOMPARE(form.Label4->palette().color(QPalette::WindowText), text);
-        QCOMPARE(form.Label1->palette().color(QPalette::Window), highlight);
+        QCOMPARE(form->Label2->palette().color(QPalette::WindowText), text);
+        QCOMPARE(form->Label4->palette().color(QPalette::WindowText), text);
+        QCOMPARE(form->Label1->palette().color(QPalette::Window), highlight);
         QCOMPARE(about.Label2->palette().color(QPalette::Window), window);
         QCOMPARE(about.Label5->palette().color(QPalette::Window), window);
     }
 
     void disabledBoardKeepsTheTilesLook() {
-        engine::PuzzleState state;
-        TForm1 form(state);
-        form.show();
-        const QImage disabled = form.TilePanel(5)->grab().toImage();
-        form.Panel1->setEnabled(true);
-        QCOMPARE(form.TilePanel(5)->grab().toImage(), disabled);
+        form->show();
+        const QImage disabled = form->TilePanel(5)->grab().toImage();
+        form->Panel1->setEnabled(true);
+        QCOMPARE(form->TilePanel(5)->grab().toImage(), disabled);
     }
 
     void helpItemsShowTheirWindowsBesideTheGame() {
-        engine::PuzzleState state;
-        TForm1 form(state);
         QWidget about, rules;
-        form.setSecondaryWindows(nullptr, &about, &rules);
-        form.Button1Click();
-        form.N8->trigger();
-        form.N16->trigger();
-        form.N8->trigger();
+        form->setSecondaryWindows(nullptr, &about, &rules);
+        form->Button1Click();
+        form->N8->trigger();
+        form->N16->trigger();
+        form->N8->trigger();
         QVERIFY(about.isVisible() && rules.isVisible());
-        QVERIFY(form.Timer3->isActive() && form.Panel1->isEnabled());
+        QVERIFY(form->Timer3->isActive() && form->Panel1->isEnabled());
     }
 
     // Last: it runs the event loop until the main window closes.
     void closingTheMainWindowEndsTheProgram() {
-        engine::PuzzleState state;
-        TForm1 form(state);
         QWidget about;
-        form.setSecondaryWindows(nullptr, &about, nullptr);
-        form.show();
-        form.N8Click();
-        QTimer::singleShot(0, &form, &QWidget::close);
+        form->setSecondaryWindows(nullptr, &about, nullptr);
+        form->show();
+        form->N8Click();
+        QTimer::singleShot(0, form.get(), &QWidget::close);
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(!form.isVisible());
+        QVERIFY(!form->isVisible());
     }
 };
 

@@ -1,0 +1,595 @@
+// The main window at play, each test on a fresh window: the tile panels mirroring Board,
+// clicks and arrow keys and the nine-tick slide that locks the board; the commands, the
+// clock and the move counter with its remarks and limit, the cheat and the arrangement
+// dialog; and the celebration of a win, its draws, and the commands that end it. Which
+// tiles may move, and when a board is solved, are the engine's rules, tested there.
+#include <QAccessible>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+
+#include "form_fixture.h"
+#include "scripted_random.h"
+#include "ui/main/font_points.h"
+
+namespace {
+
+// The blank on cell 6, (2,2), with four neighbours.
+const engine::Grid kBlankOnSix = GridOf("1 2 3 4 / 5 0 7 8 / 9 10 11 12 / 13 14 6 15");
+// With the blank in the corner, tile 12 slides down without solving anything.
+const engine::Grid kPlayable = kSwapped;
+
+const std::array<QColor, 5> kBackgrounds = {QColor(128, 128, 0), QColor(192, 192, 192), QColor(255, 255, 0),
+                                            QColor(0, 0, 255), QColor(128, 128, 128)};
+const std::array<QColor, 5> kTexts = {QColor(128, 0, 128), QColor(0, 255, 255), QColor(128, 0, 0),
+                                      QColor(0, 255, 0), QColor(255, 0, 0)};
+
+int indexOf(const std::array<QColor, 5>& table, const QColor& color) {
+    const auto found = std::find(table.begin(), table.end(), color);
+    return found == table.end() ? -1 : static_cast<int>(found - table.begin());
+}
+
+// Stands in for the arrangement dialog: runs `onOpen` where the real dialog would wait
+// for the player, then closes.
+class ArrangementDialogStub : public QDialog {
+public:
+    std::function<void()> onOpen;
+    int exec() override {
+        if (onOpen) onOpen();
+        return QDialog::Rejected;
+    }
+};
+
+// What a forced reset leaves: the ordered board in play but not running, nothing sliding
+// or celebrating, counter and clock at zero.
+void verifyForcedReset(const TForm1& form, const engine::PuzzleState& state) {
+    QCOMPARE(form.Label5->text(), kCounterZero);
+    QCOMPARE(form.Label3->text(), kClockZero);
+    QCOMPARE(state.Board, kOrdered);
+    QCOMPARE(mirrorMismatch(form, kOrdered), QString());
+    QVERIFY(form.Panel1->isEnabled() && form.Label1->isHidden());
+    QVERIFY(!form.Timer1->isActive() && !form.Timer2->isActive() && !form.Timer3->isActive());
+    QCOMPARE(form.Button1->text(), kCaptionRestart);
+}
+
+}  // namespace
+
+class TestGame : public QObject, WindowUnderTest {
+    Q_OBJECT
+
+    // Wins the game with one move from the near-solved layout.
+    void winByOneMove() {
+        playLayout(*form, state, kNearSolved);
+        form->Panel2Click(form->TilePanel(15));
+    }
+
+private slots:
+    void initTestCase() { prepareGameApplication(); }
+    void init() { makeWindow(); }
+    void cleanup() { form.reset(); }
+
+    // The tiles.
+
+    void showBoardMirrorsBoard_data() {
+        QTest::addColumn<engine::Grid>("layout");
+        QTest::addColumn<int>("blankCell");
+        QTest::newRow("blank in the corner") << GridOf("5 1 2 3 / 4 6 7 8 / 9 10 11 12 / 13 14 15 0") << 16;
+        QTest::newRow("blank on cell 6") << kBlankOnSix << 6;
+        QTest::newRow("blank on cell 1") << GridOf("0 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 1") << 1;
+    }
+
+    void showBoardMirrorsBoard() {
+        QFETCH(engine::Grid, layout);
+        QFETCH(int, blankCell);
+        state.Board = layout;
+        form->ShowBoard();
+        QCOMPARE(mirrorMismatch(*form, layout), QString());
+        for (int k = 1; k <= 15; ++k) QCOMPARE(form->TilePanel(k)->pos(), design::cellOrigin(k == blankCell ? 16 : k));
+        if (blankCell != 16) QCOMPARE(form->TilePanel(blankCell)->caption(), QString::number(layout.at(16)));
+    }
+
+    void clickSlidesTheTileOneCell_data() {
+        QTest::addColumn<int>("tile");
+        QTest::addColumn<QPoint>("travel");
+        QTest::addColumn<int>("arrow");  // the key that plays the tile; 0: it is clicked
+        // Each neighbour of the blank, clicked or played by an arrow key while the button has
+        // the focus.
+        QTest::newRow("above slides down") << 2 << QPoint(0, 90) << 0;
+        QTest::newRow("below slides up") << 10 << QPoint(0, -90) << 0;
+        QTest::newRow("right slides left") << 7 << QPoint(-90, 0) << 0;
+        QTest::newRow("left slides right") << 5 << QPoint(90, 0) << 0;
+        QTest::newRow("Down") << 2 << QPoint(0, 90) << int(Qt::Key_Down);
+        QTest::newRow("Up") << 10 << QPoint(0, -90) << int(Qt::Key_Up);
+        QTest::newRow("Left") << 7 << QPoint(-90, 0) << int(Qt::Key_Left);
+        QTest::newRow("Right") << 5 << QPoint(90, 0) << int(Qt::Key_Right);
+    }
+
+    void clickSlidesTheTileOneCell() {
+        QFETCH(int, tile);
+        QFETCH(QPoint, travel);
+        QFETCH(int, arrow);
+        form->show();
+        playLayout(*form, state, kBlankOnSix);
+        CaptionPanel* panel = panelShowing(*form, tile);
+        const QPoint start = panel->pos();
+        // The opposite arrow would play the tile straight back, were the board not locked.
+        const std::map<int, Qt::Key> opposite = {{Qt::Key_Down, Qt::Key_Up}, {Qt::Key_Up, Qt::Key_Down},
+                                                 {Qt::Key_Left, Qt::Key_Right}, {Qt::Key_Right, Qt::Key_Left}};
+
+        if (arrow) {
+            QTest::keyClick(form->Button1, Qt::Key(arrow));
+        } else {
+            QTest::mouseClick(panel, Qt::LeftButton);
+        }
+        QVERIFY(form->Timer1->isActive());
+        QCOMPARE(form->slidingPanel(), panel);
+        QCOMPARE(form->Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(state.Board.at(6), tile);
+
+        for (int tick = 1; tick <= 9; ++tick) {
+            // Any tile clicked meanwhile, from before the first tick on, does nothing: the
+            // sliding tile is next to the blank it left.
+            QVERIFY(!form->Panel1->isEnabled());
+            QTest::mouseClick(panelShowing(*form, 7), Qt::LeftButton);
+            QTest::mouseClick(panel, Qt::LeftButton);
+            form->Timer1Timer();
+            QCOMPARE(panel->pos(), start + travel * tick / 9);
+            // A key pressed meanwhile is kept for the slide's end: the opposite arrow then
+            // plays the tile straight back.
+            if (arrow && tick == 4) QTest::keyClick(form->Button1, opposite.at(arrow));
+        }
+        if (arrow) {
+            QVERIFY(form->Timer1->isActive());
+            for (int tick = 1; tick <= 9; ++tick) form->Timer1Timer();
+            QCOMPARE(panel->pos(), start);
+        }
+        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(form->Panel1->isEnabled());
+        QCOMPARE(form->Label5->text(), arrow ? QStringLiteral("00002") : QStringLiteral("00001"));
+        QCOMPARE(mirrorMismatch(*form, state.Board), QString());
+    }
+
+    void arrowsPlayOnlyATileBesideTheBlankInAGame() {
+        form->show();
+        // Before a game nothing plays.
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) QTest::keyClick(form.get(), key);
+        QCOMPARE(form->Label5->text(), QStringLiteral("00000"));
+        QVERIFY(!form->Timer1->isActive());
+
+        // From the corner nothing can travel left or up; Ctrl+Down is not Down.
+        form->perebor();
+        QTest::keyClick(form->Button1, Qt::Key_Left);
+        QTest::keyClick(form->Button1, Qt::Key_Up);
+        QTest::keyClick(form->Button1, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(state.Board, kOrdered);
+        QTest::keyClick(form.get(), Qt::Key_Down);
+        QCOMPARE(state.Board(4, 4), 12);
+        // The keypad's arrows play too.
+        finishSlide(*form);
+        QTest::keyClick(form.get(), Qt::Key_Right, Qt::KeypadModifier);
+        QCOMPARE(state.Board(3, 4), 11);
+        QCOMPARE(form->Label5->text(), QStringLiteral("00002"));
+
+        // Space still presses the focused button: a new game.
+        finishSlide(*form);
+        form->N126Click();
+        form->Button1->setFocus();
+        QTest::keyClick(form->Button1, Qt::Key_Space);
+        QCOMPARE(form->Button1->text(), QStringLiteral("Начать заново"));
+        QVERIFY(form->Panel1->isEnabled() && form->Timer3->isActive());
+    }
+
+    void assistiveToolsHearWhatThePlayerSees() {
+        form->show();
+        playLayout(*form, state, kBlankOnSix);
+        const auto heard = [](QObject* object, QAccessible::Text text = QAccessible::Name) {
+            return QAccessible::queryAccessibleInterface(object)->text(text);
+        };
+        QAccessibleInterface* board = QAccessible::queryAccessibleInterface(form->Panel1);
+        QCOMPARE(board->childCount(), 16);
+        QAccessibleInterface* bareCell = board->child(15);
+        QCOMPARE(bareCell->text(QAccessible::Name), QStringLiteral("Пустая клетка"));
+        QCOMPARE(bareCell->text(QAccessible::Description), QStringLiteral("ряд 2, столбец 2"));
+        QCOMPARE(bareCell->rect(), QRect(form->Panel1->mapToGlobal(QPoint(92, 92)), QSize(90, 90)));
+        CaptionPanel* seven = panelShowing(*form, 7);
+        QCOMPARE(heard(seven), QStringLiteral("7"));
+        QCOMPARE(heard(seven, QAccessible::Description), QStringLiteral("ряд 2, столбец 3"));
+        QCOMPARE(heard(form->TilePanel(6)), QStringLiteral("15"));  // the panel standing in on cell 16
+        QCOMPARE(heard(form->Label3), QStringLiteral("Время игры: 00:00:00"));
+        QCOMPARE(heard(form->Label5), QStringLiteral("Сделано ходов: 00000"));
+        QCOMPARE(heard(form->Button1), QStringLiteral("Начать заново"));
+        QVERIFY(QAccessible::queryAccessibleInterface(form->Label1)->state().invisible);
+
+        // A screen reader presses the tile: the same move as a click. Everything says so. A
+        // press on 8 while 7 slides plays nothing: the board is locked.
+        const auto press = [](QObject* tile) {
+            QAccessible::queryAccessibleInterface(tile)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        };
+        press(seven);
+        press(panelShowing(*form, 8));
+        finishSlide(*form);
+        form->Timer3Timer();
+        QCOMPARE(heard(seven, QAccessible::Description), QStringLiteral("ряд 2, столбец 2"));
+        QCOMPARE(bareCell->text(QAccessible::Description), QStringLiteral("ряд 2, столбец 3"));
+        QCOMPARE(bareCell->rect(), QRect(form->Panel1->mapToGlobal(QPoint(182, 92)), QSize(90, 90)));
+        QCOMPARE(heard(form->Label5), QStringLiteral("Сделано ходов: 00001"));
+        QCOMPARE(heard(form->Label3), QStringLiteral("Время игры: 00:00:01"));
+
+        // The win: the board locks, the win text shows.
+        playLayout(*form, state, kNearSolved);
+        QTest::mouseClick(form->TilePanel(15), Qt::LeftButton);
+        QVERIFY(!QAccessible::queryAccessibleInterface(form->Label1)->state().invisible);
+        QCOMPARE(heard(form->Label1), QStringLiteral("Вы выиграли!!!"));
+        QVERIFY(QAccessible::queryAccessibleInterface(form->TilePanel(1))->state().disabled);
+    }
+
+    // A click that moves nothing still disarms the cheat, and a click on an ordered board
+    // finds it solved.
+    void clicksThatMoveNothing() {
+        form->show();
+        playLayout(*form, state, kBlankOnSix);
+        for (int tile : {1, 14}) {  // diagonal, far away
+            form->CheatArmed = true;
+            QTest::mouseClick(panelShowing(*form, tile), Qt::LeftButton);
+            QVERIFY(!form->CheatArmed);
+        }
+        QCOMPARE(state.Board, kBlankOnSix);
+        QVERIFY(!form->Timer1->isActive());
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QCOMPARE(mirrorMismatch(*form, kBlankOnSix), QString());
+
+        form->perebor();
+        QTest::mouseClick(form->TilePanel(1), Qt::LeftButton);
+        QCOMPARE(state.Board, kOrdered);
+        QVERIFY(form->Timer2->isActive() && !form->Label1->isHidden() && !form->Panel1->isEnabled());
+    }
+
+    void aDoubleClickIsOneClick() {
+        form->show();
+        form->perebor();
+        // What the window system delivers: press, release, double click, release. The first
+        // press moves the tile and locks the board, so the second falls through to the
+        // window's surface; a double click that began on a tile still arms nothing.
+        CaptionPanel* tile12 = form->TilePanel(12);
+        doubleClickOn(tile12, QPoint(45, 45));
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, tile12->mapTo(form.get(), QPoint(45, 45)));
+        QCOMPARE(form->Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(state.Board(4, 4), 12);
+        QVERIFY(!form->CheatArmed);
+
+        // Both presses on the locked board fall on the surface: that double click arms.
+        QVERIFY(!form->Panel1->isEnabled());
+        doubleClickOn(tile12, QPoint(45, 45));
+        QVERIFY(form->CheatArmed);
+    }
+
+    // The commands, the clock and the counter.
+
+    void newGameDealsAndStartsTheClock() {
+        ScriptedRandom random(ScriptedRandom::sequence({0}));
+        form->CheatArmed = true;
+        form->Label5->setText(QStringLiteral("00042"));
+        form->Label3->setText(QStringLiteral("00:10:00"));
+
+        form->Button1Click();
+        const engine::Grid dealt = GridOf("0 15 14 13 / 12 11 10 9 / 8 7 6 5 / 4 3 2 1");
+        QCOMPARE(state.Board, dealt);
+        QCOMPARE(mirrorMismatch(*form, dealt), QString());
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QCOMPARE(form->Label3->text(), kClockZero);
+        QCOMPARE(form->Button1->text(), kCaptionRestart);
+        QVERIFY(!form->CheatArmed);
+        QVERIFY(form->Panel1->isEnabled() && form->Timer3->isActive() && !form->Timer1->isActive());
+        QCOMPARE(random.seeds, 0);
+    }
+
+    void newGameDuringASlide() {
+        ScriptedRandom random(ScriptedRandom::sequence({0}));  // deals the blank to (1,1)
+        playLayout(*form, state, kPlayable);
+        form->Panel2Click(panelShowing(*form, 12));
+        for (int tick = 0; tick < 4; ++tick) form->Timer1Timer();
+        QTest::keyClick(form->Button1, Qt::Key_Left);  // kept for the slide's end
+
+        form->Button1Click();
+        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(form->Panel1->isEnabled());
+        QCOMPARE(mirrorMismatch(*form, state.Board), QString());
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        // The kept key went with the old game: the new game's first slide plays only itself.
+        QTest::keyClick(form->Button1, Qt::Key_Up);
+        finishSlide(*form);
+        QCOMPARE(form->Label5->text(), QStringLiteral("00001"));
+    }
+
+    void counterMessages_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("after");  // empty: the move resets the game
+        QTest::newRow("1000th move") << "00999" << "" << "01000";
+        QTest::newRow("1001st move") << "01000" << kFirstRemark << "01001";
+        QTest::newRow("2001st move") << "02000" << kSecondRemark << "02001";
+        QTest::newRow("99999th move") << "99998" << "" << "99999";
+        QTest::newRow("100000th move resets the game") << "99999" << kResetRemark << "";
+    }
+
+    void counterMessages() {
+        QFETCH(QString, before);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        BoxRecorder recorder;
+        playLayout(*form, state, kPlayable);
+        form->Label5->setText(before);
+        form->Label3->setText(QStringLiteral("05:06:07"));
+        form->Panel2Click(panelShowing(*form, 12));
+        if (after.isEmpty()) {
+            verifyForcedReset(*form, state);
+        } else {
+            QCOMPARE(form->Label5->text(), after);
+        }
+        if (message.isEmpty()) {
+            QVERIFY(recorder.boxes.empty());
+        } else {
+            QCOMPARE(recorder.boxes.size(), 1u);
+            QCOMPARE(recorder.boxes[0].kind, platform::BoxKind::Plain);
+            QCOMPARE(recorder.boxes[0].caption, kTitle);
+            QCOMPARE(recorder.boxes[0].text, message);
+        }
+    }
+
+    void aClockResetUnderTheCounterBoxDropsTheMove() {
+        // The box of the 1001st move stays open while the clock reaches 23:59:00.
+        std::vector<platform::BoxRecord> boxes;
+        platform::setBoxAnswerer([&](const platform::BoxRecord& box) {
+            boxes.push_back(box);
+            form->Timer3Timer();
+        });
+        playLayout(*form, state, kPlayable);
+        form->Label5->setText(QStringLiteral("01000"));
+        form->Label3->setText(QStringLiteral("23:58:59"));
+        form->Panel2Click(panelShowing(*form, 12));
+        platform::setBoxAnswerer({});
+
+        QCOMPARE(boxes.size(), 1u);
+        verifyForcedReset(*form, state);
+    }
+
+    void theClockTicksAndResetsAt235900() {
+        BoxRecorder recorder;
+        playLayout(*form, state, kPlayable);
+        form->Label3->setText(QStringLiteral("00:59:59"));
+        form->Timer3Timer();
+        QCOMPARE(form->Label3->text(), QStringLiteral("01:00:00"));
+
+        form->Label5->setText(QStringLiteral("00321"));
+        form->Label3->setText(QStringLiteral("23:58:59"));
+        form->Timer3Timer();
+        verifyForcedReset(*form, state);
+        QVERIFY(recorder.boxes.empty());
+    }
+
+    void theCheatIsArmedUsedAndDisarmed() {
+        form->show();
+        playLayout(*form, state, kPlayable);
+        form->Label5->setText(QStringLiteral("00012"));
+        form->Label3->setText(QStringLiteral("00:03:00"));
+
+        QTest::mouseDClick(form->Panel1, Qt::LeftButton, {}, QPoint(300, 300));
+        QCOMPARE(state.Board, kPlayable);  // not armed
+        doubleClickOn(form->Label2, QPoint(5, 5));
+        QVERIFY(!form->CheatArmed);  // a label is not the window's surface
+
+        doubleClickOn(form->clientArea(), QPoint(10, 10));
+        QVERIFY(form->CheatArmed);
+        QTest::mouseDClick(form->Panel1, Qt::LeftButton, {}, QPoint(300, 300));
+        QCOMPARE(state.Board, kNearSolved);
+        QCOMPARE(mirrorMismatch(*form, kNearSolved), QString());
+        QCOMPARE(form->TilePanel(15)->pos(), QPoint(272, 272));
+        QCOMPARE(form->Label5->text(), QStringLiteral("00012"));
+        QCOMPARE(form->Label3->text(), QStringLiteral("00:03:00"));
+        QVERIFY(form->CheatArmed && form->Timer3->isActive());
+
+        // Still armed: a move, then the near-solved layout again.
+        form->Panel2Click(panelShowing(*form, 14));
+        finishSlide(*form);
+        QVERIFY(!form->CheatArmed);
+        const engine::Grid afterMove = state.Board;
+        form->Panel1DblClick();
+        QCOMPARE(state.Board, afterMove);
+    }
+
+    void theArrangementDialogOpensOnASettledLockedBoard() {
+        ArrangementDialogStub dialog;
+        form->setSecondaryWindows(&dialog, nullptr, nullptr);
+        playLayout(*form, state, kPlayable);
+        form->Label5->setText(QStringLiteral("00007"));
+        form->Panel2Click(panelShowing(*form, 12));
+        form->Timer1Timer();
+        form->Timer1Timer();
+
+        bool opened = false;
+        dialog.onOpen = [&] {
+            opened = true;
+            QVERIFY(!form->Timer1->isActive());
+            QVERIFY(!form->Panel1->isEnabled());
+            QVERIFY(!form->Timer3->isActive());
+            QCOMPARE(mirrorMismatch(*form, state.Board), QString());
+        };
+        form->N6Click();
+        QVERIFY(opened);
+        // No slide tick is left to come and unlock the board.
+        QVERIFY(!form->Timer1->isActive() && !form->Panel1->isEnabled());
+        QCOMPARE(form->Label5->text(), QStringLiteral("00008"));
+
+        // Abandoned: a new game then plays again.
+        form->Button1Click();
+        QVERIFY(form->Panel1->isEnabled() && form->Timer3->isActive());
+    }
+
+    void anArrangementAppliedSolvedCelebratesAtOnce() {
+        ArrangementDialogStub dialog;
+        form->setSecondaryWindows(&dialog, nullptr, nullptr);
+        form->Button1Click();
+        form->Label5->setText(QStringLiteral("00050"));
+        dialog.onOpen = [&] {
+            state.Board = kOrdered;
+            form->zadat_rasstanovku();
+        };
+        form->N6->trigger();
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QCOMPARE(form->Label3->text(), kClockZero);
+        QVERIFY(!form->Label1->isHidden());
+        QVERIFY(form->Timer2->isActive() && !form->Timer3->isActive() && !form->Panel1->isEnabled());
+    }
+
+    // The desktop's usual keys do what their menu commands do, and nothing while a modal
+    // window is open.
+    void desktopShortcutsRunTheirCommands_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("does");
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "new game";
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "new game";
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "rules";
+        QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "close";
+    }
+
+    void desktopShortcutsRunTheirCommands() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, does);
+        QWidget rules;
+        QDialog modal;
+        modal.setModal(true);
+        form->setSecondaryWindows(nullptr, nullptr, &rules);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const auto commandRan = [&] {
+            if (does == "new game") return form->Button1->text() == kCaptionRestart && form->Timer3->isActive();
+            if (does == "rules") return rules.isVisible();
+            return form->isHidden();
+        };
+
+        modal.show();
+        QTest::keySequence(form.get(), keys);
+        QVERIFY(!commandRan());
+        modal.hide();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keySequence(form.get(), keys);
+        QVERIFY(commandRan());
+    }
+
+    // The celebration.
+
+    // The winning slide runs out with the board locked: before the celebration's first
+    // tick, a tile next to the blank stays put.
+    void aWinLocksTheBoardAndWaitsForTheFirstTick() {
+        form->show();
+        form->Label3->setText(QStringLiteral("00:02:03"));
+        playLayout(*form, state, kNearSolved);
+        QTest::mouseClick(form->TilePanel(15), Qt::LeftButton);
+        QVERIFY(!form->Panel1->isEnabled() && !form->Timer3->isActive() && form->Timer2->isActive());
+        QVERIFY(!form->Label1->isHidden());
+        QVERIFY(form->Panel17->isHidden() && form->Panel18->isHidden() && form->Panel19->isHidden());
+        finishSlide(*form);
+        QVERIFY(!form->Panel1->isEnabled());
+        QTest::mouseClick(panelShowing(*form, 12), Qt::LeftButton);
+        QCOMPARE(state.Board, kOrdered);
+        QCOMPARE(form->Label5->text(), QStringLiteral("00001"));
+        QCOMPARE(mirrorMismatch(*form, kOrdered), QString());
+    }
+
+    void aTickDrawsThirteenNumbersInOrder() {
+        winByOneMove();
+        ScriptedRandom random(ScriptedRandom::sequence({10, 20, 0, 30, 40, 7, 329, 399, 3, 0, 4, 2, 1}));
+        form->Timer2Timer();
+
+        QCOMPARE(random.requests, (std::vector<int>{330, 400, 8, 330, 400, 8, 330, 400, 8, 5, 5, 5, 5}));
+        QVERIFY(form->Panel17->isVisibleTo(form.get()) && form->Panel18->isVisibleTo(form.get()) &&
+                form->Panel19->isVisibleTo(form.get()));
+        QCOMPARE(form->Panel17->pos(), QPoint(10, 20));
+        QCOMPARE(form->Panel18->pos(), QPoint(30, 40));
+        QCOMPARE(form->Panel19->pos(), QPoint(329, 399));
+        QCOMPARE(form->Panel17->font().pixelSize(), pointsToPixels(10));
+        QCOMPARE(form->Panel18->font().pixelSize(), pointsToPixels(17));
+        QCOMPARE(form->Panel19->font().pixelSize(), pointsToPixels(13));
+        QCOMPARE(form->Panel17->color(), QColor(128, 128, 0));      // olive
+        QCOMPARE(form->Panel17->fontColor(), QColor(255, 0, 0));    // red
+        QCOMPARE(form->Panel18->color(), QColor(128, 128, 128));    // grey
+        QCOMPARE(form->Panel18->fontColor(), QColor(128, 0, 0));    // maroon
+        QCOMPARE(form->Panel19->color(), QColor(255, 255, 0));      // yellow
+        QCOMPARE(form->Panel19->fontColor(), QColor(0, 255, 255));  // aqua
+
+        // Panel19 on top, Panel18 under it, Panel17 under both, all above the rest.
+        const QObjectList stack = form->clientArea()->children();
+        QCOMPARE(stack.mid(stack.size() - 3), (QObjectList{form->Panel17, form->Panel18, form->Panel19}));
+    }
+
+    void ticksStayInRangeWithCoupledColours() {
+        winByOneMove();
+        ScriptedRandom random([generator = std::mt19937(2024)](int, int n) mutable {
+            return std::uniform_int_distribution<int>(0, n - 1)(generator);
+        });
+        const QRect client(QPoint(0, 0), form->clientArea()->size());
+        for (int tick = 0; tick < 300; ++tick) {
+            form->Panel1->setEnabled(true);
+            form->Timer2Timer();
+            QVERIFY(!form->Panel1->isEnabled());
+            for (CaptionPanel* panel : {form->Panel17, form->Panel18, form->Panel19}) {
+                QVERIFY(panel->x() >= 0 && panel->x() < 330 && panel->y() >= 0 && panel->y() < 400);
+                QVERIFY(client.contains(panel->geometry()));
+                QVERIFY(!panel->geometry().intersects(form->Button1->geometry()));
+                QVERIFY(!panel->geometry().intersects(form->Label1->geometry()));
+                QVERIFY(panel->font().pixelSize() >= pointsToPixels(10) && panel->font().pixelSize() <= pointsToPixels(17));
+            }
+            QCOMPARE(indexOf(kBackgrounds, form->Panel18->color()), indexOf(kTexts, form->Panel17->fontColor()));
+            QCOMPARE(indexOf(kBackgrounds, form->Panel19->color()), indexOf(kTexts, form->Panel18->fontColor()));
+            QVERIFY(indexOf(kBackgrounds, form->Panel17->color()) >= 0 && indexOf(kTexts, form->Panel19->fontColor()) >= 0);
+        }
+        QCOMPARE(random.requests.size(), 300u * 13u);
+    }
+
+    // A new game ends the celebration with a dealt board in play; the assembled layout ends
+    // it with the tiles shown in order on a locked board and the clock stopped.
+    void commandsEndTheCelebration_data() {
+        QTest::addColumn<bool>("newGame");
+        QTest::newRow("new game") << true;
+        QTest::newRow("assembled layout") << false;
+    }
+
+    void commandsEndTheCelebration() {
+        QFETCH(bool, newGame);
+        winByOneMove();
+        finishSlide(*form);
+        form->Timer2Timer();
+        QVERIFY(form->Panel17->isVisibleTo(form.get()));
+        ScriptedRandom random(ScriptedRandom::sequence({0}));
+
+        if (newGame) {
+            form->Button1Click();
+        } else {
+            form->N126Click();
+        }
+        QVERIFY(form->Panel17->isHidden() && form->Panel18->isHidden() && form->Panel19->isHidden());
+        QVERIFY(form->Label1->isHidden());
+        QVERIFY(!form->Timer1->isActive() && !form->Timer2->isActive());
+        QCOMPARE(form->Label5->text(), kCounterZero);
+        QCOMPARE(form->Panel1->isEnabled(), newGame);
+        QCOMPARE(form->Timer3->isActive(), newGame);
+        QCOMPARE(form->Button1->text(), newGame ? kCaptionRestart : kCaptionStart);
+        QCOMPARE(random.seeds, newGame ? 0 : 1);
+        // The assembled layout's picture shows the tiles in order, not the near-solved Board.
+        if (!newGame) QCOMPARE(state.Board, kNearSolved);
+        QCOMPARE(mirrorMismatch(*form, newGame ? state.Board : kOrdered), QString());
+    }
+};
+
+QTEST_MAIN(TestGame)
+#include "test_game.moc"
