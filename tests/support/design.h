@@ -19,7 +19,8 @@ inline constexpr int kCellSide = 90;
 
 // The top-left pixel of cell 1..16, counted row by row.
 inline QPoint cellOrigin(int cell) {
-    return {kCellOrigins[static_cast<std::size_t>((cell - 1) % 4)], kCellOrigins[static_cast<std::size_t>((cell - 1) / 4)]};
+    const auto origin = [](int line) { return kCellOrigins[static_cast<std::size_t>(line)]; };
+    return {origin((cell - 1) % 4), origin((cell - 1) / 4)};
 }
 
 // The row or column 1..4 that begins at `pixel`; 0 for none.

@@ -42,7 +42,8 @@ void Par::start(const engine::Grid& board) {
     clear();
     engine::PuzzleState position;
     position.Board = board;
-    if (!source_.tables || engine::IsSolved(position) || engine::CheckSolvable(board) != engine::Solvability::Solvable) return;
+    const bool solvable = engine::CheckSolvable(board) == engine::Solvability::Solvable;
+    if (!source_.tables || engine::IsSolved(position) || !solvable) return;
     if (!search_) {
         search_ = source_.makeSearch();
         connect(search_.get(), &HintSearch::answered, this, &Par::found);
