@@ -136,6 +136,8 @@ private slots:
         QVERIFY(!form1->Panel1->isEnabled());
         QVERIFY(!form1->Timer3->isActive());
         QVERIFY(form1->Timer2->isActive());
+        QCOMPARE(form1->Label5->text(), kCounterZero);
+        QCOMPARE(form1->Label3->text(), kClockZero);
         QCOMPARE(mirrorMismatch(*form1, kOrdered), QString());
     }
 };

@@ -310,70 +310,54 @@ private slots:
         QCOMPARE(form->Label5->text(), QStringLiteral("00001"));
     }
 
-    void counterMessages_data() {
-        QTest::addColumn<QString>("before");
+    // The counter's remarks and limit, and the clock's limit, also when the clock runs out
+    // while the counter's box is open.
+    void countsReachTheirRemarksAndLimits_data() {
+        QTest::addColumn<QString>("counter");
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<int>("ticks");  // clock ticks: before a move (-1), while its box is open, or instead of it
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("after");  // empty: the move resets the game
-        QTest::newRow("1000th move") << "00999" << "" << "01000";
-        QTest::newRow("1001st move") << "01000" << kFirstRemark << "01001";
-        QTest::newRow("2001st move") << "02000" << kSecondRemark << "02001";
-        QTest::newRow("99999th move") << "99998" << "" << "99999";
-        QTest::newRow("100000th move resets the game") << "99999" << kResetRemark << "";
+        QTest::addColumn<QString>("after");  // the counter, or the clock for a tick; empty: the game resets
+        QTest::newRow("1000th move") << "00999" << "05:06:07" << 0 << "" << "01000";
+        QTest::newRow("1001st move") << "01000" << "05:06:07" << 0 << kFirstRemark << "01001";
+        QTest::newRow("2001st move") << "02000" << "05:06:07" << 0 << kSecondRemark << "02001";
+        QTest::newRow("99999th move") << "99998" << "05:06:07" << 0 << "" << "99999";
+        QTest::newRow("100000th move") << "99999" << "05:06:07" << 0 << kResetRemark << "";
+        QTest::newRow("the clock's hour") << "00321" << "00:59:59" << -1 << "" << "01:00:00";
+        QTest::newRow("the clock's limit") << "00321" << "23:58:59" << -1 << "" << "";
+        QTest::newRow("the limit under a box") << "01000" << "23:58:59" << 1 << kFirstRemark << "";
     }
 
-    void counterMessages() {
-        QFETCH(QString, before);
+    void countsReachTheirRemarksAndLimits() {
+        QFETCH(QString, counter);
+        QFETCH(QString, clock);
+        QFETCH(int, ticks);
         QFETCH(QString, message);
         QFETCH(QString, after);
-        BoxRecorder recorder;
-        playLayout(*form, state, kPlayable);
-        form->Label5->setText(before);
-        form->Label3->setText(QStringLiteral("05:06:07"));
-        form->Panel2Click(panelShowing(*form, 12));
-        if (after.isEmpty()) {
-            verifyForcedReset(*form, state);
-        } else {
-            QCOMPARE(form->Label5->text(), after);
-        }
-        if (message.isEmpty()) {
-            QVERIFY(recorder.boxes.empty());
-        } else {
-            QCOMPARE(recorder.boxes.size(), 1u);
-            QCOMPARE(recorder.boxes[0].kind, platform::BoxKind::Plain);
-            QCOMPARE(recorder.boxes[0].caption, kTitle);
-            QCOMPARE(recorder.boxes[0].text, message);
-        }
-    }
-
-    void aClockResetUnderTheCounterBoxDropsTheMove() {
-        // The box of the 1001st move stays open while the clock reaches 23:59:00.
         std::vector<platform::BoxRecord> boxes;
         platform::setBoxAnswerer([&](const platform::BoxRecord& box) {
             boxes.push_back(box);
-            form->Timer3Timer();
+            for (int tick = 0; tick < ticks; ++tick) form->Timer3Timer();
         });
         playLayout(*form, state, kPlayable);
-        form->Label5->setText(QStringLiteral("01000"));
-        form->Label3->setText(QStringLiteral("23:58:59"));
-        form->Panel2Click(panelShowing(*form, 12));
+        form->Label5->setText(counter);
+        form->Label3->setText(clock);
+        if (ticks < 0) {
+            form->Timer3Timer();
+        } else {
+            form->Panel2Click(panelShowing(*form, 12));
+        }
         platform::setBoxAnswerer({});
-
-        QCOMPARE(boxes.size(), 1u);
-        verifyForcedReset(*form, state);
-    }
-
-    void theClockTicksAndResetsAt235900() {
-        BoxRecorder recorder;
-        playLayout(*form, state, kPlayable);
-        form->Label3->setText(QStringLiteral("00:59:59"));
-        form->Timer3Timer();
-        QCOMPARE(form->Label3->text(), QStringLiteral("01:00:00"));
-
-        form->Label5->setText(QStringLiteral("00321"));
-        form->Label3->setText(QStringLiteral("23:58:59"));
-        form->Timer3Timer();
-        verifyForcedReset(*form, state);
-        QVERIFY(recorder.boxes.empty());
+        if (after.isEmpty()) {
+            verifyForcedReset(*form, state);
+        } else {
+            QCOMPARE((ticks < 0 ? form->Label3 : form->Label5)->text(), after);
+        }
+        QCOMPARE(boxes.size(), message.isEmpty() ? 0u : 1u);
+        if (message.isEmpty()) return;
+        QCOMPARE(boxes[0].kind, platform::BoxKind::Plain);
+        QCOMPARE(boxes[0].caption, kTitle);
+        QCOMPARE(boxes[0].text, message);
     }
 
     void theCheatIsArmedUsedAndDisarmed() {
@@ -432,22 +416,6 @@ private slots:
         // Abandoned: a new game then plays again.
         form->Button1Click();
         QVERIFY(form->Panel1->isEnabled() && form->Timer3->isActive());
-    }
-
-    void anArrangementAppliedSolvedCelebratesAtOnce() {
-        ArrangementDialogStub dialog;
-        form->setSecondaryWindows(&dialog, nullptr, nullptr);
-        form->Button1Click();
-        form->Label5->setText(QStringLiteral("00050"));
-        dialog.onOpen = [&] {
-            state.Board = kOrdered;
-            form->zadat_rasstanovku();
-        };
-        form->N6->trigger();
-        QCOMPARE(form->Label5->text(), kCounterZero);
-        QCOMPARE(form->Label3->text(), kClockZero);
-        QVERIFY(!form->Label1->isHidden());
-        QVERIFY(form->Timer2->isActive() && !form->Timer3->isActive() && !form->Panel1->isEnabled());
     }
 
     // The desktop's usual keys do what their menu commands do, and nothing while a modal
