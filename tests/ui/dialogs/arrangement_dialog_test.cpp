@@ -73,7 +73,7 @@ private slots:
         dialog.reset();
     }
 
-    // A complete table is played, solvable or not, without a word.
+    // A complete table is played, solvable or not, without a word, also after a parity check.
     void tableIsPlayedWithTheBlankWhereTheEmptyCellWas_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<engine::Grid>("layout");
@@ -87,13 +87,14 @@ private slots:
         QFETCH(engine::Grid, layout);
         ScriptedRandom random(ScriptedRandom::sequence({0}));
         fillTable(*dialog, texts);
+        QTest::mouseClick(dialog->Button2, Qt::LeftButton);  // a parity check first changes nothing
         QTest::mouseClick(dialog->Button1, Qt::LeftButton);
         QCOMPARE(state.Board, layout);
         QCOMPARE(calls.size(), 1u);
         QCOMPARE(calls[0].board, layout);
         QVERIFY2(calls[0].dialogVisible, "the main window is updated before the dialog closes");
         QVERIFY(dialog->isHidden());
-        QVERIFY(recorder.boxes.empty());
+        QCOMPARE(recorder.boxes.size(), 1u);  // the check's verdict only
         QCOMPARE(random.seeds, 1);
     }
 
@@ -124,25 +125,35 @@ private slots:
         QVERIFY(recorder.boxes.empty());
     }
 
-    void parityCheckReportsAndChangesNothing_data() {
+    // A parity check reports, the same each time; a refused table gives one error. Either
+    // way the dialog keeps everything and nothing reaches the board.
+    void verdictsKeepEverything_data() {
         QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<bool>("set");  // pressed "Задать" once; else "Проверить четность " twice
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("message");
         const int information = static_cast<int>(platform::BoxKind::Information);
         const int error = static_cast<int>(platform::BoxKind::Error);
-        QTest::newRow("ordered") << kOrderedTable << information << kEvenTable;
-        QTest::newRow("14 and 15 exchanged") << kSwappedTable << information << kOddTable;
-        QTest::newRow("empty table") << QStringList(16, QString()) << error << kBadTable;
+        QStringList duplicate = kOrderedTable;
+        duplicate[4] = duplicate[3] = QStringLiteral("5");
+        QStringList cyrillic = kOrderedTable;
+        cyrillic[9] = QStringLiteral("де");
+        QTest::newRow("ordered") << kOrderedTable << false << information << kEvenTable;
+        QTest::newRow("14 and 15 exchanged") << kSwappedTable << false << information << kOddTable;
+        QTest::newRow("empty table checked") << QStringList(16, QString()) << false << error << kBadTable;
+        QTest::newRow("empty table set") << QStringList(16, QString()) << true << error << kBadTable;
+        QTest::newRow("duplicate tile") << duplicate << true << error << kBadTable;
+        QTest::newRow("Cyrillic letters") << cyrillic << true << error << kBadTable;
     }
 
-    void parityCheckReportsAndChangesNothing() {
+    void verdictsKeepEverything() {
         QFETCH(QStringList, texts);
+        QFETCH(bool, set);
         QFETCH(int, kind);
         QFETCH(QString, message);
         fillTable(*dialog, texts);
-
-        for (int pass = 0; pass < 2; ++pass) {
-            dialog->Button2Click();
+        for (int pass = 0; pass < (set ? 1 : 2); ++pass) {
+            QTest::mouseClick(set ? dialog->Button1 : dialog->Button2, Qt::LeftButton);
             QCOMPARE(recorder.boxes.size(), static_cast<std::size_t>(pass + 1));
             QCOMPARE(static_cast<int>(recorder.boxes.back().kind), kind);
             QCOMPARE(recorder.boxes.back().text, message);
@@ -150,45 +161,19 @@ private slots:
         QVERIFY(keptEverything(texts));
     }
 
-    void setAfterAParityCheckStillWorks() {
+    // "Обратно" and the title bar's close button only close; the table is empty on every showing.
+    void leavingOnlyClosesAndTheTableIsEmptyOnEveryShowing() {
         fillTable(*dialog, kOrderedTable);
-        QTest::mouseClick(dialog->Button2, Qt::LeftButton);
-        QCOMPARE(recorder.boxes.size(), 1u);
-        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
-        QCOMPARE(calls.size(), 1u);
-        QCOMPARE(recorder.boxes.size(), 1u);
-        QVERIFY(dialog->isHidden());
-    }
-
-    void refusedTableGivesOneErrorAndKeepsEverything_data() {
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("all empty") << QStringList(16, QString());
-        QStringList duplicate = kOrderedTable;
-        duplicate[4] = QStringLiteral("5");
-        duplicate[3] = QStringLiteral("5");
-        QTest::newRow("duplicate tile") << duplicate;
-        QStringList cyrillic = kOrderedTable;
-        cyrillic[9] = QStringLiteral("де");
-        QTest::newRow("Cyrillic letters") << cyrillic;
-    }
-
-    void refusedTableGivesOneErrorAndKeepsEverything() {
-        QFETCH(QStringList, texts);
-        fillTable(*dialog, texts);
-        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
-
-        QCOMPARE(recorder.boxes.size(), 1u);
-        QCOMPARE(recorder.boxes[0].kind, platform::BoxKind::Error);
-        QCOMPARE(recorder.boxes[0].text, kBadTable);
-        QVERIFY(keptEverything(texts));
-    }
-
-    void tableIsEmptyOnEveryShowing() {
-        fillTable(*dialog, kOrderedTable);
-        dialog->Button3Click();
+        QTest::mouseClick(dialog->Button3, Qt::LeftButton);
         QVERIFY(dialog->isHidden());
         dialog->show();
         QCOMPARE(tableTexts(*dialog), QStringList(16, QString()));
+        fillTable(*dialog, kOrderedTable);
+        QVERIFY(dialog->close());
+        QVERIFY(dialog->isHidden());
+        QCOMPARE(state.Board, kEarlierBoard);
+        QVERIFY(calls.empty() && recorder.boxes.empty());
+        dialog->show();
 
         // After a refused table too, and with a cell left half-typed.
         QStringList texts = kOrderedTable;
@@ -203,19 +188,6 @@ private slots:
         dialog->show();
         QCOMPARE(tableTexts(*dialog), QStringList(16, QString()));
         QVERIFY(!dialog->StringGrid1->isEditing());
-    }
-
-    void backAndTheCloseButtonOnlyClose() {
-        fillTable(*dialog, kOrderedTable);
-        QTest::mouseClick(dialog->Button3, Qt::LeftButton);
-        QVERIFY(dialog->isHidden());
-        dialog->show();
-        fillTable(*dialog, kOrderedTable);
-        QVERIFY(dialog->close());
-        QVERIFY(dialog->isHidden());
-        QCOMPARE(state.Board, kEarlierBoard);
-        QVERIFY(calls.empty());
-        QVERIFY(recorder.boxes.empty());
     }
 
     void enterAndEscPressNothing() {
@@ -250,12 +222,6 @@ private slots:
 
     // Typing into the table.
 
-    void openingSelectsTheTopLeftCellWithTheFocusInTheGrid() {
-        QCOMPARE(currentCell(), QPoint(0, 0));
-        QCOMPARE(QApplication::focusWidget(), grid());
-        QCOMPARE(grid()->selectionMode(), QAbstractItemView::SingleSelection);
-    }
-
     void typingTabbingAndClickingSetPlaysTheTable() {
         // Fifteen tiles typed cell after cell, the last cell tabbed over and left empty.
         for (int tile = 1; tile <= 15; ++tile) {
@@ -271,8 +237,11 @@ private slots:
         QCOMPARE(state.Board, kOrdered);
     }
 
+    // From the top left cell, where the dialog opens with the focus in the grid.
     void tabAndShiftTabWalkRowByRowAndNeverLeaveTheGrid() {
         QCOMPARE(currentCell(), QPoint(0, 0));
+        QCOMPARE(QApplication::focusWidget(), grid());
+        QCOMPARE(grid()->selectionMode(), QAbstractItemView::SingleSelection);
         QTest::keyClick(keyTarget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(currentCell(), QPoint(3, 3));
         QTest::keyClick(keyTarget(), Qt::Key_Tab);
@@ -371,9 +340,8 @@ private slots:
         QCOMPARE(picture.pixelColor(84, 40), line);   // between columns 1 and 2
         QCOMPARE(picture.pixelColor(40, 172), line);  // between rows 2 and 3
         QCOMPARE(picture.pixelColor(130, 130), grid()->palette().color(QPalette::Base));
-    }
 
-    void digitsInTheLargeFontFitTheirCell() {
+        // Digits in the large font fit their cell.
         QCOMPARE(grid()->font().pixelSize(), 57);
         const QFontMetrics metrics(grid()->font());
         QVERIFY(metrics.horizontalAdvance(QStringLiteral("15")) + 2 <= 80);

@@ -78,7 +78,7 @@ private slots:
         QVERIFY(form1->Label1->isHidden());
     }
 
-    // Parity checks and refused tables, then the dialog left by "Обратно" or the title
+    // A parity check and a refused table, then the dialog left by "Обратно" or the title
     // bar's close button: the game stays abandoned as it was, board, tiles, counter and clock.
     void leavingAfterChecksAndRefusalsLeavesTheGameAbandoned_data() {
         QTest::addColumn<bool>("back");
@@ -93,10 +93,6 @@ private slots:
         openDialog([&] {
             fillTable(*form2, kSwappedTable);
             form2->Button2->click();
-            fillTable(*form2, kOrderedTable);
-            form2->Button2->click();
-            fillTable(*form2, QStringList(16, QString()));
-            form2->Button1->click();  // the empty table
             QStringList almost = kOrderedTable;
             almost[5] = QStringLiteral("66");
             fillTable(*form2, almost);
@@ -108,13 +104,9 @@ private slots:
                 form2->close();  // the title bar's close button
             }
         });
-        QCOMPARE(recorder.boxes.size(), 4u);
+        QCOMPARE(recorder.boxes.size(), 2u);
         QCOMPARE(recorder.boxes[0].text, kOddTable);
-        QCOMPARE(recorder.boxes[1].text, kEvenTable);
-        for (std::size_t refusal : {2u, 3u}) {
-            QCOMPARE(recorder.boxes[refusal].kind, platform::BoxKind::Error);
-            QCOMPARE(recorder.boxes[refusal].text, kBadTable);
-        }
+        QCOMPARE(recorder.boxes[1].text, kBadTable);
         QCOMPARE(stillTyped[5], QStringLiteral("66"));
         QVERIFY(form2->isHidden());
         QCOMPARE(state.Board, boardInPlay);
