@@ -140,25 +140,15 @@ struct Game {
     }
 
     void applyArrangement(const engine::Grid& table) {
-        freshGame();
-        takeHintAway();
-        boardTakesClicks = true;
-        board = table;
-        dealt = true;
-        clockRuns = true;
-        parFrom(board);
+        newGame(table);
         solvedTest();
     }
 
+    // The ordered board in play with the clock stopped.
     void forcedReset() {
         ++forcedResets;
+        newGame(kOrdered);
         clockRuns = false;
-        slideTick = 0;
-        freshGame();
-        takeHintAway();
-        boardTakesClicks = true;
-        board = kOrdered;
-        dealt = true;
     }
 
     void assembledPicture() {

@@ -1,18 +1,14 @@
 // The whole main window under a long run of random input: clicks and double clicks
-// anywhere on the board, the tiles and the window, every menu command, arrangement dialog
-// runs with valid and invalid tables, every message box answered, and ticks of the three
-// timers in between and while boxes are open; and a keyboard player's input: the arrows
-// (plain, from the keypad, with a modifier), H and Р, the context menu's "Подсказка", a
-// tile pressed through the accessibility interface, and now and then a wait for the hint's
-// answer. After every event the window must show what a model of the game, fed the same
-// input, says it shows; the board must mirror Board whenever it takes clicks; no box,
-// dialog or menu may be left open; and a hint may show only what is true of the board as
-// it stands. Most hints are cut short by the next move: thousands of searches on the
-// hint's thread are started and cancelled in a run.
+// anywhere, every menu command, the arrangement dialog with valid and invalid tables, every
+// message box answered, ticks of the three timers in between and while boxes are open; and
+// a keyboard player's arrows, H and Р, the context menu's "Подсказка", presses through the
+// accessibility interface, and now and then a wait for the hint. After every event the
+// window must show what a model of the game, fed the same input, says; no box, dialog or
+// menu may be left open; and a hint may only show what is true of the board as it stands.
+// Most hints are cut short by the next move: thousands of searches are started and cancelled.
 //
-// The run is replayable: the seed is printed, PLITON_PLAY_SEED sets another one and
-// PLITON_PLAY_EVENTS the number of events (200000 by default). Replays of a run that
-// waited for a hint may differ, since an answer can come sooner or later.
+// The seed is printed; PLITON_PLAY_SEED replays a run and PLITON_PLAY_EVENTS sets its length
+// (200000 events). A run that waited for a hint may replay differently: an answer's timing varies.
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -21,7 +17,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QWindow>
 #include <QtTest>
 
@@ -102,19 +97,14 @@ public:
         return list[static_cast<typename List::size_type>(below(static_cast<int>(list.size())))];
     }
 
-    // One cell value in any of the notations the table reads.
+    // One cell value, mostly as a player writes it; the notations the table reads are the
+    // engine's tests', a few of them here to show that the dialog passes them on.
     QString notation(int value) {
-        if (value == 0) {
-            static const QStringList blanks = {"", "", "", "0", "-0", "$0", " 0", "+0", "0x0"};
-            return oneOf(blanks);
-        }
-        switch (below(8)) {
-            case 0: return QStringLiteral("  ") + QString::number(value);
-            case 1: return QStringLiteral("+") + QString::number(value);
-            case 2: return QStringLiteral("0") + QString::number(value);
-            case 3: return QStringLiteral("$") + QString::number(value, 16).toUpper();
-            case 4: return QStringLiteral("0x") + QString::number(value, 16);
-            case 5: return QStringLiteral("X") + QString::number(value, 16);
+        if (value == 0) return chance(70) ? QString() : QStringLiteral("0");
+        switch (below(6)) {
+            case 0: return QStringLiteral("+") + QString::number(value);
+            case 1: return QStringLiteral("$") + QString::number(value, 16).toUpper();
+            case 2: return QStringLiteral("0x") + QString::number(value, 16);
             default: return QString::number(value);
         }
     }
@@ -580,16 +570,7 @@ class TestRandomPlay : public QObject {
         }
         if (form2->isVisible()) return QStringLiteral("the arrangement dialog is open");
 
-        static const QRegularExpression fiveDigitsOrMore(QStringLiteral("^[0-9]{5,}$"));
         const QString counter = form->Label5->text();
-        if (!fiveDigitsOrMore.match(counter).hasMatch() || counter.toInt() > model::kMoveLimit) {
-            return QStringLiteral("the counter reads \"%1\"").arg(counter);
-        }
-        const QTime time = QTime::fromString(form->Label3->text(), QStringLiteral("hh:mm:ss"));
-        if (!time.isValid() || time >= QTime(23, 59, 0)) {
-            return QStringLiteral("the clock reads \"%1\"").arg(form->Label3->text());
-        }
-
         if (state.Board != game.board) {
             return QStringLiteral("Board %1, the game's %2").arg(describe(state.Board), describe(game.board));
         }
