@@ -231,17 +231,6 @@ private slots:
         QCOMPARE(form->TilePanel(5)->grab().toImage(), disabled);
     }
 
-    void helpItemsShowTheirWindowsBesideTheGame() {
-        QWidget about, rules;
-        form->setSecondaryWindows(nullptr, &about, &rules);
-        form->Button1Click();
-        form->N8->trigger();
-        form->N16->trigger();
-        form->N8->trigger();
-        QVERIFY(about.isVisible() && rules.isVisible());
-        QVERIFY(form->Timer3->isActive() && form->Panel1->isEnabled());
-    }
-
     // Last: it runs the event loop until the main window closes.
     void closingTheMainWindowEndsTheProgram() {
         QWidget about;
