@@ -11,6 +11,7 @@
 
 #include "dialog_fixture.h"
 #include "form_fixture.h"
+#include "scripted_random.h"
 
 class ArrangementEndToEndTest : public QObject {
     Q_OBJECT
@@ -19,6 +20,7 @@ class ArrangementEndToEndTest : public QObject {
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
     BoxRecorder recorder;  // for the whole run; emptied before each test
+    bool updatedWhileOpen = false;  // the main window was brought up to date before the dialog closed
 
     // Opens the dialog from the menu and runs `player` inside it once it is up. Whatever
     // the player leaves open is closed afterwards, so a failing step cannot hang the test.
@@ -39,8 +41,12 @@ private slots:
     void init() {
         state = {};
         recorder.boxes.clear();
+        updatedWhileOpen = false;
         form1 = std::make_unique<TForm1>(state);
-        form2 = std::make_unique<TForm2>(state, [this] { form1->zadat_rasstanovku(); });
+        form2 = std::make_unique<TForm2>(state, [this] {
+            updatedWhileOpen = form2->isVisible();
+            form1->zadat_rasstanovku();
+        });
         form1->setSecondaryWindows(form2.get(), nullptr, nullptr);
         form1->show();
         form1->Button1Click();  // a game in progress
@@ -53,7 +59,8 @@ private slots:
         form1.reset();
     }
 
-    // A table played, solvable or not, without a word: a fresh game on it.
+    // A table played, solvable or not, without a word, also after a parity check: a fresh
+    // game on it, with the generator seeded anew.
     void tableIsPlayedWithTheBlankWhereTheEmptyCellWas_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<engine::Grid>("layout");
@@ -64,12 +71,17 @@ private slots:
     void tableIsPlayedWithTheBlankWhereTheEmptyCellWas() {
         QFETCH(QStringList, texts);
         QFETCH(engine::Grid, layout);
+        ScriptedRandom random(ScriptedRandom::sequence({0}));
         openDialog([&] {
             fillTable(*form2, texts);
-            form2->Button1->click();
+            QTest::mouseClick(form2->Button2, Qt::LeftButton);
+            QTest::mouseClick(form2->Button1, Qt::LeftButton);
         });
         QVERIFY(form2->isHidden());
-        QVERIFY(recorder.boxes.empty());
+        QVERIFY(updatedWhileOpen);
+        QCOMPARE(recorder.boxes.size(), 1u);  // the check's verdict only
+        QCOMPARE(random.seeds, 1);
+        QCOMPARE(state.Board, layout);
         QCOMPARE(mirrorMismatch(*form1, layout), QString());
         QVERIFY(form1->Panel1->isEnabled());
         QVERIFY(form1->Timer3->isActive());
