@@ -139,6 +139,7 @@ private slots:
         form->show();
         QTest::mouseClick(form->TilePanel(15), Qt::LeftButton);
         QTest::mouseDClick(form->Panel1, Qt::LeftButton, {}, QPoint(300, 300));
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) QTest::keyClick(form.get(), key);
         QCOMPARE(state.Board, engine::Grid{});
         QCOMPARE(form->Label5->text(), kCounterZero);
         QVERIFY(!form->Timer1->isActive() && !form->Timer3->isActive());
