@@ -98,17 +98,6 @@ private slots:
         QVERIFY(!about);
     }
 
-    void emptyMakerLeavesItsMenuItemInert() {
-        form->setSecondaryWindowMakers({}, {}, {});
-        const QWidgetList before = QApplication::topLevelWidgets();
-        form->N8Click();
-        form->N16Click();
-        form->N6Click();
-        const QWidgetList after = QApplication::topLevelWidgets();
-        QCOMPARE(QSet<QWidget*>(after.begin(), after.end()), QSet<QWidget*>(before.begin(), before.end()));
-        QVERIFY(!QApplication::activeModalWidget());
-    }
-
     void windowAsksForFacesTheDesktopHas() {
         // The family asked for is the one given, so no search for a missing face is made.
         const QWidget* const widgets[] = {form->Label3, form->Panel2, form->Button1, form->Panel17};
