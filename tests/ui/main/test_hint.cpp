@@ -49,9 +49,10 @@ void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid&
 
 void pressH(TForm1& form) { QTest::keyClick(form.Button1, Qt::Key_H); }
 
-// The balloon keeps `text` for longer than a slow hint takes to say that it is coming.
-bool balloonStays(const TForm1& form, const QString& text, int ms = 400) {
-    return !QTest::qWaitFor([&] { return balloonText(form) != text; }, ms);
+// A balloon (`shown` reads it) keeps `text` for longer than a slow hint takes to say that it
+// is coming, or a search of a few moves takes.
+bool stays(QString (*shown)(const TForm1&), const TForm1& form, const QString& text, int ms = 400) {
+    return !QTest::qWaitFor([&] { return shown(form) != text; }, ms);
 }
 
 // The lines that the program itself (not Qt) writes to standard error while `run` runs.
@@ -72,11 +73,6 @@ QStringList programErrorLines(const std::function<void()>& run) {
 // Six moves from the goal, each tile of the solution one cell from its own: no shorter way.
 const engine::Grid kSixMovesOut = GridOf("0 2 3 4 / 1 6 7 8 / 5 10 11 12 / 9 13 14 15");
 const std::vector<int> kSixMoves = {1, 5, 9, 13, 14, 15};
-
-// The par stays as it is for longer than a search of a few moves takes.
-bool parStays(const TForm1& form, const QString& text) {
-    return !QTest::qWaitFor([&] { return parText(form) != text; }, 300);
-}
 
 void play(TForm1& form, const std::vector<int>& tiles) {
     for (int tile : tiles) {
@@ -253,7 +249,7 @@ private slots:
         QCOMPARE(state.Board.at(1), 15);
         QCOMPARE(balloonText(*form), QString());
         finishSlide(*form);
-        QVERIFY(balloonStays(*form, QString()));
+        QVERIFY(stays(balloonText, *form, QString()));
         QVERIFY(!form->hintedTile());
 
         // Asked again, and a move 50 ms later, before a slow hint says that it is coming: it
@@ -262,7 +258,7 @@ private slots:
         QTest::qWait(50);
         QTest::keyClick(form->Button1, Qt::Key_Up);
         finishSlide(*form);
-        QVERIFY(balloonStays(*form, QString(), 600));
+        QVERIFY(stays(balloonText, *form, QString(), 600));
     }
 
     // An answer that comes within a tenth of a second never says that it is coming.
@@ -303,7 +299,7 @@ private slots:
         QCOMPARE(balloonText(*form), kHintCannotBeSolved);
         QVERIFY(!form->hintedTile());
         QVERIFY(!form->hintBalloon()->geometry().intersects(form->Panel1->geometry()));  // it hides no tile
-        QVERIFY(balloonStays(*form, kHintCannotBeSolved));
+        QVERIFY(stays(balloonText, *form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on
         // standard error that says why.
@@ -372,11 +368,11 @@ private slots:
             way.win(*form, state);
             QVERIFY2(form->Label1->isVisible(), way.name);
             if (way.par.isEmpty()) {
-                QVERIFY2(parStays(*form, QString()), way.name);
+                QVERIFY2(stays(parText, *form, QString()), way.name);
                 continue;
             }
             QTRY_COMPARE_WITH_TIMEOUT(parText(*form), way.par, 2000);
-            QVERIFY2(parStays(*form, way.par), way.name);
+            QVERIFY2(stays(parText, *form, way.par), way.name);
             // It covers no tile, takes no click, and a screen reader hears what it says.
             const HintBalloon* balloon = form->parBalloon();
             // Nor the clock, the counter or the win's label.
@@ -399,7 +395,7 @@ private slots:
         // Won before the par is known: the balloon comes when it is.
         playLayout(*form, state, kSixMovesOut);
         play(*form, kSixMoves);
-        QVERIFY(parStays(*form, QString()));
+        QVERIFY(stays(parText, *form, QString()));
         search.released = true;
         QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
 
@@ -419,7 +415,7 @@ private slots:
         play(*form, kSixMoves);
         form->N126Click();
         search.released = true;
-        QVERIFY(parStays(*form, QString()));
+        QVERIFY(stays(parText, *form, QString()));
         QCOMPARE(search.most.load(), 1);
     }
 };
