@@ -13,6 +13,7 @@
 #include "board_text.h"
 #include "engine/arrangement.h"
 #include "engine/moves.h"
+#include "require.h"
 
 using namespace engine;
 
@@ -29,10 +30,6 @@ ArrangementTexts Split(const std::uint8_t* data, std::size_t size) {
         texts[cell].push_back(static_cast<char>(data[i]));
     }
     return texts;
-}
-
-void Require(bool condition) {
-    if (!condition) std::abort();
 }
 
 // The cell notation, restated: "" is 0; otherwise spaces, a sign, "0x", "0X", "$", "x" or
