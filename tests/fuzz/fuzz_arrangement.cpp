@@ -12,7 +12,7 @@
 
 #include "board_text.h"
 #include "engine/arrangement.h"
-#include "engine/moves.h"
+#include "played_state.h"
 #include "require.h"
 
 using namespace engine;
@@ -74,22 +74,6 @@ std::optional<Grid> ReferenceLayout(const ArrangementTexts& texts) {
         grid.at(cell) = static_cast<std::uint8_t>(*value);
     }
     return grid;
-}
-
-PuzzleState PlayedState() {
-    PuzzleState state;
-    SetNearSolvedLayout(state);
-    state.BlankRow = 4;
-    state.BlankCol = 3;
-    state.ParitySum = 6;
-    return state;
-}
-
-// The state without the two scratch fields that every read may write.
-PuzzleState WhatTheGamePlaysFrom(PuzzleState state) {
-    state.DealPool = {};
-    state.CheckGrid = {};
-    return state;
 }
 
 }  // namespace
