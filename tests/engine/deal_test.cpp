@@ -63,25 +63,17 @@ TEST(ScriptedDeals, ParityCorrectionKeepsTheDealsRecords) {
     EXPECT_EQ(state.ParitySum % 2, 1);
 }
 
-TEST(ParitySum, FixedLayoutsWithBlankRowFour) {
-    PuzzleState state;
-    state.BlankRow = 4;
-    SetOrderedLayout(state);
-    provchet(state);
-    EXPECT_EQ(state.ParitySum, 6);
-    EXPECT_EQ(state.BoardCopy, state.Board);
-
-    SetNearSolvedLayout(state);
-    provchet(state);
-    EXPECT_EQ(state.ParitySum, 6);
-}
-
-TEST(ParitySum, TakesTheBlanksRowFromTheRecordNotTheBoard) {
-    PuzzleState state;
-    SetOrderedLayout(state);
-    state.BlankRow = 1;
-    provchet(state);
-    EXPECT_EQ(state.ParitySum, 3);
+TEST(ParitySum, CountsOnASnapshotWithTheRecordedBlankRow) {
+    const struct { Grid board; std::uint8_t blankRow; int sum; } cases[] = {
+        {kOrdered, 4, 6}, {kNearSolved, 4, 6}, {kOrdered, 1, 3}};
+    for (const auto& c : cases) {
+        PuzzleState state;
+        state.Board = c.board;
+        state.BlankRow = c.blankRow;
+        provchet(state);
+        EXPECT_EQ(state.ParitySum, c.sum) << TextOf(c.board);
+        EXPECT_EQ(state.BoardCopy, c.board);
+    }
 }
 
 TEST(RandomDeals, AreAlwaysCompleteSolvableAndUnsolved) {

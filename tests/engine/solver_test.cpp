@@ -26,7 +26,6 @@ namespace {
 // The tables the game finds beside its executable in the build folder.
 std::string TablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
-// The bytes of the tables file.
 std::vector<char> TableBytes() {
     std::ifstream in(TablesPath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -63,10 +62,7 @@ protected:
         tables_ = PatternDatabases::Load(TablesPath(), &why).release();
         if (!tables_) std::fprintf(stderr, "cannot load the tables: %s\n", why.c_str());
     }
-    static void TearDownTestSuite() {
-        delete tables_;
-        tables_ = nullptr;
-    }
+    static void TearDownTestSuite() { delete tables_; }
     void SetUp() override { ASSERT_NE(tables_, nullptr) << "no tables at " << TablesPath(); }
     void TearDown() override { std::filesystem::remove(CopyPath()); }
 
@@ -75,10 +71,8 @@ protected:
         return Solve(board, *tables_, cancel);
     }
 
-    // Solves `board` and checks that the answer has `length` moves and solves the board; and,
-    // when given, that the
-    // search kept on one thread, whose count does not depend on the machine's load, generated
-    // at most a quarter more nodes than `nodes`.
+    // Solves `board` in `length` moves; and, when `nodes` is given, the search kept on one
+    // thread, whose count does not depend on the machine's load, generates at most a quarter more.
     static void ExpectShortest(const Grid& board, int length, std::uint64_t nodes = 0) {
         SCOPED_TRACE(TextOf(board));
         const Solution solution = SolveNow(board);
@@ -114,11 +108,7 @@ const PatternDatabases* SolverTest::tables_ = nullptr;
 // does more work, by a weaker estimate, a bound that rises too slowly or paths it should
 // prune, fails here.
 TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
-    const struct {
-        int length;
-        const char* board;
-        std::uint64_t nodes;
-    } positions[] = {
+    const struct { int length; const char* board; std::uint64_t nodes; } positions[] = {
         {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3", 2'978},        // no. 55
         {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 795},          // no. 42
         {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'888},        // no. 12
@@ -144,11 +134,7 @@ int ThreadCount() {
 
 // What a search did, watched from another thread every millisecond: the most threads it
 // ran beside the caller's, the threads it left behind, and the highest bound it reported.
-struct Watched {
-    int helpers = 0;
-    int left = 0;
-    int highestBound = 0;
-};
+struct Watched { int helpers = 0, left = 0, highestBound = 0; };
 
 Watched Watch(const std::function<void()>& search, const std::atomic<int>& bound) {
     const int before = ThreadCount();
@@ -243,11 +229,7 @@ TEST_F(SolverTest, UnsolvableAndMalformedBoardsAreAnsweredWithoutSearch) {
         }
         cancel = true;
     });
-    const struct {
-        const char* board;
-        Solvability solvability;
-        SolveOutcome outcome;
-    } cases[] = {
+    const struct { const char* board; Solvability solvability; SolveOutcome outcome; } cases[] = {
         {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0", Solvability::Unsolvable, SolveOutcome::Unsolvable},
         {"0 12 9 13 / 15 11 10 14 / 3 7 5 6 / 4 8 1 2", Solvability::Unsolvable, SolveOutcome::Unsolvable},
         {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 14 0", Solvability::NotABoard, SolveOutcome::NotABoard},

@@ -12,7 +12,8 @@
 
 #include "board_text.h"
 #include "engine/arrangement.h"
-#include "engine/moves.h"
+#include "played_state.h"
+#include "require.h"
 
 using namespace engine;
 
@@ -29,10 +30,6 @@ ArrangementTexts Split(const std::uint8_t* data, std::size_t size) {
         texts[cell].push_back(static_cast<char>(data[i]));
     }
     return texts;
-}
-
-void Require(bool condition) {
-    if (!condition) std::abort();
 }
 
 // The cell notation, restated: "" is 0; otherwise spaces, a sign, "0x", "0X", "$", "x" or
@@ -77,22 +74,6 @@ std::optional<Grid> ReferenceLayout(const ArrangementTexts& texts) {
         grid.at(cell) = static_cast<std::uint8_t>(*value);
     }
     return grid;
-}
-
-PuzzleState PlayedState() {
-    PuzzleState state;
-    SetNearSolvedLayout(state);
-    state.BlankRow = 4;
-    state.BlankCol = 3;
-    state.ParitySum = 6;
-    return state;
-}
-
-// The state without the two scratch fields that every read may write.
-PuzzleState WhatTheGamePlaysFrom(PuzzleState state) {
-    state.DealPool = {};
-    state.CheckGrid = {};
-    return state;
 }
 
 }  // namespace

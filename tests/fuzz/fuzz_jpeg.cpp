@@ -2,11 +2,11 @@
 // crash, a leak or a hang, and a picture is never larger than the decoder allows.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 
 #include <QRegularExpression>
 
+#include "require.h"
 #include "ui/platform/jpeg_decoder.h"
 
 namespace {
@@ -50,10 +50,6 @@ void markHeaders(const std::uint8_t* data, std::size_t size) {
         if (marker == 0xDA) break;
         at += 2 + length;
     }
-}
-
-void Require(bool condition) {
-    if (!condition) std::abort();
 }
 
 }  // namespace

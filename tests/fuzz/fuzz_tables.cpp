@@ -39,15 +39,12 @@
 #include "engine/moves.h"
 #include "engine/pattern_format.h"
 #include "engine/solver.h"
+#include "require.h"
 
 using namespace engine;
 using namespace engine::patterns;
 
 namespace {
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
 
 constexpr std::array<std::array<std::uint8_t, 3>, 3> kGroups = {{{2, 3, 4}, {7, 8, 12}, {1, 6, 11}}};
 constexpr int kMachineStates = 5;

@@ -14,7 +14,7 @@ class PicturesTest : public QObject {
 private slots:
     void initTestCase() { platform::installFontSubstitutes(); }
 
-    void picturesAreDecodedWhenTheirWindowIsFirstShown() {
+    void picturesAreDecodedWhenTheirWindowIsFirstShownAndFillTheirBox() {
         engine::PuzzleState state;
         TForm2 dialog(state, [] {});
         TForm4 rules;
@@ -29,18 +29,14 @@ private slots:
         rules.show();
         QCOMPARE(rules.Image1->picture().size(), QSize(639, 54));
         QVERIFY(rules.Image1->decodeError().isEmpty());
-    }
 
-    void pictureIsStretchedOverItsWholeBox() {
-        engine::PuzzleState state;
-        TForm2 dialog(state, [] {});
-        dialog.show();
+        // Stretched over its whole box: the lattice's dark corners, not the dialog's light
+        // green, at the far corners of the client area that the picture covers.
         const QImage shown = dialog.grab().toImage();
-        // The lattice's dark corners, not the dialog's light green, at the far corners of
-        // the client area that the picture covers.
         const QColor moneyGreen(192, 220, 192);
         for (const QPoint corner : {QPoint(2, 2), QPoint(614, 2), QPoint(2, 454), QPoint(614, 454)}) {
-            QVERIFY2(shown.pixelColor(corner) != moneyGreen, qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
+            QVERIFY2(shown.pixelColor(corner) != moneyGreen,
+                     qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
         }
         // The picture box stops one pixel short of the bottom.
         QCOMPARE(shown.pixelColor(300, 457), moneyGreen);

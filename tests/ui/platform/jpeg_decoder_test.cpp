@@ -1,5 +1,6 @@
 // The decoder on the two embedded pictures and on data that is not a whole, sound JPEG:
 // every failure must come back as an error, never as a crash, an exit or a half-grey picture.
+// What arbitrary damage may do (an error or a picture, never a crash) is fuzz_jpeg's to find.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -22,8 +23,9 @@ Bytes bytesOf(const QByteArray& data) { return Bytes(data.begin(), data.end()); 
 
 platform::DecodedPicture decode(const Bytes& bytes) { return platform::decodeJpeg(std::span(bytes)); }
 
-// What the frame header (SOF marker) of a JPEG says.
+// What the frame header (SOF marker) of a JPEG says, and where it starts.
 struct Frame {
+    std::size_t at;
     int marker;  // 0xC0 baseline, 0xC2 progressive, ...
     int height;
     int width;
@@ -39,8 +41,8 @@ std::optional<Frame> frameOf(const Bytes& jpeg) {
         const int marker = jpeg[at + 1];
         const std::size_t length = (std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3];
         if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-            return Frame{marker, (jpeg[at + 5] << 8) | jpeg[at + 6], (jpeg[at + 7] << 8) | jpeg[at + 8], jpeg[at + 9],
-                         jpeg[at + 4]};
+            return Frame{at, marker, (jpeg[at + 5] << 8) | jpeg[at + 6], (jpeg[at + 7] << 8) | jpeg[at + 8],
+                         jpeg[at + 9], jpeg[at + 4]};
         }
         at += 2 + length;
     }
@@ -54,15 +56,24 @@ void expectFailure(const platform::DecodedPicture& picture) {
     EXPECT_FALSE(picture.error.isEmpty());
 }
 
-double meanLuminance(const QImage& image) {
-    double sum = 0;
+// The mean of each channel over a picture.
+struct Means {
+    double red = 0, green = 0, blue = 0;
+    double luminance() const { return 0.299 * red + 0.587 * green + 0.114 * blue; }
+};
+
+Means meansOf(const QImage& image) {
+    Means sums;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = image.pixel(x, y);
-            sum += 0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel);
+            sums.red += qRed(pixel);
+            sums.green += qGreen(pixel);
+            sums.blue += qBlue(pixel);
         }
     }
-    return sum / (image.width() * image.height());
+    const double pixels = image.width() * image.height();
+    return {sums.red / pixels, sums.green / pixels, sums.blue / pixels};
 }
 
 }  // namespace
@@ -95,23 +106,16 @@ TEST(EmbeddedPictures, LookLikeWhatTheWindowsExpect) {
     // The lattice is mostly dark with blue and violet light: blue outweighs red and green.
     const QImage lattice = decode(bytesOf(assets::arrangementBackground())).image;
     ASSERT_FALSE(lattice.isNull());
-    EXPECT_LT(meanLuminance(lattice), 90.0);
-    long long red = 0, green = 0, blue = 0;
-    for (int y = 0; y < lattice.height(); ++y) {
-        for (int x = 0; x < lattice.width(); ++x) {
-            red += qRed(lattice.pixel(x, y));
-            green += qGreen(lattice.pixel(x, y));
-            blue += qBlue(lattice.pixel(x, y));
-        }
-    }
-    EXPECT_GT(blue, red);
-    EXPECT_GT(blue, green);
+    const Means means = meansOf(lattice);
+    EXPECT_LT(means.luminance(), 90.0);
+    EXPECT_GT(means.blue, means.red);
+    EXPECT_GT(means.blue, means.green);
 
     // The banner is black with gold: its bright pixels have far more red than blue, which
     // also proves the channels come out in the right order.
     const QImage banner = decode(bytesOf(assets::rulesBanner())).image;
     ASSERT_FALSE(banner.isNull());
-    EXPECT_LT(meanLuminance(banner), 80.0);
+    EXPECT_LT(meansOf(banner).luminance(), 80.0);
     int goldPixels = 0;
     for (int y = 0; y < banner.height(); ++y) {
         for (int x = 0; x < banner.width(); ++x) {
@@ -136,34 +140,6 @@ TEST(BrokenData, EveryTruncationIsAnError) {
     }
 }
 
-TEST(BrokenData, RandomByteFlipsGiveAnErrorOrAWholePicture) {
-    // A flipped bit inside the compressed data may only change some pixels, so a flip need
-    // not fail; what may never happen is a crash or a picture of the wrong size.
-    const Bytes whole = bytesOf(assets::arrangementBackground());
-    std::mt19937 generator(20240611);
-    std::uniform_int_distribution<std::size_t> anyPosition(0, whole.size() - 1);
-    std::uniform_int_distribution<int> anyByte(1, 255);
-    std::uniform_int_distribution<int> flipCount(1, 8);
-    int failures = 0;
-    constexpr int kRounds = 300;
-    for (int round = 0; round < kRounds; ++round) {
-        Bytes damaged = whole;
-        for (int flips = flipCount(generator); flips > 0; --flips) {
-            damaged[anyPosition(generator)] ^= static_cast<std::uint8_t>(anyByte(generator));
-        }
-        const platform::DecodedPicture picture = decode(damaged);
-        if (picture.ok()) {
-            EXPECT_EQ(picture.image.size(), QSize(700, 438)) << round;
-            EXPECT_TRUE(picture.error.isEmpty()) << round;
-        } else {
-            EXPECT_FALSE(picture.error.isEmpty()) << round;
-            ++failures;
-        }
-    }
-    // Most damage is noticed: a stray marker, a broken Huffman code, a bad header.
-    EXPECT_GT(failures, kRounds / 3);
-}
-
 TEST(BrokenData, DamagedHeadersAreErrors) {
     const Bytes whole = bytesOf(assets::rulesBanner());
 
@@ -174,13 +150,9 @@ TEST(BrokenData, DamagedHeadersAreErrors) {
     // A frame header claiming a picture of 20000 x 20000 pixels, which libjpeg itself would
     // accept, is refused before any memory is set aside for it.
     Bytes huge = whole;
-    for (std::size_t at = 2; at + 8 < huge.size(); ++at) {
-        if (huge[at] == 0xFF && huge[at + 1] == 0xC0) {
-            huge[at + 5] = huge[at + 7] = 0x4E;  // 0x4E20 = 20000
-            huge[at + 6] = huge[at + 8] = 0x20;
-            break;
-        }
-    }
+    const std::size_t frame = frameOf(whole).value().at;
+    huge[frame + 5] = huge[frame + 7] = 0x4E;  // 0x4E20 = 20000
+    huge[frame + 6] = huge[frame + 8] = 0x20;
     const platform::DecodedPicture hugePicture = decode(huge);
     expectFailure(hugePicture);
     EXPECT_TRUE(hugePicture.error.contains(QStringLiteral("20000"))) << hugePicture.error.toStdString();
