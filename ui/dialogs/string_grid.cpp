@@ -30,6 +30,9 @@ std::optional<bool> leavingDirection(const QKeyEvent& key) {
 // A cell's text is what a screen reader hears after the cell's name.
 class GridCell : public QTableWidgetItem {
 public:
+    GridCell() = default;
+    Q_DISABLE_COPY(GridCell)
+
     QVariant data(int role) const override {
         return role == Qt::AccessibleDescriptionRole ? QVariant(text()) : QTableWidgetItem::data(role);
     }
