@@ -9,6 +9,7 @@ namespace platform {
 // The game takes no arguments: Qt's own options change nothing. On X11 the windows' pixels
 // go to the X server without shared memory, and the C library reads 8-bit strings as UTF-8.
 class GameApplication : public QApplication {
+    Q_OBJECT
 public:
     explicit GameApplication(char** argv);
 
