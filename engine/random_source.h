@@ -6,7 +6,11 @@ namespace engine {
 // the whole run; tests put a scripted one in its place.
 class RandomSource {
 public:
+    RandomSource() = default;
     virtual ~RandomSource() = default;
+    // A source is put in place by reference, never copied.
+    RandomSource(const RandomSource&) = delete;
+    RandomSource& operator=(const RandomSource&) = delete;
     // A whole number from 0 to n - 1; n is at least 1.
     virtual int Below(int n) = 0;
     // Seeds the generator from the system clock.

@@ -478,4 +478,14 @@ open_top_panel 40
 placement_run "1024x768-panel-x2" 2
 note "at scales 1 to 2 on 1024x768 and 1280x1024 screens, and below a top panel, the title bars stay on the work area"
 
+# A window manager that comes late frames a window already placed on a screen without one:
+# started 0.3 s after the main window shows, it must still find the title bar brought onto
+# the work area.
+start_x_server 1024x768
+launch_game "1024x768-late-frame-x2" QT_SCALE_FACTOR=2
+sleep 0.3
+start_window_manager
+expect_frame_on_work_area "$main" "a window manager started late: the main window"
+close_game
+
 note "passed in $((($(now_ms) - started_ms) / 1000)) s; screenshots in $shots"

@@ -63,6 +63,19 @@ TEST(ScriptedDeals, ParityCorrectionKeepsTheDealsRecords) {
     EXPECT_EQ(state.ParitySum % 2, 1);
 }
 
+TEST(ScriptedDeals, ANestedSourceGivesTheOuterOneBackWhenItEnds) {
+    ScriptedRandom outer(Last);
+    {
+        ScriptedRandom inner([](int, int) { return 0; });
+        PuzzleState ignored;
+        DealBoard(ignored);
+    }
+    PuzzleState state;
+    DealBoard(state);
+    EXPECT_EQ(TextOf(state.Board), "14 15 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 0");
+    EXPECT_EQ(outer.requests.size(), 15u);
+}
+
 TEST(ParitySum, CountsOnASnapshotWithTheRecordedBlankRow) {
     const struct { Grid board; std::uint8_t blankRow; int sum; } cases[] = {
         {kOrdered, 4, 6}, {kNearSolved, 4, 6}, {kOrdered, 1, 3}};

@@ -30,6 +30,9 @@ std::optional<bool> leavingDirection(const QKeyEvent& key) {
 // A cell's text is what a screen reader hears after the cell's name.
 class GridCell : public QTableWidgetItem {
 public:
+    GridCell() = default;
+    Q_DISABLE_COPY(GridCell)
+
     QVariant data(int role) const override {
         return role == Qt::AccessibleDescriptionRole ? QVariant(text()) : QTableWidgetItem::data(role);
     }
@@ -40,6 +43,7 @@ public:
 // Draws each cell into its square only, leaving the strip of grid line beside it to the
 // grid, and opens a plain one-line editor over the same square.
 class StringGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
 public:
     StringGridDelegate(int cellSize, StringGrid* grid) : QStyledItemDelegate(grid), cellSize_(cellSize), grid_(grid) {}
 
@@ -205,3 +209,5 @@ void StringGrid::paintEvent(QPaintEvent* event) {
         if (height > 0) painter.fillRect(QRect(0, top, area.width(), height), kLineColour);
     }
 }
+
+#include "string_grid.moc"

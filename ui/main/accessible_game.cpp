@@ -61,6 +61,7 @@ public:
 class BareCellAccessible : public QAccessibleInterface {
 public:
     explicit BareCellAccessible(QWidget* board) : board_(board) {}
+    Q_DISABLE_COPY(BareCellAccessible)
 
     bool isValid() const override { return true; }
     QObject* object() const override { return nullptr; }

@@ -257,7 +257,7 @@ void TForm1::createMenu() {
 
     // The desktop's usual keys for these commands. They are not drawn in the menu, whose
     // texts stay as they are; like the menu, they do nothing while a modal window is open.
-    const auto bind = [this](QKeySequence keys, auto command) {
+    const auto bind = [this](const QKeySequence& keys, auto command) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { N11->trigger(); });

@@ -19,7 +19,7 @@
 
 namespace {
 
-const QString kClockFormat = QStringLiteral("hh:mm:ss");
+constexpr QStringView kClockFormat = u"hh:mm:ss";
 // The tick that brings the clock here resets the game.
 constexpr QStringView kClockLimit = u"23:59:00";
 

@@ -14,6 +14,13 @@ namespace {
 
 constexpr char kNoSharedMemory[] = "QT_XCB_NO_MITSHM";
 
+// On X11 the windows' pixels go to the X server through the connection, not through
+// shared memory: with shared memory Qt waits for the server to answer a round trip before
+// it paints over what it last sent, which wakes the program two more times at every clock
+// tick and now and then holds a slide's frame back by a few milliseconds. The frames of
+// this game are small enough for the connection. A user's own setting of
+// QT_XCB_NO_MITSHM is left alone, and programs the game starts do not inherit the game's.
+//
 // Turns X shared memory off for the connection the application object is about to open;
 // true when it did so.
 bool turnSharedMemoryOff() {
@@ -21,8 +28,11 @@ bool turnSharedMemoryOff() {
     return qputenv(kNoSharedMemory, "1");
 }
 
-// Switches the C library's character type to UTF-8 when the environment's locale has
-// another character set.
+// Qt takes every 8-bit string for UTF-8, and so must the C library, through which Xlib
+// turns the window titles into X's older title property: under the bare "C" locale of a
+// machine with no locale set up, window managers that read that property would show the
+// Russian titles as garbage. So when the environment's locale has another character set,
+// the character type alone switches to C.UTF-8; everything else stays as the user has it.
 void useUtf8Characters() {
     const char* codeset = nl_langinfo(CODESET);
     if (std::strcmp(codeset, "UTF-8") == 0) return;
@@ -30,7 +40,9 @@ void useUtf8Characters() {
 }
 
 // The argument count the application object is given: the program's name alone. Qt keeps
-// a reference to it for the object's life.
+// a reference to it for the object's life. The application object sees only argv[0], so
+// that Qt's own options (-reverse, -style, -qwindowgeometry and the like) change nothing,
+// and the game looks and behaves the same however it is started.
 int& programNameOnly() {
     static int count;
     count = 1;

@@ -18,6 +18,7 @@ namespace {
 // at most: without a window manager there is none), then moves the frame onto the area if
 // it lies outside it, and goes.
 class FrameKeeper : public QObject {
+    Q_OBJECT
 public:
     explicit FrameKeeper(QWindow* window) : QObject(window), window_(window) {
         window->installEventFilter(this);
@@ -74,3 +75,5 @@ void centreOnScreen(QWidget& window, const QScreen* screen) {
 }
 
 }  // namespace platform
+
+#include "placement.moc"

@@ -10,21 +10,25 @@
 
 namespace {
 
-// Throws from the handler of the first event it receives, and counts the later ones.
+// Throws from the handler of the first event it receives, and counts the later ones: a
+// standard exception, or, when told, something that is none.
 class FailingOnce : public QObject {
 public:
+    explicit FailingOnce(bool standard) : standard_(standard) {}
     int handled = 0;
     bool event(QEvent* event) override {
         if (event->type() != QEvent::User) return QObject::event(event);
         if (!failed_) {
             failed_ = true;
-            throw std::runtime_error("the handler failed");
+            if (standard_) throw std::runtime_error("the handler failed");
+            throw 42;
         }
         ++handled;
         return true;
     }
 
 private:
+    bool standard_;
     bool failed_ = false;
 };
 
@@ -36,9 +40,18 @@ class TestExceptions : public QObject {
 private slots:
     void initTestCase() { prepareGameApplication(); }
 
+    void aThrowingHandlerShowsAnErrorBoxAndTheLoopGoesOn_data() {
+        QTest::addColumn<bool>("standard");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a standard exception") << true << QStringLiteral("the handler failed");
+        QTest::newRow("something else") << false << QStringLiteral("Unknown error");
+    }
+
     void aThrowingHandlerShowsAnErrorBoxAndTheLoopGoesOn() {
+        QFETCH(bool, standard);
+        QFETCH(QString, text);
         BoxRecorder recorder;
-        FailingOnce receiver;
+        FailingOnce receiver(standard);
         QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
         QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
         QTRY_COMPARE(receiver.handled, 1);
@@ -46,7 +59,7 @@ private slots:
         QCOMPARE(recorder.boxes.size(), 1u);
         QCOMPARE(recorder.boxes[0].kind, platform::BoxKind::Error);
         QCOMPARE(recorder.boxes[0].caption, kTitle);
-        QCOMPARE(recorder.boxes[0].text, QStringLiteral("the handler failed"));
+        QCOMPARE(recorder.boxes[0].text, text);
     }
 
     void aGameHandlerFailingOnATimerTick() {

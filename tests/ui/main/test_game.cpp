@@ -236,6 +236,19 @@ private slots:
         QVERIFY(form->CheatArmed);
     }
 
+    // A press on a movable tile, dragged off it and released over the blank, is a click
+    // cancelled: nothing moves.
+    void aClickDraggedOffTheTileMovesNothing() {
+        form->show();
+        playLayout(*form, state, kBlankOnSix);
+        CaptionPanel* tile2 = panelShowing(*form, 2);
+        QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, tile2->mapTo(form.get(), QPoint(45, 45)));
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, tile2->mapTo(form.get(), QPoint(45, 135)));
+        QVERIFY(!form->Timer1->isActive());
+        QCOMPARE(state.Board, kBlankOnSix);
+        QCOMPARE(form->Label5->text(), kCounterZero);
+    }
+
     // The commands, the clock and the counter.
 
     // A new game, even in the middle of a slide, deals and starts afresh: the slide ends,

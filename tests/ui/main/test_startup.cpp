@@ -225,6 +225,41 @@ private slots:
         QCOMPARE(about.Label5->palette().color(QPalette::Window), window);
     }
 
+    // The tiles stand out of the board in a raised bevel around a lowered one; the clock's
+    // and the counter's frames are sunken. Bold and underline are each as designed.
+    void bevelsAndFontStylesAreAsDesigned() {
+        enum Edge { Raised, Sunken };
+        // The left, top, right and bottom edges of a bevel `inset` pixels inside the control.
+        const auto verifyBevel = [](const char* what, QWidget* control, int inset, Edge edge) {
+            const QImage image = control->grab().toImage();
+            const QRgb light = control->palette().color(QPalette::Active, QPalette::Light).rgb();
+            const QRgb dark = control->palette().color(QPalette::Active, QPalette::Dark).rgb();
+            QVERIFY(light != dark);
+            const QRgb topLeft = edge == Raised ? light : dark, bottomRight = edge == Raised ? dark : light;
+            const int right = image.width() - 1 - inset, bottom = image.height() - 1 - inset;
+            const int x = image.width() / 4, y = image.height() / 4;
+            QVERIFY2(image.pixel(inset, y) == topLeft && image.pixel(x, inset) == topLeft &&
+                         image.pixel(right, y) == bottomRight && image.pixel(x, bottom) == bottomRight,
+                     what);
+        };
+        verifyBevel("a tile's outer bevel", form->TilePanel(1), 0, Raised);
+        verifyBevel("a tile's inner bevel", form->TilePanel(1), 2, Sunken);
+        verifyBevel("the clock's frame", form->Bevel1, 0, Sunken);
+        verifyBevel("the counter's frame", form->Bevel2, 0, Sunken);
+
+        const struct {
+            QWidget* control;
+            bool bold, underline;
+        } styles[] = {{form->TilePanel(1), true, false},
+                      {form->Label2, false, true},
+                      {form->Label4, true, true},
+                      {form->Label3, false, false}};
+        for (const auto& style : styles) {
+            QCOMPARE(style.control->font().bold(), style.bold);
+            QCOMPARE(style.control->font().underline(), style.underline);
+        }
+    }
+
     void disabledBoardKeepsTheTilesLook() {
         form->show();
         const QImage disabled = form->TilePanel(5)->grab().toImage();

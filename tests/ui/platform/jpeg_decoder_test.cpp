@@ -147,15 +147,19 @@ TEST(BrokenData, DamagedHeadersAreErrors) {
     noStart[1] = 0x00;  // SOI becomes FF 00
     expectFailure(decode(noStart));
 
-    // A frame header claiming a picture of 20000 x 20000 pixels, which libjpeg itself would
-    // accept, is refused before any memory is set aside for it.
-    Bytes huge = whole;
+    // Frame headers claiming pictures that libjpeg itself would accept: 20000 pixels a side,
+    // over the limit of a side, and 5000, within it but over the limit of the area. Each is
+    // refused for its size, before any memory is set aside for it.
     const std::size_t frame = frameOf(whole).value().at;
-    huge[frame + 5] = huge[frame + 7] = 0x4E;  // 0x4E20 = 20000
-    huge[frame + 6] = huge[frame + 8] = 0x20;
-    const platform::DecodedPicture hugePicture = decode(huge);
-    expectFailure(hugePicture);
-    EXPECT_TRUE(hugePicture.error.contains(QStringLiteral("20000"))) << hugePicture.error.toStdString();
+    for (const int side : {20000, 5000}) {
+        Bytes huge = whole;
+        huge[frame + 5] = huge[frame + 7] = static_cast<std::uint8_t>(side >> 8);
+        huge[frame + 6] = huge[frame + 8] = static_cast<std::uint8_t>(side & 0xFF);
+        const platform::DecodedPicture picture = decode(huge);
+        expectFailure(picture);
+        EXPECT_TRUE(picture.error.contains(QStringLiteral("implausible size %1 x %1").arg(side)))
+            << picture.error.toStdString();
+    }
 }
 
 TEST(BrokenData, InputThatIsNoJpegIsAnError) {
