@@ -54,7 +54,10 @@ void LockedBoardCue::show() {
     popUp_->resize(balloon_->size());
     popUp_->move(placeBeside(startButton_, popUp_->size()));
     popUp_->show();
-    qApp->installEventFilter(this);
+    // The click or key that showed the cue is still on its way: it is not the next one.
+    QTimer::singleShot(0, this, [this] {
+        if (popUp_->isVisible()) qApp->installEventFilter(this);
+    });
     timeout_->start();
 }
 
