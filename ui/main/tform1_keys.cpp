@@ -61,8 +61,9 @@ bool TForm1::playKey(const QKeyEvent* event) {
     if (!arrow && !hint) return false;
 
     const Qt::Key gameKey = arrow ? static_cast<Qt::Key>(key) : Qt::Key_H;
-    // A key pressed while a tile slides waits for the slide's end. A won game's last slide
-    // keeps none: there is nothing left to play.
+    // On a board locked between games a key says how to start one. A key pressed while a
+    // tile slides waits for the slide's end; a won game's last slide keeps none: there is
+    // nothing left to play.
     if (noGameInProgress()) {
         lockedBoardCue_->show();
     } else if (Timer1->isActive() && !Timer2->isActive()) {
