@@ -41,7 +41,7 @@ private:
 
     QWidget* board_;
     QPushButton* startButton_;
-    QWidget* popUp_ = nullptr;         // a tooltip window of its own, made by the first cue
-    HintBalloon* balloon_ = nullptr;   // on it, filling it
+    QWidget* popUp_ = nullptr;        // a tooltip window of its own, made by the first cue
+    HintBalloon* balloon_ = nullptr;  // on it, filling it
     QTimer* timeout_;
 };
