@@ -4,7 +4,9 @@
 Before a game: the clock, the move counter, the start button, the hidden win text and the
 board with its tiles in order and its bare cell, each named and placed. Then a new game
 by the button's press action, and a move by the press action of a tile beside the bare
-cell. Exits non-zero with a message at the first difference.
+cell. A screen reader that keeps its own copy of the window must be told of every change:
+the places of the moved tile and of the bare cell, and the hint with the tile it shows.
+Exits non-zero with a message at the first difference.
 
 usage: atspi_check.py PID   (the process id of the running game)
 """
@@ -33,9 +35,12 @@ def fail(message):
 
 
 def wait_for(what, read, accept, seconds=5.0):
-    """Reads every 50 ms until `accept` takes what was read; returns it."""
+    """Reads every 50 ms until `accept` takes what was read; returns it. Events heard
+    meanwhile are taken in."""
     deadline = time.monotonic() + seconds
     while True:
+        while GLib.MainContext.default().iteration(False):
+            pass
         try:
             seen = read()
             if accept(seen):
@@ -117,6 +122,21 @@ class View:
                 f"tiles {self.arrangement}, bare cell {self.bare.get_name()!r} at {self.bare_place}")
 
 
+class Listener:
+    """What a screen reader is told: each description and name change, as the source says
+    it when the event comes."""
+
+    def __init__(self):
+        self.heard = []
+        self.listener = Atspi.EventListener.new(self.hear)
+        self.listener.register("object:property-change:accessible-description")
+        self.listener.register("object:property-change:accessible-name")
+
+    def hear(self, event):
+        said = event.source.get_description() if event.type.endswith("description") else event.source.get_name()
+        self.heard.append((event.source.get_name(), said))
+
+
 def expect(condition, message, view):
     if not condition:
         fail(f"{message}; the window says: {view}")
@@ -144,6 +164,7 @@ def main():
     pid = int(sys.argv[1])
     window = wait_for(f"a window \"{TITLE}\" of process {pid} on the accessibility bus",
                       lambda: main_window(pid), lambda w: w is not None, seconds=10)
+    listener = Listener()
 
     print("-- before a game")
     view = wait_for("the board", lambda: View(window), lambda v: True)
@@ -168,10 +189,23 @@ def main():
     print("-- a move")
     bare = view.bare_place
     name, was = next((n, p) for n, p in view.arrangement if abs(p[0] - bare[0]) + abs(p[1] - bare[1]) == 1)
+    listener.heard.clear()
     press(view.tile(name))
-    wait_for(f"tile {name} to move from {was} to {bare} and the counter to count it", lambda: View(window),
-             lambda v: v.counter == COUNTER + "00001" and place(v.tile(name)) == bare and v.bare_place == was)
-    print(f"-- tile {name} moved from {was} to {bare}")
+    view = wait_for(f"tile {name} to move from {was} to {bare} and the counter to count it", lambda: View(window),
+                    lambda v: v.counter == COUNTER + "00001" and place(v.tile(name)) == bare and v.bare_place == was)
+    told = {(name, "ряд {}, столбец {}".format(*bare)), (BARE, "ряд {}, столбец {}".format(*was))}
+    wait_for(f"a screen reader to be told {sorted(told)}", lambda: listener.heard, lambda heard: told <= set(heard))
+    print(f"-- tile {name} moved from {was} to {bare}; heard: {listener.heard}")
+
+    print("-- a hint, by the key H")
+    beside = {n for n, p in view.arrangement if abs(p[0] - was[0]) + abs(p[1] - was[1]) == 1}
+    Atspi.generate_keyboard_event(ord("h"), None, Atspi.KeySynthType.SYM)
+    hinted = r"Плитка (\d+)\. Осталось ходов: \d+"
+    heard = wait_for(f"the hint to name one of the tiles {sorted(beside)}", lambda: listener.heard,
+                     lambda heard: any(re.fullmatch(hinted, s) for _, s in heard))
+    said = next(s for _, s in heard if re.fullmatch(hinted, s))
+    expect(re.fullmatch(hinted, said)[1] in beside, f"the hint names no tile beside the bare cell: {said}", view)
+    print(f"-- heard: {said}")
 
 
 main()

@@ -2,8 +2,9 @@
 # shellcheck source-path=SCRIPTDIR
 # The main window as assistive tools hear it over the desktop's accessibility bus, in a
 # private X server and session bus: atspi_check.py reads its controls' names and places,
-# and starts a game and makes a move through their press actions. Skipped when the
-# accessibility bus cannot start.
+# starts a game and makes a move through their press actions, asks for a hint by its key,
+# and listens to what a screen reader is told meanwhile. Skipped when the accessibility bus
+# cannot start.
 #
 # usage: atspi_test.sh GAME
 set -euo pipefail

@@ -16,7 +16,8 @@ constexpr int kWindowFontPixels = 11;
 
 }  // namespace
 
-SecondaryWindow::SecondaryWindow(QSize clientSize, QWidget* parent) : QDialog(parent, platform::kFixedFrameFlags) {
+SecondaryWindow::SecondaryWindow(QSize clientSize, QWidget* parent, Escape escape)
+    : QDialog(parent, platform::kFixedFrameFlags), escape_(escape) {
     setFixedSize(clientSize);
     setAttribute(Qt::WA_QuitOnClose, false);
     setFont(platform::faceFont(kWindowFace, kWindowFontPixels));
@@ -33,8 +34,8 @@ void SecondaryWindow::showEvent(QShowEvent* event) {
 }
 
 void SecondaryWindow::keyPressEvent(QKeyEvent* event) {
-    // QDialog would close the window on Esc; none of these windows has a cancel button.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    // QDialog closes the window on Esc, as its close button does.
+    if (escape_ == Escape::DoesNothing && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
     }

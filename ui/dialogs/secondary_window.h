@@ -9,12 +9,15 @@ class QPlainTextEdit;
 // The frame shared by the secondary windows: a fixed client area that cannot be resized or
 // maximised, a title bar with the system menu, minimise and close buttons, and the default
 // font "Tahoma" 11 px. The window is centred on the screen the first time it is shown and
-// left where it stood on later showings. Closing it only hides it, Esc does nothing, and it
-// never keeps the program running once the main window has closed.
+// left where it stood on later showings. Closing it only hides it, and it never keeps the
+// program running once the main window has closed. Esc closes it where it has nothing to
+// cancel, and does nothing where it would throw away what the player typed.
 class SecondaryWindow : public QDialog {
     Q_OBJECT
 public:
-    SecondaryWindow(QSize clientSize, QWidget* parent);
+    enum class Escape { DoesNothing, Closes };
+
+    SecondaryWindow(QSize clientSize, QWidget* parent, Escape escape = Escape::DoesNothing);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,5 +32,6 @@ protected:
     static QPlainTextEdit* makeTextBox(QFrame* panel, const QRect& geometry, int fontPixels, const QString& text);
 
 private:
+    Escape escape_;
     bool placed_ = false;
 };

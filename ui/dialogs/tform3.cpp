@@ -72,7 +72,7 @@ QIcon checkMarkGlyph() {
 
 }  // namespace
 
-TForm3::TForm3(QWidget* parent) : SecondaryWindow(kClientSize, parent) {
+TForm3::TForm3(QWidget* parent) : SecondaryWindow(kClientSize, parent, Escape::Closes) {
     const QString version = QString::fromLatin1(kVersion);
     setWindowTitle(kFormCaption.toString().arg(version));
 

@@ -23,7 +23,7 @@ constexpr QStringView kButton1Caption = u"ОК";
 
 }  // namespace
 
-TForm4::TForm4(QWidget* parent) : SecondaryWindow(kClientSize, parent) {
+TForm4::TForm4(QWidget* parent) : SecondaryWindow(kClientSize, parent, Escape::Closes) {
     setWindowTitle(kFormCaption.toString());
 
     Image1 = new PictureBox(&assets::rulesBanner, this);

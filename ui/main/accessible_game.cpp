@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHash>
 #include <QLabel>
 
 #include "board_geometry.h"
@@ -112,12 +113,14 @@ private:
     QWidget* board_;
 };
 
-// The board: its tiles, then its bare cell.
+// The board: its tiles, then its bare cell. It keeps the place of each as last told, so
+// that a change of the board tells assistive tools every place that changed.
 class BoardAccessible : public QAccessibleWidget {
 public:
     explicit BoardAccessible(CaptionPanel* board)
         : QAccessibleWidget(board, QAccessible::Grouping, kBoard.toString()),
-          bareCellId_(QAccessible::registerAccessibleInterface(new BareCellAccessible(board))) {}
+          bareCellId_(QAccessible::registerAccessibleInterface(new BareCellAccessible(board))),
+          told_(places()) {}
     ~BoardAccessible() override { QAccessible::deleteAccessibleInterface(bareCellId_); }
 
     int childCount() const override { return QAccessibleWidget::childCount() + 1; }
@@ -130,8 +133,26 @@ public:
         return QAccessibleWidget::indexOfChild(child);
     }
 
+    void tellChangedPlaces() {
+        const QHash<QAccessibleInterface*, QString> now = places();
+        for (auto place = now.cbegin(); place != now.cend(); ++place) {
+            if (told_.value(place.key()) == place.value()) continue;
+            QAccessibleEvent notice(place.key(), QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&notice);
+        }
+        told_ = now;
+    }
+
 private:
+    // Each tile's and the bare cell's place, by its interface.
+    QHash<QAccessibleInterface*, QString> places() const {
+        QHash<QAccessibleInterface*, QString> places;
+        for (int i = 0; i < childCount(); ++i) places.insert(child(i), child(i)->text(QAccessible::Description));
+        return places;
+    }
+
     QAccessible::Id bareCellId_;
+    QHash<QAccessibleInterface*, QString> told_;
 };
 
 // A label with a meaning: the meaning, then the label's current text.
@@ -189,4 +210,11 @@ void setAccessibleMeaning(QLabel* label, const QString& meaning) {
 void setAccessibleBoard(CaptionPanel* board) {
     board->setProperty(kBoardProperty, true);
     forgetInterface(board);
+}
+
+void tellBoardPlaces(CaptionPanel* board) {
+    if (!QAccessible::isActive()) return;
+    if (auto* heard = dynamic_cast<BoardAccessible*>(QAccessible::queryAccessibleInterface(board))) {
+        heard->tellChangedPlaces();
+    }
 }

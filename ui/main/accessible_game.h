@@ -18,5 +18,9 @@ void installGameAccessibility();
 // Makes `board` the board: assistive tools hear its tiles and its bare cell.
 void setAccessibleBoard(CaptionPanel* board);
 
+// Tells assistive tools the new place of each tile and of the bare cell that has moved since
+// they were last told: call it once the board has settled after a change.
+void tellBoardPlaces(CaptionPanel* board);
+
 // Makes assistive tools hear `meaning` before the label's current text.
 void setAccessibleMeaning(QLabel* label, const QString& meaning);

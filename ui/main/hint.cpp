@@ -10,6 +10,8 @@
 namespace {
 
 constexpr QStringView kMovesLeft = u"Осталось ходов: %1";
+// What assistive tools hear of an answer: the tile its red caption shows, then the balloon.
+constexpr QStringView kHeardAnswer = u"Плитка %1. %2";
 constexpr QStringView kCannotBeSolved = u"Этот расклад не собирается";
 constexpr QStringView kComing = u"Подсказка готовится…";
 constexpr QStringView kComingAtLeast = u"Подсказка готовится… не меньше %1 %2";
@@ -80,12 +82,15 @@ void Hint::showAnswer(const HintAnswer& answer) {
         hintedTileColor_ = next->fontColor();
         next->setFontColor(kHintedCaption);
     }
-    showBalloon(kMovesLeft.toString().arg(answer.movesLeft), next);
+    const QString text = kMovesLeft.toString().arg(answer.movesLeft);
+    showBalloon(text, next, next ? kHeardAnswer.toString().arg(next->caption(), text) : text);
 }
 
-void Hint::showBalloon(const QString& text, CaptionPanel* beside) {
+void Hint::showBalloon(const QString& text, CaptionPanel* beside, const QString& heard) {
     QWidget* const surface = hooks_.surface;
     if (!balloon_) balloon_ = new HintBalloon(surface);
+    // Set each time, so that assistive tools hear every change, the rising bound's too.
+    balloon_->setAccessibleName(heard.isEmpty() ? text : heard);
     if (beside) {
         balloon_->showBeside(text, QRect(beside->mapTo(surface, QPoint(0, 0)), beside->size()));
         return;

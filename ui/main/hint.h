@@ -58,7 +58,9 @@ public:
 private:
     void showAnswer(const HintAnswer& answer);
     void showProgress(int moves);
-    void showBalloon(const QString& text, CaptionPanel* beside);
+    // Shows `text` beside a tile, or above the board; assistive tools hear `heard`, or the
+    // text where that is empty.
+    void showBalloon(const QString& text, CaptionPanel* beside, const QString& heard = {});
 
     WindowHooks hooks_;
     SearchSource source_{std::make_shared<SharedTables>(std::string())};  // no tables until set

@@ -25,6 +25,7 @@
 #include "form_surface.h"
 #include "hint.h"
 #include "hint_balloon.h"
+#include "locked_board_cue.h"
 #include "par.h"
 #include "shared_tables.h"
 #include "ui/platform/fonts.h"
@@ -171,6 +172,8 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
     par_ = new Par({ClientArea, Panel1, Bevel1, Bevel2}, this);
+    lockedBoardCue_ = new LockedBoardCue(Panel1, Button1, this);
+    lockedBoardCue_->describeBoard(noGameInProgress());
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -178,6 +181,8 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     connect(ClientArea, &FormSurface::doubleClicked, this, &TForm1::FormDblClick);
     ClientArea->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ClientArea, &QWidget::customContextMenuRequested, this, &TForm1::ClientAreaContextMenu);
+    ClientArea->installEventFilter(this);
+    Panel1->installEventFilter(this);
     Button1->installEventFilter(this);
     FormCreate();
 }
@@ -255,15 +260,22 @@ void TForm1::createMenu() {
     N16 = N7->addAction(QStringLiteral("Игра"), this, &TForm1::N16Click);
     N8 = N7->addAction(QStringLiteral("О программе"), this, &TForm1::N8Click);
 
-    // The desktop's usual keys for these commands. They are not drawn in the menu, whose
-    // texts stay as they are; like the menu, they do nothing while a modal window is open.
-    const auto bind = [this](const QKeySequence& keys, auto command) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, command);
+    // The desktop's usual keys for these commands and menus. They are not drawn in the
+    // menu, whose texts stay as they are; like the menu, they do nothing while a modal
+    // window is open.
+    const auto bind = [this](const QKeySequence& keys, auto command, Qt::ShortcutContext context = Qt::WindowShortcut) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(context);
+        connect(shortcut, &QShortcut::activated, this, command);
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { N11->trigger(); });
     bind(QKeySequence(Qt::Key_F2), [this] { N11->trigger(); });
     bind(QKeySequence(Qt::Key_F1), [this] { N16->trigger(); });
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    bind(QKeySequence(Qt::Key_F10), [this] { mm1->setActiveAction(N111->menuAction()); });
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this] { ClientAreaContextMenu(Panel1->geometry().center()); });
+    bind(QKeySequence(Qt::Key_Menu), [this] { ClientAreaContextMenu(Panel1->geometry().center()); });
+    // The rules and about windows end the program too.
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }, Qt::ApplicationShortcut);
 }
 
 void TForm1::createTimers() {
@@ -314,6 +326,8 @@ void TForm1::setHintTables(std::string path) {
 HintBalloon* TForm1::hintBalloon() const { return hint_->balloon(); }
 
 HintBalloon* TForm1::parBalloon() const { return par_->balloon(); }
+
+HintBalloon* TForm1::lockedBoardCue() const { return lockedBoardCue_->balloon(); }
 
 CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
 

@@ -26,6 +26,7 @@ class CaptionPanel;
 class FormSurface;
 class Hint;
 class HintBalloon;
+class LockedBoardCue;
 class Par;
 
 // The main window: the board of fifteen tile panels, the clock and the move counter, the
@@ -181,6 +182,8 @@ public:
     CaptionPanel* hintedTile() const;
     // The balloon that tells the par at a win (null before the first).
     HintBalloon* parBalloon() const;
+    // The balloon that tells how to start a game on a locked board (null before the first).
+    HintBalloon* lockedBoardCue() const;
 
     // The client area below the menu bar, 478 x 526, on which the controls stand.
     FormSurface* clientArea() const { return ClientArea; }
@@ -213,6 +216,12 @@ private:
 
     // A game is on and no tile slides: the board takes clicks, keys and hints.
     bool boardTakesInput() const;
+    // The board is locked and no tile slides: before a game, after an abandoned one, after
+    // a win.
+    bool noGameInProgress() const;
+    // Once the board has settled after a change: assistive tools hear the places that changed
+    // and whether the board is locked.
+    void boardSettled();
     // Plays the keys the game knows, or keeps them for the end of the slide under way;
     // false for any other key.
     bool playKey(const QKeyEvent* event);
@@ -270,4 +279,6 @@ private:
     Hint* hint_;
     // The fewest moves the game's starting position needs, told at a win by play.
     Par* par_;
+    // Why a locked board takes no input, at a click or key on it.
+    LockedBoardCue* lockedBoardCue_;
 };

@@ -100,6 +100,7 @@ void TForm1::N126Click() {
     // The picture shows the tiles in order, not the near-solved Board: nothing plays it.
     PlaceTilesInOrder();
     for (int k = 1; k <= kTileCount; ++k) TilePanel(k)->setCaption(QString::number(k));
+    boardSettled();
 }
 
 void TForm1::N6Click() {

@@ -1,6 +1,10 @@
 // The keyboard: the arrows play the tile beside the blank, H (Р, the same key on a Russian
-// layout) asks for a hint. Every other key keeps its usual meaning.
+// layout) asks for a hint, and the context-menu key opens the board's menu. Every other key
+// keeps its usual meaning. On a board locked between games, keys and clicks on tiles say how
+// to start a game.
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -8,7 +12,9 @@
 
 #include "caption_panel.h"
 #include "engine/moves.h"
+#include "form_surface.h"
 #include "hint.h"
+#include "locked_board_cue.h"
 #include "tform1.h"
 
 namespace {
@@ -30,6 +36,8 @@ std::optional<engine::SlideDirection> travelFor(int key) {
 }  // namespace
 
 bool TForm1::boardTakesInput() const { return Panel1->isEnabled() && !Timer1->isActive(); }
+
+bool TForm1::noGameInProgress() const { return !Panel1->isEnabled() && !Timer1->isActive(); }
 
 CaptionPanel* TForm1::panelShowing(std::uint8_t tile) const {
     for (int k = 1; k <= kTileCount; ++k) {
@@ -53,9 +61,12 @@ bool TForm1::playKey(const QKeyEvent* event) {
     if (!arrow && !hint) return false;
 
     const Qt::Key gameKey = arrow ? static_cast<Qt::Key>(key) : Qt::Key_H;
-    // A key pressed while a tile slides waits for the slide's end. A won game's last slide
-    // keeps none: there is nothing left to play.
-    if (Timer1->isActive() && !Timer2->isActive()) {
+    // On a board locked between games a key says how to start one. A key pressed while a
+    // tile slides waits for the slide's end; a won game's last slide keeps none: there is
+    // nothing left to play.
+    if (noGameInProgress()) {
+        lockedBoardCue_->show();
+    } else if (Timer1->isActive() && !Timer2->isActive()) {
         if (PendingKeys.size() < kMostPendingKeys) PendingKeys.push_back(gameKey);
     } else {
         playGameKey(gameKey);
@@ -93,6 +104,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // Enter and Space still press it.
     if (watched == Button1 && event->type() == QEvent::KeyPress && playKey(static_cast<QKeyEvent*>(event))) {
         return true;
+    }
+    // The context-menu key opens the menu over the board, not wherever the pointer is.
+    if (watched == ClientArea && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ClientAreaContextMenu(Panel1->geometry().center());
+        return true;
+    }
+    if (watched == Panel1 && event->type() == QEvent::EnabledChange) lockedBoardCue_->describeBoard(noGameInProgress());
+    // A locked board hands a tile's press on to itself.
+    if (watched == Panel1 && event->type() == QEvent::MouseButtonPress && noGameInProgress()) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton && Panel1->childAt(press->position().toPoint())) lockedBoardCue_->show();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QTimer>
 
+#include "accessible_game.h"
 #include "caption_panel.h"
 #include "engine/moves.h"
 #include "hint.h"
+#include "locked_board_cue.h"
 #include "tform1.h"
 
 namespace {
@@ -53,6 +55,7 @@ void TForm1::ShowBoard() {
         const int value = k == blankCell ? board.at(kBottomRightCell) : board.at(k);
         TilePanel(k)->setCaption(QString::number(value));
     }
+    boardSettled();
 }
 
 void TForm1::Panel2Click(CaptionPanel* sender) {
@@ -83,6 +86,7 @@ void TForm1::Timer1Timer() {
         Timer1->stop();
         // A won game keeps its board locked while the celebration runs.
         if (!Timer2->isActive()) Panel1->setEnabled(true);
+        boardSettled();
         playPendingKeys();
     }
 }
@@ -95,4 +99,10 @@ void TForm1::settleSlide() {
         SlidingPanel->move(SlidingPanel->pos() + slideStep(SlidingDirection) * ticksLeft);
         SlideTick = kSlideEndTick;
     }
+    boardSettled();
+}
+
+void TForm1::boardSettled() {
+    tellBoardPlaces(Panel1);
+    lockedBoardCue_->describeBoard(noGameInProgress());
 }

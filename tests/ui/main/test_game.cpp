@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -13,9 +14,12 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <tuple>
 
 #include "form_fixture.h"
 #include "scripted_random.h"
+#include "ui/dialogs/tform3.h"
+#include "ui/dialogs/tform4.h"
 #include "ui/main/font_points.h"
 
 namespace {
@@ -33,6 +37,15 @@ public:
     int exec() override {
         if (onOpen) onOpen();
         return QDialog::Rejected;
+    }
+};
+
+// Counts the close events a window is sent: the main window's close ends the program.
+struct CloseWatch : QObject {
+    int closes = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        closes += event->type() == QEvent::Close;
+        return false;
     }
 };
 
@@ -392,40 +405,141 @@ private slots:
         QVERIFY(form->Panel1->isEnabled() && form->Timer3->isActive());
     }
 
-    // The desktop's usual keys do what their menu commands do, and nothing while a modal
-    // window is open.
+    // The desktop's usual keys do what their menu commands do, open the menus, and close
+    // the windows; none of them does anything while a modal window is open.
     void desktopShortcutsRunTheirCommands_data() {
         QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("in");  // the window they are pressed in
         QTest::addColumn<QString>("does");
-        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "new game";
-        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "new game";
-        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "rules";
-        QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "close";
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "main" << "new game";
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "main" << "new game";
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "main" << "rules";
+        QTest::newRow("F10") << QKeySequence(Qt::Key_F10) << "main" << "game menu";
+        QTest::newRow("Shift+F10") << QKeySequence(Qt::SHIFT | Qt::Key_F10) << "main" << "board menu";
+        QTest::newRow("Menu") << QKeySequence(Qt::Key_Menu) << "main" << "board menu";
+        for (const char* in : {"main", "rules", "about"}) {
+            QTest::addRow("Ctrl+Q in %s", in) << QKeySequence(Qt::CTRL | Qt::Key_Q) << in << "close";
+        }
+        for (const char* in : {"rules", "about"}) {
+            QTest::addRow("Esc in %s", in) << QKeySequence(Qt::Key_Escape) << in << "hide";
+        }
     }
 
     void desktopShortcutsRunTheirCommands() {
         QFETCH(QKeySequence, keys);
+        QFETCH(QString, in);
         QFETCH(QString, does);
-        QWidget rules;
+        TForm3 about;
+        TForm4 rules;
         QDialog modal;
         modal.setModal(true);
-        form->setSecondaryWindows(nullptr, nullptr, &rules);
+        form->setSecondaryWindows(nullptr, &about, &rules);
+        CloseWatch watch;
+        form->installEventFilter(&watch);
         form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        if (in == "rules") form->N16Click();
+        if (in == "about") form->N8Click();
+        QWidget* const window = in == "rules" ? &rules : in == "about" ? static_cast<QWidget*>(&about) : form.get();
+        QVERIFY(QTest::qWaitForWindowActive(window));
         const auto commandRan = [&] {
             if (does == "new game") return form->Button1->text() == kCaptionRestart && form->Timer3->isActive();
             if (does == "rules") return rules.isVisible();
-            return form->isHidden();
+            if (does == "hide") return window->isHidden() && form->isVisible();
+            if (does == "close") return watch.closes == 1 && form->isHidden();
+            const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (does == "game menu") return menu == form->N111;
+            return menu && menu->actions().size() == 1 && menu->actions().constFirst()->text() == kHintItem &&
+                   form->Panel1->rect().contains(form->Panel1->mapFromGlobal(menu->pos()));
         };
 
+        // As the window system delivers them, to the window that has the focus.
         modal.show();
-        QTest::keySequence(form.get(), keys);
+        QTest::keySequence(window->windowHandle(), keys);
         QVERIFY(!commandRan());
         modal.hide();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::keySequence(form.get(), keys);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keySequence(window->windowHandle(), keys);
         QVERIFY(commandRan());
+        if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+    }
+
+    // A click on a tile, an arrow or H while no game is in progress says how to start one,
+    // naming the button as it reads; the board and the displays stay as they were. The next
+    // click or key takes the cue away; a slide or a modal window shows none.
+    void aLockedBoardSaysHowToStartAGame_data() {
+        QTest::addColumn<QString>("lockedBy");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("start-up") << "start-up" << "Начать игру";
+        QTest::newRow("assembled layout") << "assembled layout" << "Начать игру";
+        QTest::newRow("dialog closed") << "dialog closed" << "Начать заново";
+        QTest::newRow("arrangement refused") << "arrangement refused" << "Начать заново";
+        QTest::newRow("won") << "won" << "Начать заново";
+    }
+
+    void aLockedBoardSaysHowToStartAGame() {
+        QFETCH(QString, lockedBy);
+        QFETCH(QString, button);
+        ArrangementDialogStub dialog;
+        form->setSecondaryWindows(&dialog, nullptr, nullptr);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const auto cue = [&] {
+            const HintBalloon* balloon = form->lockedBoardCue();
+            return balloon && balloon->isVisible() ? balloon->text() : QString();
+        };
+        // As the window system delivers them, each handled in full.
+        const auto click = [&](QWidget* on) {
+            QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, on->mapTo(form.get(), QPoint(5, 5)));
+            QCoreApplication::processEvents();
+        };
+        const auto press = [&](Qt::Key key) {
+            QTest::keyClick(form->windowHandle(), key);
+            QCoreApplication::processEvents();
+        };
+
+        if (lockedBy != "start-up") playLayout(*form, state, kPlayable);
+        if (lockedBy == "assembled layout") form->N126Click();
+        // A refused table may have left Board half written.
+        if (lockedBy == "arrangement refused") dialog.onOpen = [&] { state.Board = kBlankOnSix; };
+        if (lockedBy == "dialog closed" || lockedBy == "arrangement refused") form->N6Click();
+        if (lockedBy == "won") {
+            winByOneMove();
+            click(form->TilePanel(1));
+            press(Qt::Key_Left);
+            QCOMPARE(cue(), QString());
+            finishSlide(*form);
+        }
+        const QString says = QStringLiteral("Нажмите «%1», чтобы начать игру").arg(button);
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->Panel1)->text(QAccessible::Description), says);
+        const auto shown = [&] {
+            return std::tuple(state.Board, form->Label5->text(), form->Label3->text(), form->Panel1->isEnabled(),
+                              form->Timer3->isActive());
+        };
+        const auto before = shown();
+
+        click(form->TilePanel(5));
+        QCOMPARE(cue(), says);
+        press(Qt::Key_Shift);
+        QCOMPARE(cue(), QString());
+        press(Qt::Key_Left);
+        QCOMPARE(cue(), says);
+        click(form->clientArea());
+        QCOMPARE(cue(), QString());
+        press(Qt::Key_H);
+        QCOMPARE(cue(), says);
+        press(Qt::Key_Escape);
+        QDialog modal;
+        modal.setModal(true);
+        modal.show();
+        press(Qt::Key_Up);
+        QCOMPARE(cue(), QString());
+        modal.hide();
+        QVERIFY(shown() == before);
+
+        // A new game unlocks the board, which then describes nothing more.
+        form->Button1Click();
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->Panel1)->text(QAccessible::Description), QString());
     }
 
     // The celebration.

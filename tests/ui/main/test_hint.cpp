@@ -136,6 +136,9 @@ private slots:
             CaptionPanel* tile = form->hintedTile();
             QVERIFY(tile);
             QCOMPARE(tile->fontColor(), kHintedCaption);
+            // A screen reader hears the tile that the colour alone shows.
+            QCOMPARE(QAccessible::queryAccessibleInterface(form->hintBalloon())->text(QAccessible::Name),
+                     QStringLiteral("Плитка %1. %2").arg(tile->caption(), movesLeft));
             // The hint itself moves nothing and counts nothing.
             QCOMPARE(state.Board, board);
             QCOMPARE(form->Label5->text(), counter);

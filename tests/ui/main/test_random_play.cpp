@@ -46,7 +46,9 @@ constexpr int kHintWaitMs = 350;
 
 // What a keyboard player presses, with its weight: mostly arrows, a hint now and then, and
 // slips of a modifier, which play nothing. Qt::Key_Left stands for any of the four arrows.
-enum class KeyDoes { Slide, Hint, Nothing };
+// A run is two to five arrows pressed before the first slide ends: those kept for its end
+// meet the remarks at the 1001st and 2001st moves, after which the rest must be dropped.
+enum class KeyDoes { Slide, Run, Hint, Nothing };
 struct Keystroke {
     int weight;
     Qt::Key key;
@@ -56,6 +58,7 @@ struct Keystroke {
 const Keystroke kKeystrokes[] = {
     {60, Qt::Key_Left, Qt::NoModifier, KeyDoes::Slide},
     {15, Qt::Key_Left, Qt::KeypadModifier, KeyDoes::Slide},
+    {15, Qt::Key_Left, Qt::NoModifier, KeyDoes::Run},
     {4, Qt::Key_Left, Qt::ShiftModifier, KeyDoes::Nothing},
     {3, Qt::Key_Left, Qt::ControlModifier, KeyDoes::Nothing},
     {2, Qt::Key_Left, Qt::AltModifier, KeyDoes::Nothing},
@@ -396,22 +399,24 @@ class TestRandomPlay : public QObject {
         const Keystroke* stroke = kKeystrokes;
         while (pick >= stroke->weight) pick -= stroke++->weight;
 
-        Qt::Key key = stroke->key;
-        QString text;
-        if (key == Qt::Key_Left) {
-            static const Qt::Key arrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
-            const int which = player->below(4);  // in the order of model::Arrow
-            key = arrows[which];
-            if (stroke->does == KeyDoes::Slide) game.arrowPressed(static_cast<model::Arrow>(which));
-        } else {
-            text = key == Qt::Key_H ? QStringLiteral("h") : QStringLiteral("р");
-            if (stroke->modifiers & Qt::ShiftModifier) text = text.toUpper();
-            if (stroke->does == KeyDoes::Hint) game.hintKeyPressed();
+        for (int presses = stroke->does == KeyDoes::Run ? 2 + player->below(4) : 1; presses > 0; --presses) {
+            Qt::Key key = stroke->key;
+            QString text;
+            if (key == Qt::Key_Left) {
+                static const Qt::Key arrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+                const int which = player->below(4);  // in the order of model::Arrow
+                key = arrows[which];
+                if (stroke->does != KeyDoes::Nothing) game.arrowPressed(static_cast<model::Arrow>(which));
+            } else {
+                text = key == Qt::Key_H ? QStringLiteral("h") : QStringLiteral("р");
+                if (stroke->modifiers & Qt::ShiftModifier) text = text.toUpper();
+                if (stroke->does == KeyDoes::Hint) game.hintKeyPressed();
+            }
+            note(QStringLiteral("key %1").arg(QKeySequence(stroke->modifiers | key).toString()));
+            // To the widget with the focus, as the window system delivers it.
+            QWidget* focus = form->focusWidget();
+            QTest::sendKeyEvent(QTest::Click, focus ? focus : form.get(), key, text, stroke->modifiers);
         }
-        note(QStringLiteral("key %1").arg(QKeySequence(stroke->modifiers | key).toString()));
-        // To the widget with the focus, as the window system delivers it.
-        QWidget* focus = form->focusWidget();
-        QTest::sendKeyEvent(QTest::Click, focus ? focus : form.get(), key, text, stroke->modifiers);
         mostlyLetTheSlideEnd();
     }
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QPushButton;
+class QTimer;
+class QWidget;
+
+class HintBalloon;
+
+// Tells a player whose clicks and keys fall on a board locked between games why nothing
+// moves, and how to start a game: a balloon in the hint's look beside the start button,
+// outside the window, naming the button by its caption. It goes at the next click or key,
+// or after a few seconds. While the board is locked, its accessible description says the
+// same.
+class LockedBoardCue : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kShownMs = 5000;
+
+    LockedBoardCue(QWidget* board, QPushButton* startButton, QObject* parent);
+
+    // What the cue says: "Нажмите «caption», чтобы начать игру", the caption as it is now.
+    QString text() const;
+    // Shows the cue, or shows it anew; not while a modal window is open.
+    void show();
+    // Gives the board the cue's text as its accessible description while `locked`, none
+    // otherwise; an unlocked board takes the cue away.
+    void describeBoard(bool locked);
+
+    // The balloon: null before the first cue, hidden while none shows.
+    HintBalloon* balloon() const { return balloon_; }
+
+protected:
+    // The next click or key, anywhere in the program, takes the cue away.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void hide();
+
+    QWidget* board_;
+    QPushButton* startButton_;
+    QWidget* popUp_ = nullptr;        // a tooltip window of its own, made by the first cue
+    HintBalloon* balloon_ = nullptr;  // on it, filling it
+    QTimer* timeout_;
+};
