@@ -25,8 +25,9 @@ class BevelFrame;
 class CaptionPanel;
 class FormSurface;
 class Hint;
-class HintBalloon;
+class BalloonTip;
 class Par;
+class SolverService;
 
 // The main window: the board of fifteen tile panels, the clock and the move counter, the
 // start button, the three celebration panels, the main menu and the three timers.
@@ -170,17 +171,20 @@ public:
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
-    // Where the pattern tables of the hint and the par are; they are mapped by the first game.
-    // Without them every hint is "Подсказка недоступна" and the par is silent.
-    void setHintTables(std::string path);
+    // Where the solver's pattern tables are, which the hint and the par share; they are
+    // mapped by the first hint or the first par, at a win. Without them (an empty path, as
+    // the window is made) every hint is "Подсказка недоступна" and the par is silent.
+    void setSolverTables(std::string path);
+    // The solver service that answers the hint and the par.
+    SolverService* solver() const { return solver_; }
 
     // ===== Read by the tests only: the window's own state, which nothing else needs. =====
 
     // The hint's balloon (null before the first hint) and the tile it points at.
-    HintBalloon* hintBalloon() const;
+    BalloonTip* hintBalloon() const;
     CaptionPanel* hintedTile() const;
     // The balloon that tells the par at a win (null before the first).
-    HintBalloon* parBalloon() const;
+    BalloonTip* parBalloon() const;
 
     // The client area below the menu bar, 478 x 526, on which the controls stand.
     FormSurface* clientArea() const { return ClientArea; }
@@ -265,6 +269,8 @@ private:
     MadeOnDemand<QWidget> Form4;
     bool centred_ = false;
 
+    // The one solver of the hint and the par: its tables, its thread and the solutions found.
+    SolverService* solver_;
     // The next move of a shortest solution, on the player's asking; any change of the board
     // takes it away.
     Hint* hint_;

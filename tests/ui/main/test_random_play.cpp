@@ -641,7 +641,7 @@ private slots:
         form3 = std::make_unique<TForm3>();
         form4 = std::make_unique<TForm4>();
         form->setSecondaryWindows(form2.get(), form3.get(), form4.get());
-        form->setHintTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+        form->setSolverTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
         // The test is the clock: the timers tick only when it calls their handlers.
         for (QTimer* timer : {form->Timer1, form->Timer2, form->Timer3}) timer->setInterval(INT_MAX);
         form->show();
