@@ -7,8 +7,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -17,6 +15,7 @@
 #include "engine/moves.h"
 #include "engine/pattern_database.h"
 #include "sanitizer_build.h"
+#include "solver_probe.h"
 #include "solving/solver_service.h"
 
 namespace {
@@ -34,21 +33,7 @@ constexpr qint64 kStopMs = 100;
 // 45 moves from the goal.
 const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2");
 
-// The threads of this process, and whether the tables' file is mapped into it.
-int threadCount() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-}
-
-bool tablesMapped() {
-    std::ifstream maps("/proc/self/maps");
-    const std::string file = std::filesystem::path(tablesPath()).filename();
-    for (std::string line; std::getline(maps, line);) {
-        if (line.find(file) != std::string::npos) return true;
-    }
-    return false;
-}
+bool tablesMapped() { return fileMapped(tablesPath()); }
 
 // One asker: the answer it was given, if any, and the last progress it heard of.
 struct Asker : QObject {
@@ -69,30 +54,6 @@ struct CountedSolve {
                       std::atomic<int>* lowerBound) {
             ++searches;
             return engine::Solve(board, tables, cancel, lowerBound);
-        };
-    }
-};
-
-// A search that the test ends: it answers `length` moves once released, and counts the
-// searches under way, the most at once and those cancelled.
-struct HeldSearch {
-    int length = 6;
-    std::atomic<bool> released{false};
-    std::atomic<int> running{0}, most{0}, cancelled{0};
-
-    SolveFunction solver() {
-        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*) {
-            const int now = ++running;
-            for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
-            }
-            while (!released.load() && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            --running;
-            if (!released.load()) {
-                ++cancelled;
-                return engine::Solution{};
-            }
-            return engine::Solution{engine::SolveOutcome::Solved, std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
         };
     }
 };

@@ -22,8 +22,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -31,6 +29,7 @@
 
 #include "engine/solver.h"
 #include "form_fixture.h"
+#include "solver_probe.h"
 #include "solving/solver_service.h"
 #include "ui/main/balloon_tip.h"
 #include "ui/main/hint.h"
@@ -89,49 +88,10 @@ void play(TForm1& form, const std::vector<int>& tiles) {
     }
 }
 
-// A search that the test ends: it answers `length` moves once released, and counts the
-// searches under way, the most at once and those cancelled.
-struct HeldSearch {
-    int length = 6;
-    std::atomic<bool> released{false};
-    std::atomic<int> running{0}, most{0}, cancelled{0};
-
-    SolveFunction solver() {
-        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*) {
-            const int now = ++running;
-            for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
-            }
-            while (!released.load() && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            --running;
-            if (!released.load()) {
-                ++cancelled;
-                return engine::Solution{};
-            }
-            const auto moves = std::vector<std::uint8_t>(static_cast<std::size_t>(length));
-            return engine::Solution{engine::SolveOutcome::Solved, moves, 0};
-        };
-    }
-};
-
 // A widget's rectangle on the screen.
 QRect globalRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
 
-// The threads of this process, and whether the tables' file is mapped into it.
-int threadCount() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
-}
-
-bool tablesMapped() {
-    std::ifstream maps("/proc/self/maps");
-    const std::string file = std::filesystem::path(tablesPath()).filename();
-    for (std::string line; std::getline(maps, line);) {
-        if (line.find(file) != std::string::npos) return true;
-    }
-    return false;
-}
+bool tablesMapped() { return fileMapped(tablesPath()); }
 
 // The scale of the screen this program runs on.
 int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelRatio()); }
@@ -590,7 +550,7 @@ private slots:
             QVERIFY2(par->side() == place.side, place.where);
             QVERIFY2(!textCutOff(*par), place.where);
             QVERIFY2(screen.contains(par->geometry()), place.where);
-            // What the Parts show at a win: the celebration's area, "t i m e", the clock,
+            // What the window shows at a win: the celebration's area, "t i m e", the clock,
             // "х о д ы", the counter, the button and "Вы выиграли!!!".
             const QRect shown[] = {QRect(form->clientArea()->mapToGlobal(QPoint(0, 0)), QSize(435, 434)),
                                    globalRect(form->Label2), globalRect(form->Bevel1), globalRect(form->Label4),
