@@ -50,12 +50,11 @@ void BalloonTip::showBeside(const QString& text, QWidget* anchor) {
     if (!window_->isVisible() || window_->isMinimized()) return;  // it shows with the window
     place();
     show();
-    raise();
 }
 
 void BalloonTip::place() {
     if (!anchor_) return;
-    const int margin = 1 + style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, this);
+    const int margin = 3 + style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, this);
     const QRect target(anchor_->mapToGlobal(QPoint(0, 0)), anchor_->size());
     const QRect frame = window_->frameGeometry();
     QScreen* const screen = window_->screen();
