@@ -58,24 +58,28 @@ void play(TForm1& form, engine::PuzzleState& state, const engine::Grid& board) {
     form.Timer3->stop();
 }
 
-// The wait from the winning slide's end to the par's balloon, in ms, for each of `deals`
-// deals won by play in one window: the player plays a shortest solution that the bench's own
+// The waits for the par's balloon, in ms, for each of `deals` deals won by play in one
+// window: from the winning slide's end (0 for a balloon that came before it) and from the
+// winning click, which asks for the par: the player plays a shortest solution that the bench's own
 // solver found; with `hinted`, the player asks for a hint at the start and follows it, so
-// that the window's solver knows the deal by the win. A balloon that came before the slide's
-// end waited 0 ms.
-std::vector<double> winToBalloon(int deals, const std::string& tables, bool hinted) {
+// that the window's solver knows the deal by the win.
+struct ParWaits {
+    std::vector<double> afterSlide, afterClick;
+};
+
+ParWaits winToBalloon(int deals, const std::string& tables, bool hinted) {
     std::string why;
     const auto own = engine::PatternDatabases::Load(tables, &why);
     if (!own) {
         std::printf("no tables: %s\n", why.c_str());
         return {};
     }
+    ParWaits waits;
     engine::PuzzleState state;
     TForm1 form(state);
     form.setSolverTables(tables);
     form.show();
     QCoreApplication::processEvents();
-    std::vector<double> waits;
     for (int deal = 0; deal < deals; ++deal) {
         form.Button1Click();
         form.Timer3->stop();
@@ -108,20 +112,24 @@ std::vector<double> winToBalloon(int deals, const std::string& tables, bool hint
             if (shownAt < 0 || slideEndAt < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         if (!form.Label1->isVisible()) std::printf("deal %d not won\n", deal);
-        waits.push_back(std::max(0.0, shownAt - slideEndAt));
+        waits.afterSlide.push_back(std::max(0.0, shownAt - slideEndAt));
+        waits.afterClick.push_back(shownAt);
     }
     return waits;
 }
 
 void parLatency(int deals, const std::string& tables) {
     for (const bool hinted : {false, true}) {
-        const std::vector<double> waits = winToBalloon(deals, tables, hinted);
-        if (waits.empty()) return;
-        const auto atOnce = std::count(waits.begin(), waits.end(), 0.0);
-        std::printf("the par's balloon after the winning slide's end, %d deals won by play %s: median %.1f ms, "
-                    "99th percentile %.1f ms, worst %.1f ms; %lld before the slide's end\n",
-                    deals, hinted ? "following the hints from the start" : "without a hint", Quantile(waits, 0.5),
-                    Quantile(waits, 0.99), Quantile(waits, 1.0), static_cast<long long>(atOnce));
+        const ParWaits waits = winToBalloon(deals, tables, hinted);
+        if (waits.afterSlide.empty()) return;
+        const auto before = std::count(waits.afterSlide.begin(), waits.afterSlide.end(), 0.0);
+        std::printf("%d deals won by play %s; the par's balloon after the winning slide's end: median %.1f ms, "
+                    "99th percentile %.1f ms, worst %.1f ms (%lld came before it); after the winning click: "
+                    "median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
+                    deals, hinted ? "following the hints from the start" : "without a hint",
+                    Quantile(waits.afterSlide, 0.5), Quantile(waits.afterSlide, 0.99), Quantile(waits.afterSlide, 1.0),
+                    static_cast<long long>(before), Quantile(waits.afterClick, 0.5), Quantile(waits.afterClick, 0.99),
+                    Quantile(waits.afterClick, 1.0));
     }
 }
 
