@@ -1,7 +1,5 @@
 #include "hint.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QTimer>
 
 #include <cstdio>
@@ -16,7 +14,6 @@ constexpr QStringView kCannotBeSolved = u"Этот расклад не соби�
 constexpr QStringView kComing = u"Подсказка готовится…";
 constexpr QStringView kComingAtLeast = u"Подсказка готовится… не меньше %1 %2";
 constexpr QStringView kUnavailable = u"Подсказка недоступна";
-constexpr QStringView kHintItem = u"Подсказка";
 
 // After this long without an answer the balloon says that one is coming.
 constexpr int kWaitMs = 300;
@@ -98,15 +95,4 @@ void Hint::clear() {
         hintedTile_->setFontColor(hintedTileColor_);
         hintedTile_ = nullptr;
     }
-}
-
-void Hint::popUpMenu(QPoint globalPos) {
-    if (!menu_) {
-        menu_ = new QMenu(hooks_.surface);
-        action_ = menu_->addAction(kHintItem.toString(), this, &Hint::ask);
-        action_->setShortcut(QKeySequence(Qt::Key_H));
-        action_->setShortcutVisibleInContextMenu(true);
-    }
-    action_->setEnabled(hooks_.takesInput());
-    menu_->popup(globalPos);
 }

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QObject>
-#include <QPoint>
 
 #include <cstdint>
 #include <functional>
@@ -12,8 +11,6 @@
 #include "engine/grid.h"
 #include "solving/solver_service.h"
 
-class QAction;
-class QMenu;
 class QTimer;
 class QWidget;
 
@@ -31,7 +28,7 @@ public:
     // The window's parts and facts the hint works with: references and callbacks, kept by
     // the window.
     struct WindowHooks {
-        QWidget* surface;       // where the menu shows
+        QWidget* surface;       // the window's client area
         QWidget* board;         // the board panel; a hint with no tile points at it
         SolverService* solver;  // the window's solver, which the par asks too
         const engine::Grid& cells;                        // the board the hint is for
@@ -47,8 +44,6 @@ public:
     void ask();
     // Takes the hint away: the search, the red caption, the balloon and the waiting.
     void clear();
-    // The context menu, with its one item "Подсказка", at `globalPos`.
-    void popUpMenu(QPoint globalPos);
 
     // The balloon (null before the first hint) and the tile it points at.
     BalloonTip* balloon() const { return balloon_; }
@@ -66,6 +61,4 @@ private:
     QColor hintedTileColor_;  // its caption's colour before the hint
     QTimer* wait_;            // says, once it runs out, that a slow hint is coming
     int provedMoves_ = -1;    // what the search under way has proved; -1 before it says
-    QMenu* menu_ = nullptr;   // made when first asked for
-    QAction* action_ = nullptr;
 };

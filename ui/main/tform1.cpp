@@ -172,6 +172,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
     par_ = new Par(Bevel2, solver_, this);
+    createContextMenu();
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -317,8 +318,6 @@ BalloonTip* TForm1::hintBalloon() const { return hint_->balloon(); }
 BalloonTip* TForm1::parBalloon() const { return par_->balloon(); }
 
 CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
-
-void TForm1::ClientAreaContextMenu(const QPoint& pos) { hint_->popUpMenu(ClientArea->mapToGlobal(pos)); }
 
 namespace {
 

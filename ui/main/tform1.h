@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -166,8 +167,14 @@ public:
     // The same windows made beforehand and kept by the caller; any of them may be null.
     void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
 
-    // The client area's context menu, with its one item "Подсказка", which asks for a hint.
+    // The client area's context menu: "Подсказка", which asks for a hint, and "Сыграть этот
+    // расклад заново", which replays the last game's start.
     void ClientAreaContextMenu(const QPoint& pos);
+    // "Сыграть этот расклад заново" (also Ctrl+R): the starting position of the last game,
+    // a deal or an accepted arrangement, played again as if typed into the arrangement
+    // dialog and accepted. Does nothing before the first game, while a modal window is open,
+    // or after a game that began with "Собранный расклад" or the forced reset.
+    void ReplayDeal();
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
@@ -201,6 +208,7 @@ protected:
 private:
     void createControls();
     void createMenu();
+    void createContextMenu();
     void createTimers();
     void FormCreate();
 
@@ -211,6 +219,10 @@ private:
     void hideCelebrationPanels();
     // Counter "00000", clock "00:00:00", cheat disarmed: what every fresh game starts from.
     void resetCounterAndClock();
+    // A game starts from the board as it stands: the par and the replay keep it.
+    void keepStartingPosition();
+    // The board was laid out by no deal or arrangement: no par, and nothing to replay.
+    void forgetStartingPosition();
     // The board of a fresh game: unlocked, laid out by `layOut`, shown, and the button
     // reading "Начать заново".
     void showFreshBoard(void (*layOut)(engine::PuzzleState&));
@@ -276,4 +288,11 @@ private:
     Hint* hint_;
     // The fewest moves the game's starting position needs, told at a win by play.
     Par* par_;
+    // The client area's context menu and its items.
+    QMenu* contextMenu_;
+    QAction* hintItem_;
+    QAction* replayItem_;
+    // Where the last deal or accepted arrangement started, for the replay; none before the
+    // first game and after the assembled layout or a forced reset.
+    std::optional<engine::Grid> replayStart_;
 };

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -380,29 +381,59 @@ private slots:
     }
 
     // The desktop's usual keys do what their menu commands do, and nothing while a modal
-    // window is open.
+    // window is open. Ctrl+R, like its item in the context menu, replays the last game's
+    // start, but only after a deal or an accepted arrangement.
     void desktopShortcutsRunTheirCommands_data() {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("does");
-        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "new game";
-        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "new game";
-        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "rules";
-        QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "close";
+        QTest::addColumn<QString>("after");  // what the replay follows
+        const QKeySequence replay(Qt::CTRL | Qt::Key_R);
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "new game" << "";
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "new game" << "";
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "rules" << "";
+        QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << "close" << "";
+        QTest::newRow("Ctrl+R during play") << replay << "replay" << "a deal played";
+        QTest::newRow("Ctrl+R after a win") << replay << "replay" << "a win";
+        QTest::newRow("Ctrl+R after Обратно") << replay << "replay" << "the arrangement dialog left";
+        QTest::newRow("Ctrl+R before any game") << replay << "nothing" << "";
+        QTest::newRow("Ctrl+R after the assembled layout") << replay << "nothing" << "the assembled layout";
+        QTest::newRow("Ctrl+R after a forced reset") << replay << "nothing" << "a forced reset";
     }
 
     void desktopShortcutsRunTheirCommands() {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, does);
+        QFETCH(QString, after);
         QWidget rules;
         QDialog modal;
         modal.setModal(true);
         form->setSecondaryWindows(nullptr, nullptr, &rules);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
+
+        // The game the replay follows, and where it started.
+        engine::Grid start = kNearSolved;
+        if (after == "a win") {
+            winByOneMove();
+        } else if (!after.isEmpty()) {
+            form->Button1Click();
+            start = state.Board;
+            form->ArrowKey(engine::LastBlankCell(state.Board) > 4 ? Qt::Key_Down : Qt::Key_Up);
+            if (after == "the arrangement dialog left") form->N6Click();  // no dialog: as if left
+            if (after == "the assembled layout") form->N126Click();
+            if (after == "a forced reset") form->perebor();
+        }
+        finishSlide(*form);
+        if (!after.isEmpty()) QVERIFY(state.Board != start);
+
         const auto commandRan = [&] {
             if (does == "new game") return form->Button1->text() == kCaptionRestart && form->Timer3->isActive();
             if (does == "rules") return rules.isVisible();
-            return form->isHidden();
+            if (does == "close") return form->isHidden();
+            // The start laid out afresh, as an accepted arrangement is.
+            return state.Board == start && mirrorMismatch(*form, start).isEmpty() && form->Panel1->isEnabled() &&
+                   form->Timer3->isActive() && form->Label5->text() == kCounterZero &&
+                   form->Label3->text() == kClockZero && form->Label1->isHidden();
         };
 
         modal.show();
@@ -411,8 +442,19 @@ private slots:
         modal.hide();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        if (keys == QKeySequence(Qt::CTRL | Qt::Key_R)) {
+            // The context menu's item is there, enabled where the key works.
+            form->ClientAreaContextMenu(QPoint(5, 5));
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            const QList<QAction*> items = menu->actions();
+            QCOMPARE(items.size(), 2);
+            QCOMPARE(items.at(1)->text(), kReplayItem);
+            QCOMPARE(items.at(1)->isEnabled(), does == "replay");
+            menu->close();
+        }
         QTest::keySequence(form.get(), keys);
-        QVERIFY(commandRan());
+        QCOMPARE(commandRan(), does != "nothing");
     }
 
     // The celebration.
