@@ -64,6 +64,8 @@ class TestSolverService : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { startTheRunTimesThreads(); }
+
     void nothingRunsBeforeTheFirstSearch() {
         QVERIFY(!tablesMapped());
         const int threads = threadCount();

@@ -16,6 +16,10 @@
 
 #include "solving/solver_service.h"
 
+// Starts and ends one thread, so that a helper thread the run-time starts with the first
+// thread of a process (ThreadSanitizer's) is there before threads are counted.
+inline void startTheRunTimesThreads() { std::thread([] {}).join(); }
+
 // How many threads this process runs.
 inline int threadCount() {
     int count = 0;

@@ -17,7 +17,7 @@ constexpr QStringView kReplayItem = u"Сыграть этот расклад з�
 }  // namespace
 
 void TForm1::createContextMenu() {
-    contextMenu_ = new QMenu(ClientArea);
+    contextMenu_ = new QMenu(this);
     hintItem_ = contextMenu_->addAction(kHintItem.toString(), hint_, &Hint::ask);
     hintItem_->setShortcut(QKeySequence(Qt::Key_H));
     hintItem_->setShortcutVisibleInContextMenu(true);
