@@ -1,20 +1,11 @@
 #pragma once
 
-// What the tests of the solver service watch from outside: the process's threads, whether
-// the tables' file is mapped into it, and a stand-in search that the test ends. For tests
-// that link the service.
-#include <QtGlobal>
-
-#include <atomic>
-#include <chrono>
-#include <cstdint>
+// What the tests of the solver service watch from outside: the process's threads, and
+// whether the tables' file is mapped into it.
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
-#include <vector>
-
-#include "solving/solver_service.h"
 
 // Starts and ends one thread, so that a helper thread the run-time starts with the first
 // thread of a process (ThreadSanitizer's) is there before threads are counted.
@@ -36,27 +27,3 @@ inline bool fileMapped(const std::string& path) {
     }
     return false;
 }
-
-// A search that the test ends: it answers `length` moves once released, and counts the
-// searches under way, the most at once and those cancelled.
-struct HeldSearch {
-    int length = 6;
-    std::atomic<bool> released{false};
-    std::atomic<int> running{0}, most{0}, cancelled{0};
-
-    SolveFunction solver() {
-        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*) {
-            const int now = ++running;
-            for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
-            }
-            while (!released.load() && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            --running;
-            if (!released.load()) {
-                ++cancelled;
-                return engine::Solution{};
-            }
-            return engine::Solution{engine::SolveOutcome::Solved, std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
-        };
-    }
-};

@@ -39,9 +39,6 @@ namespace {
 
 std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
-// 45 moves from the goal.
-const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2");
-
 const QColor kNavy(0, 0, 128);
 
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
@@ -87,6 +84,30 @@ void play(TForm1& form, const std::vector<int>& tiles) {
         finishSlide(form);
     }
 }
+
+// A search that the test ends: it answers `length` moves once released, and counts the
+// searches under way, the most at once and those cancelled.
+struct HeldSearch {
+    int length = 6;
+    std::atomic<bool> released{false};
+    std::atomic<int> running{0}, most{0}, cancelled{0};
+
+    SolveFunction solver() {
+        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
+                      std::atomic<int>*) {
+            const int now = ++running;
+            for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
+            }
+            while (!released.load() && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            --running;
+            if (!released.load()) {
+                ++cancelled;
+                return engine::Solution{};
+            }
+            return engine::Solution{engine::SolveOutcome::Solved, std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
+        };
+    }
+};
 
 // A widget's rectangle on the screen.
 QRect globalRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
@@ -524,16 +545,14 @@ private slots:
         form->show();
         const QRect screen = form->screen()->availableGeometry();
 
-        // The window at the screen's left edge, then at its right, then at its bottom right.
+        // The window at the screen's left edge, then in its bottom right corner.
         const struct {
             const char* where;
             QPoint corner;
             BalloonTip::Side side;
         } places[] = {
             {"left", {screen.left(), screen.top() + 100}, BalloonTip::Side::Right},
-            {"right", {screen.right() + 1 - form->frameGeometry().width(), screen.top() + 100}, BalloonTip::Side::Left},
-            {"bottom right",
-             {screen.right() + 1 - form->frameGeometry().width(), screen.bottom() + 1 - form->frameGeometry().height()},
+            {"bottom right", screen.bottomRight() - QPoint(form->frameGeometry().width(), form->frameGeometry().height()) + QPoint(1, 1),
              BalloonTip::Side::Left},
         };
         for (const auto& place : places) {
