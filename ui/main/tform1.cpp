@@ -19,12 +19,12 @@
 #include <algorithm>
 
 #include "accessible_game.h"
+#include "balloon_tip.h"
 #include "bevel_frame.h"
 #include "caption_panel.h"
 #include "engine/random_source.h"
 #include "form_surface.h"
 #include "hint.h"
-#include "balloon_tip.h"
 #include "par.h"
 #include "solving/solver_service.h"
 #include "ui/platform/fonts.h"
@@ -167,7 +167,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     createControls();
     createMenu();
     createTimers();
-    solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);
+    solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);  // no tables until set
     hint_ = new Hint({ClientArea, Panel1, solver_, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
