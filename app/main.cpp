@@ -27,8 +27,9 @@ int main(int, char** argv) {
     Form1.setSecondaryWindowMakers(
         [&puzzle, &Form1] { return std::make_unique<TForm2>(puzzle, [&Form1] { Form1.zadat_rasstanovku(); }); },
         [] { return std::make_unique<TForm3>(); }, [] { return std::make_unique<TForm4>(); });
-    // The hint's tables, where the build and the installation put them beside the program.
-    Form1.setHintTables(engine::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
+    // The solver's tables, which the hint and the par share, where the build and the
+    // installation put them beside the program.
+    Form1.setSolverTables(engine::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
 
     Form1.show();
     return app.exec();

@@ -9,24 +9,22 @@
 // does; the moves the balloon shows are checked against the positions' known lengths. Then
 // one window plays `deals` random deals (300 by default) and the median wait is reported.
 //
-// The par: `par deals` new games (1000 by default) in a window with the tables and in one
-// without, the same deals in both; each time the CPU time of the whole process (all its
-// threads) from the new game until its par is known. A deal's extra CPU time is its time
-// with the tables less the median without them, which is what the deal and its drawing cost
-// anyway. The first game of the window with the tables also maps and checks them; it is
-// reported apart.
+// The par: `par deals` deals (1000 by default) won by play, each the wait from the winning
+// slide's end (the slide run by its own timer, 135 ms) to the par's balloon; once played
+// without a hint, so that the par is sought at the win, and once following the hints from
+// the start, so that the solver knows the deal by then.
 //
-// The move: `fresh windows` (30 by default) each start a game, which starts loading the
-// tables for the par, take the key H, whose search then waits for the load, and at once an
-// arrow key, whose move ends that search; the time the arrow key takes is the move's wait.
+// The move: `fresh windows` (30 by default) each start a game and take the key H, whose
+// search then waits for the tables to load, and at once an arrow key, whose move ends that
+// search; the time the arrow key takes is the move's wait.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-#include <time.h>
-
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -36,8 +34,7 @@
 #include "engine/solver.h"
 #include "form_fixture.h"
 #include "seeded_random.h"
-#include "ui/main/hint_balloon.h"
-#include "ui/main/par.h"
+#include "ui/main/balloon_tip.h"
 #include "ui/platform/game_application.h"
 
 namespace {
@@ -48,7 +45,7 @@ std::pair<double, int> waitForHint(TForm1& form) {
     QElapsedTimer clock;
     clock.start();
     QTest::keyClick(form.Button1, Qt::Key_H);
-    const HintBalloon* balloon = nullptr;
+    const BalloonTip* balloon = nullptr;
     while (!(balloon = form.hintBalloon()) || !balloon->isVisible() || !balloon->text().startsWith(prefix)) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
@@ -61,44 +58,79 @@ void play(TForm1& form, engine::PuzzleState& state, const engine::Grid& board) {
     form.Timer3->stop();
 }
 
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
+// The waits for the par's balloon, in ms, for each of `deals` deals won by play in one
+// window: from the winning slide's end (0 for a balloon that came before it) and from the
+// winning click, which asks for the par: the player plays a shortest solution that the bench's own
+// solver found; with `hinted`, the player asks for a hint at the start and follows it, so
+// that the window's solver knows the deal by the win.
+struct ParWaits {
+    std::vector<double> afterSlide, afterClick;
+};
 
-// The CPU time of each of `deals` new games until its par is known (at once without tables).
-std::vector<double> newGames(int deals, const std::string* tables) {
-    SeededRandom random(20261208);
+ParWaits winToBalloon(int deals, const std::string& tables, bool hinted) {
+    std::string why;
+    const auto own = engine::PatternDatabases::Load(tables, &why);
+    if (!own) {
+        std::printf("no tables: %s\n", why.c_str());
+        return {};
+    }
+    ParWaits waits;
     engine::PuzzleState state;
     TForm1 form(state);
-    if (tables) form.setHintTables(*tables);
+    form.setSolverTables(tables);
     form.show();
     QCoreApplication::processEvents();
-    const Par* par = form.findChild<Par*>();
-    std::vector<double> cpu;
     for (int deal = 0; deal < deals; ++deal) {
-        const double start = cpuMs();
         form.Button1Click();
         form.Timer3->stop();
-        while (par->searching()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        QCoreApplication::processEvents();  // the new board's paint
-        cpu.push_back(cpuMs() - start);
+        std::uint8_t last = 0;  // the winning move's tile
+        if (hinted) {
+            // The first hint searches; each next one lies on its solution.
+            for (int left = waitForHint(form).second; left > 1; --left) {
+                form.Panel2Click(form.hintedTile());
+                finishSlide(form);
+                QTest::keyClick(form.Button1, Qt::Key_H);
+            }
+            last = static_cast<std::uint8_t>(form.hintedTile()->caption().toInt());
+        } else {
+            const std::atomic<bool> never{false};
+            const std::vector<std::uint8_t> tiles = engine::Solve(state.Board, *own, never, nullptr).Tiles;
+            for (std::size_t move = 0; move + 1 < tiles.size(); ++move) {
+                form.Panel2Click(form.panelShowing(tiles[move]));
+                finishSlide(form);
+            }
+            last = tiles.back();
+        }
+        const auto balloonShown = [&form] { return form.parBalloon() && form.parBalloon()->isVisible(); };
+        QElapsedTimer clock;
+        clock.start();
+        form.Panel2Click(form.panelShowing(last));  // the win: the slide runs on its timer
+        double shownAt = -1, slideEndAt = -1;
+        while (shownAt < 0 || slideEndAt < 0) {
+            if (shownAt < 0 && balloonShown()) shownAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            if (slideEndAt < 0 && !form.Timer1->isActive()) slideEndAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            if (shownAt < 0 || slideEndAt < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        if (!form.Label1->isVisible()) std::printf("deal %d not won\n", deal);
+        waits.afterSlide.push_back(std::max(0.0, shownAt - slideEndAt));
+        waits.afterClick.push_back(shownAt);
     }
-    return cpu;
+    return waits;
 }
 
-void parCost(int deals, const std::string& tables) {
-    const std::vector<double> without = newGames(deals, nullptr);
-    std::vector<double> with = newGames(deals + 1, &tables);
-    const double first = with.front() - Quantile(without, 0.5);
-    with.erase(with.begin());
-    std::vector<double> extra;
-    for (double ms : with) extra.push_back(ms - Quantile(without, 0.5));
-    std::printf("new games without the par: median %.2f ms CPU\n", Quantile(without, 0.5));
-    std::printf("the par's extra CPU per deal over %d deals: median %.2f ms, 90th percentile %.2f ms, "
-                "99th %.2f ms, worst %.2f ms; the first game, which maps the tables, %.1f ms\n",
-                deals, Quantile(extra, 0.5), Quantile(extra, 0.9), Quantile(extra, 0.99), Quantile(extra, 1.0), first);
+void parLatency(int deals, const std::string& tables) {
+    for (const bool hinted : {false, true}) {
+        const ParWaits waits = winToBalloon(deals, tables, hinted);
+        if (waits.afterSlide.empty()) return;
+        const auto before = std::count(waits.afterSlide.begin(), waits.afterSlide.end(), 0.0);
+        std::printf("%d deals won by play %s; the par's balloon after the winning slide's end: median %.1f ms, "
+                    "99th percentile %.1f ms, worst %.1f ms (%lld came before it); after the winning click: "
+                    "median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
+                    deals, hinted ? "following the hints from the start" : "without a hint",
+                    Quantile(waits.afterSlide, 0.5), Quantile(waits.afterSlide, 0.99), Quantile(waits.afterSlide, 1.0),
+                    static_cast<long long>(before), Quantile(waits.afterClick, 0.5), Quantile(waits.afterClick, 0.99),
+                    Quantile(waits.afterClick, 1.0));
+    }
 }
 
 void moveWait(int windows, const std::string& tables) {
@@ -108,7 +140,7 @@ void moveWait(int windows, const std::string& tables) {
     for (int run = 0; run < windows; ++run) {
         engine::PuzzleState state;
         TForm1 form(state);
-        form.setHintTables(tables);
+        form.setSolverTables(tables);
         form.show();
         play(form, state, board);
         QTest::keyClick(form.Button1, Qt::Key_H);
@@ -138,7 +170,7 @@ int main(int argc, char** argv) {
     for (const Position& position : ReadPositions(PLITON_KORF100)) {
         engine::PuzzleState state;
         TForm1 form(state);
-        form.setHintTables(tables);
+        form.setSolverTables(tables);
         form.show();
         play(form, state, position.Board);
         const auto [ms, moves] = waitForHint(form);
@@ -154,7 +186,7 @@ int main(int argc, char** argv) {
     SeededRandom random(20261207);
     engine::PuzzleState state;
     TForm1 form(state);
-    form.setHintTables(tables);
+    form.setSolverTables(tables);
     form.show();
     std::vector<double> waits;
     for (int deal = 0; deal < deals; ++deal) {
@@ -166,7 +198,7 @@ int main(int argc, char** argv) {
         std::printf("random deals: %d, median %.1f ms, 90th percentile %.1f ms, 99th %.1f ms, slowest %.1f ms\n",
                     deals, Quantile(waits, 0.5), Quantile(waits, 0.9), Quantile(waits, 0.99), Quantile(waits, 1.0));
     }
-    if (parDeals > 0) parCost(parDeals, tables);
+    if (parDeals > 0) parLatency(parDeals, tables);
     if (freshWindows > 0) moveWait(freshWindows, tables);
     return wrong == 0 ? 0 : 1;
 }

@@ -50,6 +50,8 @@ inline int PlainParitySum(const engine::Grid& board) {
 inline const engine::Grid kOrdered = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 0");
 inline const engine::Grid kNearSolved = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15");
 inline const engine::Grid kSwapped = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0");
+// 45 moves from the goal.
+inline const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2");
 // One of the layouts farthest from the goal, 80 moves: its search takes long enough to be
 // under way when a test stops it.
 inline const engine::Grid kEightyMovesOut = GridOf("0 12 9 13 / 15 11 10 14 / 3 7 5 6 / 4 8 2 1");

@@ -15,7 +15,7 @@
 #include "ui/main/bevel_frame.h"
 #include "ui/main/caption_panel.h"
 #include "ui/main/form_surface.h"
-#include "ui/main/hint_balloon.h"
+#include "ui/main/balloon_tip.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
@@ -39,13 +39,13 @@ inline constexpr Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);
 
 // The hint balloon's text; empty while it is hidden.
 inline QString balloonText(const TForm1& form) {
-    const HintBalloon* balloon = form.hintBalloon();
+    const BalloonTip* balloon = form.hintBalloon();
     return balloon && balloon->isVisible() ? balloon->text() : QString();
 }
 
 // The par's balloon's text; empty while it is hidden.
 inline QString parText(const TForm1& form) {
-    const HintBalloon* balloon = form.parBalloon();
+    const BalloonTip* balloon = form.parBalloon();
     return balloon && balloon->isVisible() ? balloon->text() : QString();
 }
 

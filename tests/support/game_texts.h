@@ -20,6 +20,7 @@ inline const QString kOddTable = QStringLiteral("Расклад нечетный
 inline const QString kEvenTable = QStringLiteral("Расклад четный, собирается");
 
 inline const QString kHintItem = QStringLiteral("Подсказка");
+inline const QString kReplayItem = QStringLiteral("Сыграть этот расклад заново");
 inline const QString kHintMovesLeft = QStringLiteral("Осталось ходов: ");  // and the count
 inline const QString kHintCannotBeSolved = QStringLiteral("Этот расклад не собирается");
 inline const QString kHintComing = QStringLiteral("Подсказка готовится…");  // and what is proved so far, if anything

@@ -1,11 +1,11 @@
 #include "hint.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "caption_panel.h"
-#include "hint_balloon.h"
+#include "balloon_tip.h"
 
 namespace {
 
@@ -16,7 +16,6 @@ constexpr QStringView kCannotBeSolved = u"Этот расклад не соби�
 constexpr QStringView kComing = u"Подсказка готовится…";
 constexpr QStringView kComingAtLeast = u"Подсказка готовится… не меньше %1 %2";
 constexpr QStringView kUnavailable = u"Подсказка недоступна";
-constexpr QStringView kHintItem = u"Подсказка";
 
 // After this long without an answer the balloon says that one is coming.
 constexpr int kWaitMs = 300;
@@ -41,25 +40,16 @@ Hint::Hint(WindowHooks hooks, QObject* parent) : QObject(parent), hooks_(std::mo
 
 Hint::~Hint() = default;
 
-void Hint::setTables(std::shared_ptr<SharedTables> tables, HintSolver solve) {
-    clear();
-    search_.reset();
-    source_ = {std::move(tables), std::move(solve)};
-}
-
 void Hint::ask() {
     if (!hooks_.takesInput()) return;
     // A search under way is always the board's: every change of the board ends it.
-    if (search_ && search_->searching()) return;
+    if (hooks_.solver->searchingFor(this)) return;
     clear();
-    if (!search_) {
-        search_ = source_.makeSearch();
-        connect(search_.get(), &HintSearch::answered, this, &Hint::showAnswer);
-        connect(search_.get(), &HintSearch::progressed, this, &Hint::showProgress);
-    }
     provedMoves_ = -1;
     wait_->start();
-    search_->request(hooks_.cells);
+    hooks_.solver->ask(
+        hooks_.cells, this, [this](const SolverAnswer& answer) { showAnswer(answer); },
+        [this](int moves) { showProgress(moves); });
 }
 
 void Hint::showProgress(int moves) {
@@ -67,14 +57,21 @@ void Hint::showProgress(int moves) {
     if (!wait_->isActive()) showBalloon(comingText(provedMoves_), nullptr);
 }
 
-void Hint::showAnswer(const HintAnswer& answer) {
+void Hint::showAnswer(const SolverAnswer& answer) {
     // Every change of the board ends its search, so an answer is always the board's own.
     if (!hooks_.takesInput()) return;
     wait_->stop();
     switch (answer.kind) {
-        case HintAnswer::Kind::CannotBeSolved: showBalloon(kCannotBeSolved.toString(), nullptr); return;
-        case HintAnswer::Kind::Unavailable: showBalloon(kUnavailable.toString(), nullptr); return;
-        case HintAnswer::Kind::MovesLeft: break;
+        case SolverAnswer::Kind::CannotBeSolved: showBalloon(kCannotBeSolved.toString(), nullptr); return;
+        case SolverAnswer::Kind::Unavailable:
+            // The hint alone says why, once for each reason, however often it meets it.
+            if (answer.why != reasonSaid_) {
+                reasonSaid_ = answer.why;
+                std::fprintf(stderr, "pliton: no hint: %s\n", answer.why.c_str());
+            }
+            showBalloon(kUnavailable.toString(), nullptr);
+            return;
+        case SolverAnswer::Kind::MovesLeft: break;
     }
     CaptionPanel* next = hooks_.tile(answer.nextTile);
     if (next) {
@@ -87,37 +84,20 @@ void Hint::showAnswer(const HintAnswer& answer) {
 }
 
 void Hint::showBalloon(const QString& text, CaptionPanel* beside, const QString& heard) {
-    QWidget* const surface = hooks_.surface;
-    if (!balloon_) balloon_ = new HintBalloon(surface);
+    if (!balloon_) balloon_ = new BalloonTip(hooks_.surface);
     // Set each time, so that assistive tools hear every change, the rising bound's too.
     balloon_->setAccessibleName(heard.isEmpty() ? text : heard);
-    if (beside) {
-        balloon_->showBeside(text, QRect(beside->mapTo(surface, QPoint(0, 0)), beside->size()));
-        return;
-    }
-    // A hint with no tile to point at speaks from the strip above the board, where it hides
-    // no tile while the player waits.
-    const QPoint boardCorner = hooks_.board->mapTo(surface, QPoint(0, 0));
-    balloon_->showBeside(text, QRect(boardCorner.x(), 0, 0, boardCorner.y()));
+    // Outside the window, so that the whole board stays readable; a hint with no tile to
+    // point at points at the board.
+    balloon_->showBeside(text, beside ? static_cast<QWidget*>(beside) : hooks_.board);
 }
 
 void Hint::clear() {
-    if (search_) search_->cancel();
+    hooks_.solver->cancel(this);
     wait_->stop();
     if (balloon_) balloon_->hide();
     if (hintedTile_) {
         hintedTile_->setFontColor(hintedTileColor_);
         hintedTile_ = nullptr;
     }
-}
-
-void Hint::popUpMenu(QPoint globalPos) {
-    if (!menu_) {
-        menu_ = new QMenu(hooks_.surface);
-        action_ = menu_->addAction(kHintItem.toString(), this, &Hint::ask);
-        action_->setShortcut(QKeySequence(Qt::Key_H));
-        action_->setShortcutVisibleInContextMenu(true);
-    }
-    action_->setEnabled(hooks_.takesInput());
-    menu_->popup(globalPos);
 }

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QObject>
-#include <QPoint>
 
 #include <cstdint>
 #include <functional>
@@ -10,28 +9,28 @@
 #include <string>
 
 #include "engine/grid.h"
-#include "hint_search.h"
+#include "solving/solver_service.h"
 
-class QAction;
-class QMenu;
 class QTimer;
 class QWidget;
 
 class CaptionPanel;
-class HintBalloon;
+class BalloonTip;
 
 // The hint: the next tile of a shortest solution from the board as it stands turns red, and
-// a balloon beside it tells how many moves are left. The search runs off the GUI thread;
-// after a moment without an answer the balloon says that one is coming, and what the search
-// has proved so far. The window takes the hint away at every change of its board.
+// a balloon beside the window, pointing at it, tells how many moves are left. The window's
+// solver service answers it, at once for a board it has solved before, otherwise off the GUI
+// thread; after a moment without an answer the balloon says that one is coming, and what
+// the search has proved so far. The window takes the hint away at every change of its board.
 class Hint : public QObject {
     Q_OBJECT
 public:
     // The window's parts and facts the hint works with: references and callbacks, kept by
     // the window.
     struct WindowHooks {
-        QWidget* surface;  // where the balloon and the menu show
-        QWidget* board;    // the board panel; a hint with no tile speaks from above it
+        QWidget* surface;       // the window's client area
+        QWidget* board;         // the board panel; a hint with no tile points at it
+        SolverService* solver;  // the window's solver, which the par asks too
         const engine::Grid& cells;                        // the board the hint is for
         std::function<bool()> takesInput;                 // a game is on and no tile slides
         std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile
@@ -40,36 +39,28 @@ public:
     Hint(WindowHooks hooks, QObject* parent);
     ~Hint() override;
 
-    // The pattern tables, and the search that reads them.
-    void setTables(std::shared_ptr<SharedTables> tables, HintSolver solve = engine::Solve);
-
     // Asks for a hint on the board as it stands; does nothing outside a game. Asked again
     // while its search goes on, the search goes on and its answer will come.
     void ask();
     // Takes the hint away: the search, the red caption, the balloon and the waiting.
     void clear();
-    // The context menu, with its one item "Подсказка", at `globalPos`.
-    void popUpMenu(QPoint globalPos);
 
     // The balloon (null before the first hint) and the tile it points at.
-    HintBalloon* balloon() const { return balloon_; }
+    BalloonTip* balloon() const { return balloon_; }
     CaptionPanel* hintedTile() const { return hintedTile_; }
 
 private:
-    void showAnswer(const HintAnswer& answer);
+    void showAnswer(const SolverAnswer& answer);
     void showProgress(int moves);
     // Shows `text` beside a tile, or above the board; assistive tools hear `heard`, or the
     // text where that is empty.
     void showBalloon(const QString& text, CaptionPanel* beside, const QString& heard = {});
 
     WindowHooks hooks_;
-    SearchSource source_{std::make_shared<SharedTables>(std::string())};  // no tables until set
-    std::unique_ptr<HintSearch> search_;  // made by the first hint
-    HintBalloon* balloon_ = nullptr;      // made by the first hint
+    BalloonTip* balloon_ = nullptr;  // made by the first hint
+    std::string reasonSaid_;         // why there was no hint, as last said on standard error
     CaptionPanel* hintedTile_ = nullptr;
     QColor hintedTileColor_;  // its caption's colour before the hint
     QTimer* wait_;            // says, once it runs out, that a slow hint is coming
     int provedMoves_ = -1;    // what the search under way has proved; -1 before it says
-    QMenu* menu_ = nullptr;   // made when first asked for
-    QAction* action_ = nullptr;
 };

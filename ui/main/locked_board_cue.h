@@ -7,7 +7,7 @@ class QPushButton;
 class QTimer;
 class QWidget;
 
-class HintBalloon;
+class BalloonTip;
 
 // Tells a player whose clicks and keys fall on a board locked between games why nothing
 // moves, and how to start a game: a balloon in the hint's look beside the start button,
@@ -30,7 +30,7 @@ public:
     void describeBoard(bool locked);
 
     // The balloon: null before the first cue, hidden while none shows.
-    HintBalloon* balloon() const { return balloon_; }
+    BalloonTip* balloon() const { return balloon_; }
 
 protected:
     // The next click or key, anywhere in the program, takes the cue away.
@@ -41,7 +41,6 @@ private:
 
     QWidget* board_;
     QPushButton* startButton_;
-    QWidget* popUp_ = nullptr;        // a tooltip window of its own, made by the first cue
-    HintBalloon* balloon_ = nullptr;  // on it, filling it
+    BalloonTip* balloon_ = nullptr;  // made by the first cue
     QTimer* timeout_;
 };

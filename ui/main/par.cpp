@@ -2,8 +2,9 @@
 
 #include <QWidget>
 
+#include "balloon_tip.h"
 #include "engine/moves.h"
-#include "hint_balloon.h"
+#include "engine/solvability.h"
 
 namespace {
 
@@ -22,15 +23,10 @@ QStringView movesCounted(int n) {
 
 }  // namespace
 
-Par::Par(Landmarks landmarks, QObject* parent) : QObject(parent), landmarks_(landmarks) {}
+Par::Par(QWidget* counter, SolverService* solver, QObject* parent)
+    : QObject(parent), counter_(counter), solver_(solver) {}
 
 Par::~Par() = default;
-
-void Par::setTables(std::shared_ptr<SharedTables> tables, HintSolver solve) {
-    clear();
-    search_.reset();
-    source_ = {std::move(tables), std::move(solve)};
-}
 
 QString Par::text(int length, int moves) {
     QString said = kPar.toString().arg(length).arg(movesCounted(length));
@@ -42,48 +38,27 @@ void Par::start(const engine::Grid& board) {
     clear();
     engine::PuzzleState position;
     position.Board = board;
-    const bool solvable = engine::CheckSolvable(board) == engine::Solvability::Solvable;
-    if (!source_.tables || engine::IsSolved(position) || !solvable) return;
-    if (!search_) {
-        search_ = source_.makeSearch();
-        connect(search_.get(), &HintSearch::answered, this, &Par::found);
-    }
-    sought_ = true;
-    search_->request(board);
+    // A solved position, or one that cannot be solved, has no par to tell.
+    if (engine::IsSolved(position) || engine::CheckSolvable(board) != engine::Solvability::Solvable) return;
+    start_ = board;
+    hasStart_ = true;
 }
 
 void Par::clear() {
-    if (search_) search_->cancel();
-    sought_ = false;
-    length_ = -1;
-    wonIn_ = -1;
+    solver_->cancel(this);
+    hasStart_ = false;
     if (balloon_) balloon_->hide();
 }
 
 void Par::won(int moves) {
-    if (!sought_) return;
-    wonIn_ = moves;
-    if (length_ >= 0) tell();
+    if (!hasStart_) return;
+    hasStart_ = false;
+    solver_->ask(start_, this, [this, moves](const SolverAnswer& answer) { found(answer, moves); });
 }
 
-void Par::found(const HintAnswer& answer) {
+void Par::found(const SolverAnswer& answer, int moves) {
     // Tables that cannot be read, or a search that gave up: the par stays silent.
-    if (!sought_ || answer.kind != HintAnswer::Kind::MovesLeft) return;
-    length_ = answer.movesLeft;
-    if (wonIn_ >= 0) tell();
-}
-
-void Par::tell() {
-    QWidget* const surface = landmarks_.surface;
-    const auto rectOf = [surface](const QWidget* widget) {
-        return QRect(widget->mapTo(surface, QPoint(0, 0)), widget->size());
-    };
-    if (!balloon_) balloon_ = new HintBalloon(surface);
-    // On the left of the counter, wrapped to the room between the clock and it, and below the
-    // board: there the balloon hides neither a tile nor the clock.
-    const QRect counter = rectOf(landmarks_.counter);
-    balloon_->setWrapWidth(counter.left() - rectOf(landmarks_.clock).right() - 1 - 2 * HintBalloon::kGap);
-    balloon_->showBeside(text(length_, wonIn_), counter);
-    const int belowBoard = rectOf(landmarks_.board).bottom() + 1 + HintBalloon::kGap;
-    if (balloon_->y() < belowBoard) balloon_->move(balloon_->x(), belowBoard);
+    if (answer.kind != SolverAnswer::Kind::MovesLeft) return;
+    if (!balloon_) balloon_ = new BalloonTip(counter_);
+    balloon_->showBeside(text(answer.movesLeft, moves), counter_);
 }

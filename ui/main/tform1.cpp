@@ -19,15 +19,15 @@
 #include <algorithm>
 
 #include "accessible_game.h"
+#include "balloon_tip.h"
 #include "bevel_frame.h"
 #include "caption_panel.h"
 #include "engine/random_source.h"
 #include "form_surface.h"
 #include "hint.h"
-#include "hint_balloon.h"
 #include "locked_board_cue.h"
 #include "par.h"
-#include "shared_tables.h"
+#include "solving/solver_service.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/readable_colour.h"
@@ -168,10 +168,12 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     createControls();
     createMenu();
     createTimers();
-    hint_ = new Hint({ClientArea, Panel1, state_.Board, [this] { return boardTakesInput(); },
+    solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);  // no tables until set
+    hint_ = new Hint({ClientArea, Panel1, solver_, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
-    par_ = new Par({ClientArea, Panel1, Bevel1, Bevel2}, this);
+    par_ = new Par(Bevel2, solver_, this);
+    createContextMenu();
     lockedBoardCue_ = new LockedBoardCue(Panel1, Button1, this);
     lockedBoardCue_->describeBoard(noGameInProgress());
     // The window is as large as the menu bar and the client area, and cannot be resized.
@@ -317,21 +319,19 @@ void TForm1::setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4)
     Form4.set({}, form4);
 }
 
-void TForm1::setHintTables(std::string path) {
-    const auto tables = std::make_shared<SharedTables>(std::move(path));
-    hint_->setTables(tables);
-    par_->setTables(tables);
+void TForm1::setSolverTables(std::string path) {
+    hint_->clear();
+    par_->clear();
+    solver_->setTables(std::move(path));
 }
 
-HintBalloon* TForm1::hintBalloon() const { return hint_->balloon(); }
+BalloonTip* TForm1::hintBalloon() const { return hint_->balloon(); }
 
-HintBalloon* TForm1::parBalloon() const { return par_->balloon(); }
+BalloonTip* TForm1::parBalloon() const { return par_->balloon(); }
 
-HintBalloon* TForm1::lockedBoardCue() const { return lockedBoardCue_->balloon(); }
+BalloonTip* TForm1::lockedBoardCue() const { return lockedBoardCue_->balloon(); }
 
 CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
-
-void TForm1::ClientAreaContextMenu(const QPoint& pos) { hint_->popUpMenu(ClientArea->mapToGlobal(pos)); }
 
 namespace {
 

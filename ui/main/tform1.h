@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -25,9 +26,10 @@ class BevelFrame;
 class CaptionPanel;
 class FormSurface;
 class Hint;
-class HintBalloon;
+class BalloonTip;
 class LockedBoardCue;
 class Par;
+class SolverService;
 
 // The main window: the board of fifteen tile panels, the clock and the move counter, the
 // start button, the three celebration panels, the main menu and the three timers.
@@ -166,24 +168,33 @@ public:
     // The same windows made beforehand and kept by the caller; any of them may be null.
     void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
 
-    // The client area's context menu, with its one item "Подсказка", which asks for a hint.
+    // The client area's context menu: "Подсказка", which asks for a hint, and "Сыграть этот
+    // расклад заново", which replays the last game's start.
     void ClientAreaContextMenu(const QPoint& pos);
+    // "Сыграть этот расклад заново" (also Ctrl+R): the starting position of the last game,
+    // a deal or an accepted arrangement, played again as if typed into the arrangement
+    // dialog and accepted. Does nothing before the first game, while a modal window is open,
+    // or after a game that began with "Собранный расклад" or the forced reset.
+    void ReplayDeal();
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
-    // Where the pattern tables of the hint and the par are; they are mapped by the first game.
-    // Without them every hint is "Подсказка недоступна" and the par is silent.
-    void setHintTables(std::string path);
+    // Where the solver's pattern tables are, which the hint and the par share; they are
+    // mapped by the first hint or the first par, at a win. Without them (an empty path, as
+    // the window is made) every hint is "Подсказка недоступна" and the par is silent.
+    void setSolverTables(std::string path);
+    // The solver service that answers the hint and the par.
+    SolverService* solver() const { return solver_; }
 
     // ===== Read by the tests only: the window's own state, which nothing else needs. =====
 
     // The hint's balloon (null before the first hint) and the tile it points at.
-    HintBalloon* hintBalloon() const;
+    BalloonTip* hintBalloon() const;
     CaptionPanel* hintedTile() const;
     // The balloon that tells the par at a win (null before the first).
-    HintBalloon* parBalloon() const;
+    BalloonTip* parBalloon() const;
     // The balloon that tells how to start a game on a locked board (null before the first).
-    HintBalloon* lockedBoardCue() const;
+    BalloonTip* lockedBoardCue() const;
 
     // The client area below the menu bar, 478 x 526, on which the controls stand.
     FormSurface* clientArea() const { return ClientArea; }
@@ -200,6 +211,7 @@ protected:
 private:
     void createControls();
     void createMenu();
+    void createContextMenu();
     void createTimers();
     void FormCreate();
 
@@ -210,6 +222,10 @@ private:
     void hideCelebrationPanels();
     // Counter "00000", clock "00:00:00", cheat disarmed: what every fresh game starts from.
     void resetCounterAndClock();
+    // A game starts from the board as it stands: the par and the replay keep it.
+    void keepStartingPosition();
+    // The board was laid out by no deal or arrangement: no par, and nothing to replay.
+    void forgetStartingPosition();
     // The board of a fresh game: unlocked, laid out by `layOut`, shown, and the button
     // reading "Начать заново".
     void showFreshBoard(void (*layOut)(engine::PuzzleState&));
@@ -274,6 +290,8 @@ private:
     MadeOnDemand<QWidget> Form4;
     bool centred_ = false;
 
+    // The one solver of the hint and the par: its tables, its thread and the solutions found.
+    SolverService* solver_;
     // The next move of a shortest solution, on the player's asking; any change of the board
     // takes it away.
     Hint* hint_;
@@ -281,4 +299,11 @@ private:
     Par* par_;
     // Why a locked board takes no input, at a click or key on it.
     LockedBoardCue* lockedBoardCue_;
+    // The client area's context menu and its items.
+    QMenu* contextMenu_;
+    QAction* hintItem_;
+    QAction* replayItem_;
+    // Where the last deal or accepted arrangement started, for the replay; none before the
+    // first game and after the assembled layout or a forced reset.
+    std::optional<engine::Grid> replayStart_;
 };

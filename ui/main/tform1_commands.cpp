@@ -57,7 +57,7 @@ void TForm1::Button1Click() {
     resetCounterAndClock();
     celebrationOff();
     showFreshBoard(engine::DealBoard);
-    par_->start(state_.Board);
+    keepStartingPosition();
     switchOn(Timer3);
 }
 
@@ -65,14 +65,14 @@ void TForm1::zadat_rasstanovku() {
     resetCounterAndClock();
     celebrationOff();
     showFreshBoard(engine::LocateBlank);
-    par_->start(state_.Board);
+    keepStartingPosition();
     switchOn(Timer3);
     prav();
 }
 
 void TForm1::perebor() {
     ++ForcedResets;
-    par_->clear();
+    forgetStartingPosition();
     Timer3->stop();
     Timer2->stop();
     Timer1->stop();
@@ -86,7 +86,7 @@ void TForm1::perebor() {
 void TForm1::N126Click() {
     hint_->clear();
     dropPendingKeys();
-    par_->clear();
+    forgetStartingPosition();
     Button1->setText(kCaptionStart.toString());
     engine::SeedRandom();
     hideCelebrationPanels();

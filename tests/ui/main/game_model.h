@@ -106,6 +106,10 @@ struct Game {
     bool panelsShown = false;  // the celebration's first tick has come
     bool cheatArmed = false;
     bool dealt = false;  // the button reads "Начать заново"
+    // Where the last deal or accepted arrangement started; none before the first, and after
+    // the assembled layout or a forced reset.
+    std::optional<engine::Grid> replayStart;
+    int replays = 0;
     int forcedResets = 0;
 
     // A hint was asked for on the board as it stands; its answer may still be coming.
@@ -137,6 +141,7 @@ struct Game {
         dealt = true;
         clockRuns = true;
         parFrom(board);
+        replayStart = board;
     }
 
     void applyArrangement(const engine::Grid& table) {
@@ -149,9 +154,11 @@ struct Game {
         ++forcedResets;
         newGame(kOrdered);
         clockRuns = false;
+        replayStart.reset();
     }
 
     void assembledPicture() {
+        replayStart.reset();
         dealt = false;
         freshGame();
         takeHintAway();
@@ -168,6 +175,14 @@ struct Game {
         slideTick = 0;
         boardTakesClicks = false;
         clockRuns = false;
+    }
+
+    // Ctrl+R or "Сыграть этот расклад заново": the last deal or arrangement, laid out again
+    // as an accepted arrangement is; nothing without one. A slide under way stops.
+    void replayAsked() {
+        if (!replayStart) return;
+        ++replays;
+        applyArrangement(*replayStart);
     }
 
     void windowDoubleClicked() { cheatArmed = true; }

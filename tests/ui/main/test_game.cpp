@@ -406,29 +406,40 @@ private slots:
     }
 
     // The desktop's usual keys do what their menu commands do, open the menus, and close
-    // the windows; none of them does anything while a modal window is open.
+    // the windows; none of them does anything while a modal window is open. Ctrl+R, like its
+    // item in the context menu, replays the last game's start, but only after a deal or an
+    // accepted arrangement.
     void desktopShortcutsRunTheirCommands_data() {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("in");  // the window they are pressed in
         QTest::addColumn<QString>("does");
-        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "main" << "new game";
-        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "main" << "new game";
-        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "main" << "rules";
-        QTest::newRow("F10") << QKeySequence(Qt::Key_F10) << "main" << "game menu";
-        QTest::newRow("Shift+F10") << QKeySequence(Qt::SHIFT | Qt::Key_F10) << "main" << "board menu";
-        QTest::newRow("Menu") << QKeySequence(Qt::Key_Menu) << "main" << "board menu";
+        QTest::addColumn<QString>("after");  // what the replay follows
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "main" << "new game" << "";
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "main" << "new game" << "";
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "main" << "rules" << "";
+        QTest::newRow("F10") << QKeySequence(Qt::Key_F10) << "main" << "game menu" << "";
+        QTest::newRow("Shift+F10") << QKeySequence(Qt::SHIFT | Qt::Key_F10) << "main" << "board menu" << "";
+        QTest::newRow("Menu") << QKeySequence(Qt::Key_Menu) << "main" << "board menu" << "";
         for (const char* in : {"main", "rules", "about"}) {
-            QTest::addRow("Ctrl+Q in %s", in) << QKeySequence(Qt::CTRL | Qt::Key_Q) << in << "close";
+            QTest::addRow("Ctrl+Q in %s", in) << QKeySequence(Qt::CTRL | Qt::Key_Q) << in << "close" << "";
         }
         for (const char* in : {"rules", "about"}) {
-            QTest::addRow("Esc in %s", in) << QKeySequence(Qt::Key_Escape) << in << "hide";
+            QTest::addRow("Esc in %s", in) << QKeySequence(Qt::Key_Escape) << in << "hide" << "";
         }
+        const QKeySequence replay(Qt::CTRL | Qt::Key_R);
+        QTest::newRow("Ctrl+R during play") << replay << "main" << "replay" << "a deal played";
+        QTest::newRow("Ctrl+R after a win") << replay << "main" << "replay" << "a win";
+        QTest::newRow("Ctrl+R after Обратно") << replay << "main" << "replay" << "the arrangement dialog left";
+        QTest::newRow("Ctrl+R before any game") << replay << "main" << "nothing" << "";
+        QTest::newRow("Ctrl+R after the assembled layout") << replay << "main" << "nothing" << "the assembled layout";
+        QTest::newRow("Ctrl+R after a forced reset") << replay << "main" << "nothing" << "a forced reset";
     }
 
     void desktopShortcutsRunTheirCommands() {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, in);
         QFETCH(QString, does);
+        QFETCH(QString, after);
         TForm3 about;
         TForm4 rules;
         QDialog modal;
@@ -437,6 +448,23 @@ private slots:
         CloseWatch watch;
         form->installEventFilter(&watch);
         form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+
+        // The game the replay follows, and where it started.
+        engine::Grid start = kNearSolved;
+        if (after == "a win") {
+            winByOneMove();
+        } else if (!after.isEmpty()) {
+            form->Button1Click();
+            start = state.Board;
+            form->ArrowKey(engine::LastBlankCell(state.Board) > 4 ? Qt::Key_Down : Qt::Key_Up);
+            if (after == "the arrangement dialog left") form->N6Click();  // no dialog: as if left
+            if (after == "the assembled layout") form->N126Click();
+            if (after == "a forced reset") form->perebor();
+        }
+        finishSlide(*form);
+        if (!after.isEmpty()) QVERIFY(state.Board != start);
+
         if (in == "rules") form->N16Click();
         if (in == "about") form->N8Click();
         QWidget* const window = in == "rules" ? &rules : in == "about" ? static_cast<QWidget*>(&about) : form.get();
@@ -446,9 +474,15 @@ private slots:
             if (does == "rules") return rules.isVisible();
             if (does == "hide") return window->isHidden() && form->isVisible();
             if (does == "close") return watch.closes == 1 && form->isHidden();
+            if (does == "replay" || does == "nothing") {
+                // The start laid out afresh, as an accepted arrangement is.
+                return state.Board == start && mirrorMismatch(*form, start).isEmpty() && form->Panel1->isEnabled() &&
+                       form->Timer3->isActive() && form->Label5->text() == kCounterZero &&
+                       form->Label3->text() == kClockZero && form->Label1->isHidden();
+            }
             const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (does == "game menu") return menu == form->N111;
-            return menu && menu->actions().size() == 1 && menu->actions().constFirst()->text() == kHintItem &&
+            return menu && menu->actions().constFirst()->text() == kHintItem &&
                    form->Panel1->rect().contains(form->Panel1->mapFromGlobal(menu->pos()));
         };
 
@@ -459,8 +493,20 @@ private slots:
         modal.hide();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        if (keys == QKeySequence(Qt::CTRL | Qt::Key_R)) {
+            // The context menu's item is there, enabled where the key works.
+            form->ClientAreaContextMenu(QPoint(5, 5));
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            const QList<QAction*> items = menu->actions();
+            QCOMPARE(items.size(), 2);
+            QCOMPARE(items.at(1)->text(), kReplayItem);
+            QCOMPARE(items.at(1)->isEnabled(), does == "replay");
+            menu->close();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+        }
         QTest::keySequence(window->windowHandle(), keys);
-        QVERIFY(commandRan());
+        QCOMPARE(commandRan(), does != "nothing");
         if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
     }
 
@@ -485,7 +531,7 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         const auto cue = [&] {
-            const HintBalloon* balloon = form->lockedBoardCue();
+            const BalloonTip* balloon = form->lockedBoardCue();
             return balloon && balloon->isVisible() ? balloon->text() : QString();
         };
         // As the window system delivers them, each handled in full.

@@ -1,14 +1,20 @@
-// The two answers of the solver, each test on a fresh window. The hint: the next tile of a
-// shortest solution in red and the moves left in a balloon, found off the GUI thread,
+// The two answers of the solver service, each test on a fresh window. The hint: the next tile
+// of a shortest solution in red and the moves left in a balloon, found off the GUI thread,
 // dropped by any change of the board, and followed to the win. The par: at a win by play, a
-// balloon beside the move counter tells the fewest moves the game's starting position
-// needed, found off the GUI thread when the game started.
+// balloon beside the window, pointing at the move counter, tells the fewest moves the game's
+// starting position needed, sought at the win. Nothing of the solver runs during play until
+// the player asks for a hint, and the balloons, outside the window, hide nothing of it at
+// any font and scale.
 #include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QTemporaryFile>
+#include <QToolTip>
 #include <QtTest>
 
 #include <unistd.h>
@@ -23,24 +29,22 @@
 
 #include "engine/solver.h"
 #include "form_fixture.h"
+#include "solver_probe.h"
+#include "solving/solver_service.h"
+#include "ui/main/balloon_tip.h"
 #include "ui/main/hint.h"
 #include "ui/main/par.h"
-#include "ui/main/shared_tables.h"
 
 namespace {
 
 std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
-// 45 moves from the goal.
-const engine::Grid kFortyFive = GridOf("1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2");
-
 const QColor kNavy(0, 0, 128);
 
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
 void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout,
-                   HintSolver solve = engine::Solve) {
-    form.findChild<Hint*>()->setTables(std::make_shared<SharedTables>(tablesPath()),
-                                       std::move(solve));
+                   SolveFunction solve = engine::Solve) {
+    form.solver()->setTables(tablesPath(), std::move(solve));
     form.show();
     playLayout(form, state, layout);
     form.Timer3->stop();
@@ -88,7 +92,7 @@ struct HeldSearch {
     std::atomic<bool> released{false};
     std::atomic<int> running{0}, most{0}, cancelled{0};
 
-    HintSolver solver() {
+    SolveFunction solver() {
         return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
                       std::atomic<int>*) {
             const int now = ++running;
@@ -100,11 +104,26 @@ struct HeldSearch {
                 ++cancelled;
                 return engine::Solution{};
             }
-            const auto moves = std::vector<std::uint8_t>(static_cast<std::size_t>(length));
-            return engine::Solution{engine::SolveOutcome::Solved, moves, 0};
+            return engine::Solution{engine::SolveOutcome::Solved, std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
         };
     }
 };
+
+// A widget's rectangle on the screen.
+QRect globalRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
+
+bool tablesMapped() { return fileMapped(tablesPath()); }
+
+// The scale of the screen this program runs on.
+int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelRatio()); }
+
+// Whether a balloon's text lines need more room than it gives them, or more than two lines.
+bool textCutOff(const BalloonTip& balloon) {
+    const QStringList lines = balloon.text().split(u'\n');
+    const QSize needed = QFontMetrics(balloon.font()).size(0, balloon.text());
+    const QRect room = balloon.contentsRect().adjusted(balloon.indent(), 0, 0, 0);
+    return lines.size() > 2 || needed.width() > room.width() || needed.height() > room.height();
+}
 
 }  // namespace
 
@@ -112,7 +131,10 @@ class TestHint : public QObject, WindowUnderTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { prepareGameApplication(); }
+    void initTestCase() {
+        prepareGameApplication();
+        startTheRunTimesThreads();
+    }
     void init() { makeWindow(); }
     void cleanup() { form.reset(); }
 
@@ -225,7 +247,7 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
             return engine::PatternDatabases::Load(path, why);
         };
-        form->findChild<Hint*>()->setTables(std::make_shared<SharedTables>(tablesPath(), slowLoad));
+        form->solver()->setTables(tablesPath(), engine::Solve, slowLoad);
         form->show();
         playLayout(*form, state, kFortyFive);
         pressH(*form);
@@ -289,24 +311,23 @@ private slots:
 
     // An odd arrangement: no tile can be pointed at. The context menu's one item asks.
     void aHintWithoutATileToShow() {
-        form->setHintTables(tablesPath());
+        form->setSolverTables(tablesPath());
         form->show();
         playLayout(*form, state, kSwapped);
         form->ClientAreaContextMenu(QPoint(5, 5));
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
-        QCOMPARE(menu->actions().size(), 1);
         QAction* item = menu->actions().constFirst();
         QCOMPARE(item->text(), kHintItem);
         item->trigger();
         QCOMPARE(balloonText(*form), kHintCannotBeSolved);
         QVERIFY(!form->hintedTile());
-        QVERIFY(!form->hintBalloon()->geometry().intersects(form->Panel1->geometry()));  // it hides no tile
+        QVERIFY(!form->hintBalloon()->geometry().intersects(globalRect(form->Panel1)));  // it hides no tile
         QVERIFY(stays(balloonText, *form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on
         // standard error that says why.
-        form->setHintTables("no such tables");
+        form->setSolverTables("no such tables");
         const QStringList said = programErrorLines([&] {
             for (int game = 0; game < 2; ++game) {
                 playLayout(*form, state, kFortyFive);
@@ -353,7 +374,6 @@ private slots:
              kParShortest + QStringLiteral("6 ходов")},
             {"the shortcut", true,
              [](TForm1& window, engine::PuzzleState&) {
-                 QTRY_VERIFY(!window.findChild<Par*>()->searching());  // the par is known
                  window.FormDblClick();
                  window.Panel1DblClick();
                  play(window, {15});
@@ -365,22 +385,24 @@ private slots:
         };
         for (const auto& way : ways) {
             makeWindow();
-            form->setHintTables(way.tables ? tablesPath() : std::string("no such tables"));
+            form->setSolverTables(way.tables ? tablesPath() : std::string("no such tables"));
             form->show();
             playLayout(*form, state, kSixMovesOut);
-            way.win(*form, state);
-            QVERIFY2(form->Label1->isVisible(), way.name);
-            if (way.par.isEmpty()) {
-                QVERIFY2(stays(parText, *form, QString()), way.name);
-                continue;
-            }
+            // Without tables the par says nothing, not even on standard error.
+            const QStringList said = programErrorLines([&] {
+                way.win(*form, state);
+                QVERIFY2(form->Label1->isVisible(), way.name);
+                if (way.par.isEmpty()) QVERIFY2(stays(parText, *form, QString()), way.name);
+            });
+            QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
+            if (way.par.isEmpty()) continue;
             QTRY_COMPARE_WITH_TIMEOUT(parText(*form), way.par, 2000);
             QVERIFY2(stays(parText, *form, way.par), way.name);
             // It covers no tile, takes no click, and a screen reader hears what it says.
-            const HintBalloon* balloon = form->parBalloon();
+            const BalloonTip* balloon = form->parBalloon();
             // Nor the clock, the counter or the win's label.
             const QWidget* const spared[] = {form->Panel1, form->Bevel1, form->Bevel2, form->Label1};
-            for (const QWidget* other : spared) QVERIFY2(!balloon->geometry().intersects(other->geometry()), way.name);
+            for (const QWidget* other : spared) QVERIFY2(!balloon->geometry().intersects(globalRect(other)), way.name);
             QVERIFY(balloon->testAttribute(Qt::WA_TransparentForMouseEvents));
             QCOMPARE(QAccessible::queryAccessibleInterface(form->parBalloon())->text(QAccessible::Name), way.par);
             // The victory display is the same, and the next game takes the balloon away.
@@ -390,38 +412,212 @@ private slots:
         }
     }
 
-    void aNewGameEndsTheSearchOfTheLast() {
+    void theParIsSoughtAtTheWin() {
         HeldSearch search;
-        form->findChild<Par*>()->setTables(std::make_shared<SharedTables>(tablesPath()), search.solver());
+        form->solver()->setTables(tablesPath(), search.solver());
         form->show();
 
-        // Won before the par is known: the balloon comes when it is.
+        // Nothing is sought while the game is played; won, the balloon comes when the par is known.
         playLayout(*form, state, kSixMovesOut);
-        play(*form, kSixMoves);
+        play(*form, {1, 5, 9, 13, 14});
+        QCOMPARE(form->solver()->searchesStarted(), 0);
+        play(*form, {15});
+        QVERIFY(form->solver()->searching());
         QVERIFY(stays(parText, *form, QString()));
         search.released = true;
         QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
 
-        // A new game ends a search under way, at once, and only one runs at a time.
-        search.released = false;
-        form->Button1Click();
-        QTRY_COMPARE(search.running.load(), 1);
-        QElapsedTimer clock;
-        clock.start();
-        form->Button1Click();
-        QVERIFY2(clock.elapsed() < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
-        QCOMPARE(search.cancelled.load(), 1);
-        QTRY_COMPARE(search.running.load(), 1);
-
-        // A board changed between the win and the par: no balloon.
-        playLayout(*form, state, kSixMovesOut);
+        // The same position played again (Ctrl+R): known, so the balloon comes with the win.
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keySequence(form.get(), QKeySequence(Qt::CTRL | Qt::Key_R));
+        QCOMPARE(state.Board, kSixMovesOut);
+        QCOMPARE(parText(*form), QString());
         play(*form, kSixMoves);
-        form->N126Click();
-        search.released = true;
-        QVERIFY(stays(parText, *form, QString()));
+        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
+        QCOMPARE(form->solver()->searchesStarted(), 1);
+
+        // A board changed between the win and the par: no balloon, and a new game ends the search.
+        search.released = false;
+        const engine::Grid sevenOut = GridOf("2 0 3 4 / 1 6 7 8 / 5 10 11 12 / 9 13 14 15");
+        const std::function<void()> changes[] = {[&] { form->N126Click(); }, [&] { form->Button1Click(); }};
+        for (const auto& change : changes) {
+            playLayout(*form, state, sevenOut);
+            play(*form, {2, 1, 5, 9, 13, 14, 15});
+            QTRY_COMPARE(search.running.load(), 1);
+            QElapsedTimer clock;
+            clock.start();
+            change();
+            QVERIFY2(clock.elapsed() < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+            QVERIFY(!form->solver()->searching());
+            QVERIFY(stays(parText, *form, QString()));
+        }
+        QCOMPARE(search.cancelled.load(), 2);
         QCOMPARE(search.most.load(), 1);
+
+        // A game hinted from its start has its par at the win at once.
+        search.released = true;
+        playLayout(*form, state, sevenOut);
+        pressH(*form);
+        QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("6"));
+        const int searches = form->solver()->searchesStarted();
+        play(*form, {2, 1, 5, 9, 13, 14, 15});
+        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов"));
+        QCOMPARE(form->solver()->searchesStarted(), searches);
+    }
+
+    // During play nothing maps the tables, starts a thread or writes a word until the player
+    // presses H or wins.
+    void aPlayedGameRunsNothingUntilHOrTheWin() {
+        for (const bool byHint : {true, false}) {
+            makeWindow();
+            form->setSolverTables(tablesPath());
+            form->show();
+            QTest::qWait(20);
+            QVERIFY(!tablesMapped());
+            const int threads = threadCount();
+            const QStringList said = programErrorLines([&] {
+                form->Button1Click();  // a deal, some moves, then a typed-in position
+                for (int move = 0; move < 20; ++move) {
+                    const int blank = engine::LastBlankCell(state.Board);
+                    const int beside = blank > 4 ? blank - 4 : blank + 4;
+                    QTest::mouseClick(panelShowing(*form, state.Board.at(beside)), Qt::LeftButton);
+                    finishSlide(*form);
+                }
+                playLayout(*form, state, kSixMovesOut);
+                play(*form, {1, 5, 9, 13, 14});
+                QTest::qWait(20);
+            });
+            QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
+            QVERIFY(!tablesMapped());
+            QCOMPARE(threadCount(), threads);
+            QVERIFY(!form->solver()->searching());
+            if (byHint) {
+                pressH(*form);
+                QVERIFY(form->solver()->searching());
+                QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("1"));
+            } else {
+                play(*form, {15});
+                QTRY_VERIFY(!parText(*form).isEmpty());
+            }
+            QVERIFY(tablesMapped());
+            QTRY_COMPARE(threadCount(), threads);  // the search's thread ended with it
+        }
+    }
+
+    // The balloons at desktop fonts of 8, 11 and 14 points and at scales 1 and 2 (each scale
+    // in a program of its own: the second runs this one again, on a screen of scale 2).
+    void theBalloonsHideNothing_data() {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("scale");
+        for (const int scale : {1, 2}) {
+            for (const int points : {8, 11, 14}) {
+                QTest::addRow("%d pt, scale %d", points, scale) << points << scale;
+            }
+        }
+    }
+
+    void theBalloonsHideNothing() {
+        QFETCH(int, points);
+        QFETCH(int, scale);
+        if (scale != screenScale()) {
+#ifdef PLITON_UNDER_TSAN
+            QSKIP("the other scale runs in a program of its own, and ThreadSanitizer cannot follow a fork");
+#endif
+            QProcess again;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("PLITON_TEST_SCALE"), QString::number(scale));
+            again.setProcessEnvironment(environment);
+            again.setProcessChannelMode(QProcess::ForwardedChannels);
+            QStringList arguments = {QStringLiteral("theBalloonsHideNothing:") + QString::fromUtf8(QTest::currentDataTag())};
+            // The mark that keeps QtTest's watchdog away under ThreadSanitizer (tests/CMakeLists.txt).
+            if (QCoreApplication::arguments().contains(QStringLiteral("-callgrindchild"))) {
+                arguments << QStringLiteral("-callgrindchild");
+            }
+            again.start(QCoreApplication::applicationFilePath(), arguments);
+            QVERIFY(again.waitForFinished(120000));
+            QCOMPARE(again.exitCode(), 0);
+            return;
+        }
+        const QFont before = QToolTip::font();
+        QFont desktop = QApplication::font();
+        desktop.setPointSize(points);
+        QToolTip::setFont(desktop);
+        const auto restore = qScopeGuard([&] { QToolTip::setFont(before); });
+        makeWindow();
+        form->setSolverTables(tablesPath());
+        form->show();
+        const QRect screen = form->screen()->availableGeometry();
+
+        // The window at the screen's left edge, then in its bottom right corner.
+        const struct {
+            const char* where;
+            QPoint corner;
+            BalloonTip::Side side;
+        } places[] = {
+            {"left", {screen.left(), screen.top() + 100}, BalloonTip::Side::Right},
+            {"bottom right", screen.bottomRight() - QPoint(form->frameGeometry().width(), form->frameGeometry().height()) + QPoint(1, 1),
+             BalloonTip::Side::Left},
+        };
+        for (const auto& place : places) {
+            form->move(place.corner);
+            playLayout(*form, state, kSixMovesOut);
+            pressH(*form);
+            QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("6"));
+            const BalloonTip* hint = form->hintBalloon();
+            QVERIFY2(!textCutOff(*hint), place.where);
+            QVERIFY2(screen.contains(hint->geometry()), place.where);
+            for (int k = 1; k <= TForm1::kTileCount; ++k) {
+                if (form->TilePanel(k) == form->hintedTile()) continue;
+                QVERIFY2(!hint->geometry().intersects(globalRect(form->TilePanel(k))), place.where);
+            }
+            QVERIFY2(globalRect(form->hintedTile()).contains(QPoint(globalRect(form->hintedTile()).center().x(), hint->tailTip().y())),
+                     place.where);
+
+            play(*form, kSixMoves);
+            QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
+            const BalloonTip* par = form->parBalloon();
+            QVERIFY2(par->side() == place.side, place.where);
+            QVERIFY2(!textCutOff(*par), place.where);
+            QVERIFY2(screen.contains(par->geometry()), place.where);
+            // What the window shows at a win: the celebration's area, "t i m e", the clock,
+            // "х о д ы", the counter, the button and "Вы выиграли!!!".
+            const QRect shown[] = {QRect(form->clientArea()->mapToGlobal(QPoint(0, 0)), QSize(435, 434)),
+                                   globalRect(form->Label2), globalRect(form->Bevel1), globalRect(form->Label4),
+                                   globalRect(form->Bevel2), globalRect(form->Button1), globalRect(form->Label1)};
+            for (const QRect& part : shown) QVERIFY2(!par->geometry().intersects(part), place.where);
+            // It points at the counter.
+            const QRect counter = globalRect(form->Bevel2);
+            QVERIFY2(counter.top() <= par->tailTip().y() && par->tailTip().y() <= counter.bottom(), place.where);
+
+            // It follows the window, and hides while the window is minimised.
+            const QPoint offset = par->pos() - form->pos();
+            form->move(form->pos() + QPoint(0, -20));
+            QTRY_COMPARE(par->pos() - form->pos(), offset);
+            form->showMinimized();
+            QTRY_VERIFY(!par->isVisible());
+            form->showNormal();
+            QTRY_VERIFY(par->isVisible());
+        }
     }
 };
 
-QTEST_MAIN(TestHint)
+int main(int argc, char** argv) {
+    // A screen of 1920 x 1080 at the scale asked for (1 unless the test runs itself again).
+    const int scale = qEnvironmentVariableIntValue("PLITON_TEST_SCALE") == 2 ? 2 : 1;
+    QTemporaryFile config;
+    if (!config.open()) return 1;
+    config.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2,)"
+                                R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": %3}]})")
+                     .arg(1920 * scale)
+                     .arg(1080 * scale)
+                     .arg(scale)
+                     .toUtf8());
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    TestHint test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_hint.moc"

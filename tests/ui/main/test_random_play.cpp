@@ -44,11 +44,12 @@ constexpr long kMemorySettleEvents = 1000;
 // that the hint is coming, and time for all but the slowest deals.
 constexpr int kHintWaitMs = 350;
 
-// What a keyboard player presses, with its weight: mostly arrows, a hint now and then, and
-// slips of a modifier, which play nothing. Qt::Key_Left stands for any of the four arrows.
-// A run is two to five arrows pressed before the first slide ends: those kept for its end
-// meet the remarks at the 1001st and 2001st moves, after which the rest must be dropped.
-enum class KeyDoes { Slide, Run, Hint, Nothing };
+// What a keyboard player presses, with its weight: mostly arrows, a hint now and then, the
+// replay seldom, and slips of a modifier, which play nothing. Qt::Key_Left stands for any of
+// the four arrows. A run is two to five arrows pressed before the first slide ends: those
+// kept for its end meet the remarks at the 1001st and 2001st moves, after which the rest
+// must be dropped.
+enum class KeyDoes { Slide, Run, Hint, Replay, Nothing };
 struct Keystroke {
     int weight;
     Qt::Key key;
@@ -66,6 +67,7 @@ const Keystroke kKeystrokes[] = {
     {5, Qt::Key_H, Qt::ShiftModifier, KeyDoes::Hint},
     {20, kKeyCyrillicEr, Qt::NoModifier, KeyDoes::Hint},
     {2, Qt::Key_H, Qt::ControlModifier, KeyDoes::Nothing},
+    {3, Qt::Key_R, Qt::ControlModifier, KeyDoes::Replay},
 };
 
 long environmentNumber(const char* name, long fallback) {
@@ -407,6 +409,9 @@ class TestRandomPlay : public QObject {
                 const int which = player->below(4);  // in the order of model::Arrow
                 key = arrows[which];
                 if (stroke->does != KeyDoes::Nothing) game.arrowPressed(static_cast<model::Arrow>(which));
+            } else if (stroke->does == KeyDoes::Replay) {
+                // A key of the window: it reaches the game while the window is the active one.
+                if (QApplication::activeWindow() == form.get()) game.replayAsked();
             } else {
                 text = key == Qt::Key_H ? QStringLiteral("h") : QStringLiteral("р");
                 if (stroke->modifiers & Qt::ShiftModifier) text = text.toUpper();
@@ -420,25 +425,36 @@ class TestRandomPlay : public QObject {
         mostlyLetTheSlideEnd();
     }
 
-    // A right click on the board or the window's surface, and mostly the menu's one item.
-    // (The labels keep their clicks to themselves, the right button's too.)
+    // A right click on the board or the window's surface, and mostly the menu's first item,
+    // the hint, sometimes its second, the replay. (The labels keep their clicks to
+    // themselves, the right button's too.)
     void hintFromTheMenu() {
         const QPoint point = player->chance(50) ? pointIn(form->Panel1) : windowSurfacePoint();
         note(QStringLiteral("context menu at %1,%2").arg(point.x()).arg(point.y()));
         QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, windowPoint(point));
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QAction* item = menu && menu->actions().size() == 1 ? menu->actions().constFirst() : nullptr;
-        if (!item || item->text() != kHintItem) {
-            trouble << QStringLiteral("the context menu does not offer \"%1\" alone").arg(kHintItem);
+        const QList<QAction*> items = menu ? menu->actions() : QList<QAction*>();
+        if (items.size() != 2 || items.at(0)->text() != kHintItem || items.at(1)->text() != kReplayItem) {
+            trouble << QStringLiteral("the context menu does not offer \"%1\" and \"%2\"").arg(kHintItem, kReplayItem);
             if (menu) menu->close();
             return;
         }
-        if (item->isEnabled() != (game.boardTakesClicks && !game.sliding())) {
-            trouble << QStringLiteral("\"%1\" is %2").arg(kHintItem, item->isEnabled() ? "enabled" : "disabled");
+        const std::pair<QAction*, bool> enabled[] = {{items.at(0), game.boardTakesClicks && !game.sliding()},
+                                                     {items.at(1), game.replayStart.has_value()}};
+        for (const auto& [item, expected] : enabled) {
+            if (item->isEnabled() != expected) {
+                trouble << QStringLiteral("\"%1\" is %2").arg(item->text(), item->isEnabled() ? "enabled" : "disabled");
+            }
         }
-        if (player->chance(80)) {
-            note(QStringLiteral("  %1").arg(kHintItem));
-            game.hintAskedFor();
+        const int pick = player->below(100);
+        if (pick < 80 || (pick < 90 && items.at(1)->isEnabled())) {
+            QAction* const item = items.at(pick < 80 ? 0 : 1);
+            note(QStringLiteral("  %1").arg(item->text()));
+            if (pick < 80) {
+                game.hintAskedFor();
+            } else {
+                game.replayAsked();
+            }
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
         }
         if (menu->isVisible()) {
@@ -646,7 +662,7 @@ private slots:
         form3 = std::make_unique<TForm3>();
         form4 = std::make_unique<TForm4>();
         form->setSecondaryWindows(form2.get(), form3.get(), form4.get());
-        form->setHintTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+        form->setSolverTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
         // The test is the clock: the timers tick only when it calls their handlers.
         for (QTimer* timer : {form->Timer1, form->Timer2, form->Timer3}) timer->setInterval(INT_MAX);
         form->show();
@@ -675,8 +691,9 @@ private slots:
               "after %ld events, %ld kB at the end",
               moves, wins, game.forcedResets, dialogRuns, boxesShown, settledKb, kMemorySettleEvents, finalKb);
         qInfo("random play: %d hint requests, %d waits for one (%lld ms in all), %d answers checked, %d of them "
-              "after following the hint; %d pars told",
-              game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed, game.parsTold);
+              "after following the hint; %d pars told; %d replays",
+              game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed, game.parsTold,
+              game.replays);
 
         if (events < 10 * kMemorySettleEvents) return;  // too short a run to judge
         // The run must have played: moves, wins and dialogs in numbers.
@@ -686,6 +703,7 @@ private slots:
         QVERIFY(game.hintsAsked > events / 15);
         QVERIFY(game.hintAnswers > events / 1000);
         QVERIFY(game.hintsFollowed > events / 10000);
+        QVERIFY(game.replays > events / 1000);
         QVERIFY(game.parsTold > 0);
 #ifndef PLITON_UNDER_SANITIZER
         // A sanitizer keeps freed memory in quarantine or history, so the bound means nothing there.

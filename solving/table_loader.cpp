@@ -1,4 +1,4 @@
-#include "shared_tables.h"
+#include "table_loader.h"
 
 #include <chrono>
 #include <system_error>
@@ -11,13 +11,13 @@ constexpr std::chrono::milliseconds kCancelPoll(1);
 
 }  // namespace
 
-SharedTables::SharedTables(std::string path, Loader load) : path_(std::move(path)), load_(std::move(load)) {}
+TableLoader::TableLoader(std::string path, TablesLoadFunction load) : path_(std::move(path)), load_(std::move(load)) {}
 
-SharedTables::~SharedTables() {
+TableLoader::~TableLoader() {
     if (loader_.joinable()) loader_.join();
 }
 
-void SharedTables::loadNow() {
+void TableLoader::loadNow() {
     std::string why;
     auto tables = load_(path_, &why);
     {
@@ -29,7 +29,7 @@ void SharedTables::loadNow() {
     loaded_.notify_all();
 }
 
-const engine::PatternDatabases* SharedTables::await(const std::atomic<bool>& cancel) {
+const engine::PatternDatabases* TableLoader::await(const std::atomic<bool>& cancel, std::string* why) {
     std::unique_lock lock(mutex_);
     if (!started_) {
         started_ = true;
@@ -45,11 +45,6 @@ const engine::PatternDatabases* SharedTables::await(const std::atomic<bool>& can
         if (cancel.load()) return nullptr;
         loaded_.wait_for(lock, kCancelPoll);
     }
+    if (!tables_ && why) *why = refusal_;
     return tables_.get();
-}
-
-std::string SharedTables::refusalToSay() {
-    const std::lock_guard lock(mutex_);
-    if (!done_ || tables_ || std::exchange(refusalSaid_, true)) return {};
-    return refusal_;
 }

@@ -1,0 +1,160 @@
+#include "solver_service.h"
+
+#include <cstring>
+#include <utility>
+
+#include "engine/moves.h"
+#include "engine/puzzle_state.h"
+#include "engine/solvability.h"
+
+namespace {
+
+// How often the GUI thread looks for the worker's answer and progress while a search runs.
+constexpr int kPollMs = 5;
+
+constexpr const char* kNoTables = "no tables were given";
+constexpr const char* kGaveUp = "the search for a solution gave up";
+
+}  // namespace
+
+std::size_t SolverService::GridHash::operator()(const engine::Grid& grid) const noexcept {
+    std::uint64_t halves[2];
+    static_assert(sizeof halves == sizeof grid.cells);
+    std::memcpy(halves, grid.cells.data(), sizeof halves);
+    // Two rounds of a multiply-xorshift mix fold the sixteen cells into one word.
+    std::uint64_t h = halves[0] * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 32) ^ halves[1];
+    h *= 0xBF58476D1CE4E5B9ull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+SolverService::SolverService(std::string tablesPath, SolveFunction solve, TablesLoadFunction load, QObject* parent)
+    : QObject(parent), path_(std::move(tablesPath)), solve_(std::move(solve)), load_(std::move(load)) {
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &SolverService::collect);
+}
+
+SolverService::~SolverService() { cancel(); }
+
+void SolverService::setTables(std::string tablesPath, SolveFunction solve, TablesLoadFunction load) {
+    cancel();
+    tables_.reset();
+    path_ = std::move(tablesPath);
+    solve_ = std::move(solve);
+    load_ = std::move(load);
+    solutions_.clear();
+    boards_.clear();
+}
+
+std::optional<SolverAnswer> SolverService::known(const engine::Grid& board) const {
+    if (engine::CheckSolvable(board) != engine::Solvability::Solvable) {
+        return SolverAnswer{SolverAnswer::Kind::CannotBeSolved, 0, 0, {}};
+    }
+    engine::PuzzleState position;
+    position.Board = board;
+    if (engine::IsSolved(position)) return SolverAnswer{SolverAnswer::Kind::MovesLeft, 0, 0, {}};
+    if (const auto found = boards_.find(board); found != boards_.end()) {
+        return SolverAnswer{SolverAnswer::Kind::MovesLeft, found->second.movesLeft, found->second.nextTile, {}};
+    }
+    return std::nullopt;
+}
+
+void SolverService::ask(const engine::Grid& board, const QObject* asker, Answered answered, Progressed progressed) {
+    cancel();
+    asker_ = asker;
+    answered_ = std::move(answered);
+    progressed_ = std::move(progressed);
+    if (const auto answer = known(board)) {
+        give(*answer);
+        return;
+    }
+    if (path_.empty()) {
+        give({SolverAnswer::Kind::Unavailable, 0, 0, kNoTables});
+        return;
+    }
+    if (!tables_) tables_ = std::make_unique<TableLoader>(path_, load_);
+
+    ++searchesStarted_;
+    searched_ = board;
+    cancel_.store(false);
+    done_.store(false);
+    lowerBound_.store(-1);
+    boundShown_ = -1;
+    worker_ = std::thread([this, board, tables = tables_.get()] {
+        tablesRead_ = tables->await(cancel_, &refusal_);
+        if (tablesRead_) result_ = solve_(board, *tablesRead_, cancel_, &lowerBound_);
+        done_.store(true, std::memory_order_release);
+    });
+    poll_.start();
+}
+
+void SolverService::cancel(const QObject* asker) {
+    if (asker_ == asker) cancel();
+}
+
+void SolverService::cancel() {
+    if (!worker_.joinable()) return;
+    poll_.stop();
+    cancel_.store(true);
+    worker_.join();
+    result_ = {};
+}
+
+void SolverService::give(const SolverAnswer& answer) {
+    if (!asker_) return;
+    const Answered answered = std::exchange(answered_, nullptr);
+    progressed_ = nullptr;
+    if (answered) answered(answer);
+}
+
+void SolverService::collect() {
+    if (!done_.load(std::memory_order_acquire)) {
+        const int bound = lowerBound_.load(std::memory_order_relaxed);
+        if (bound > boundShown_) {
+            boundShown_ = bound;
+            if (progressed_ && asker_) progressed_(bound);
+        }
+        return;
+    }
+    poll_.stop();
+    worker_.join();
+    if (!tablesRead_) {
+        give({SolverAnswer::Kind::Unavailable, 0, 0, refusal_});
+        return;
+    }
+    // Nothing here cancelled it (a cancel joins the worker before any poll could see it
+    // done), so any outcome but a solution means the search gave up: an estimate that
+    // overestimates can run the bound out.
+    const engine::Solution result = std::exchange(result_, {});
+    if (result.Outcome != engine::SolveOutcome::Solved) {
+        give({SolverAnswer::Kind::Unavailable, 0, 0, kGaveUp});
+        return;
+    }
+    remember(searched_, result.Tiles);
+    give(known(searched_).value_or(SolverAnswer{SolverAnswer::Kind::Unavailable, 0, 0, kGaveUp}));
+}
+
+void SolverService::remember(const engine::Grid& start, const std::vector<std::uint8_t>& tiles) {
+    const std::uint32_t id = nextSolution_++;
+    engine::PuzzleState walk;
+    walk.Board = start;
+    for (std::size_t done = 0; done < tiles.size(); ++done) {
+        boards_[walk.Board] = {static_cast<std::uint8_t>(tiles.size() - done), tiles[done], id};
+        if (!engine::TryMove(walk, tiles[done]).Moved) break;  // a stand-in's made-up path
+    }
+    solutions_.push_back({id, start, tiles});
+    while (boards_.size() > kRememberedBoards && solutions_.size() > 1) forgetOldest();
+}
+
+void SolverService::forgetOldest() {
+    const Solution oldest = std::move(solutions_.front());
+    solutions_.pop_front();
+    engine::PuzzleState walk;
+    walk.Board = oldest.start;
+    for (const std::uint8_t tile : oldest.tiles) {
+        if (const auto found = boards_.find(walk.Board); found != boards_.end() && found->second.solution == oldest.id) {
+            boards_.erase(found);
+        }
+        if (!engine::TryMove(walk, tile).Moved) break;
+    }
+}

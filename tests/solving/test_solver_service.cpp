@@ -1,0 +1,137 @@
+// The solver service on its own, without a window: nothing runs before the first search,
+// "no tables" is said one way, a board on a solution found before is answered without a
+// search, whoever asks, and a cancel stops a search within milliseconds, also while the
+// tables load.
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "board_text.h"
+#include "engine/moves.h"
+#include "sanitizer_build.h"
+#include "solver_probe.h"
+#include "solving/solver_service.h"
+
+namespace {
+
+std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+bool tablesMapped() { return fileMapped(tablesPath()); }
+
+// How soon a search must stop once cancelled: a few milliseconds, but on a busy machine the
+// ended thread may wait that long for a core; ThreadSanitizer slows the search's checks.
+#ifdef PLITON_UNDER_TSAN
+constexpr qint64 kStopMs = 2000;
+#else
+constexpr qint64 kStopMs = 250;
+#endif
+
+// One asker: the answer it was given, if any, and the last progress it heard of.
+struct Asker : QObject {
+    std::optional<SolverAnswer> answer;
+    int proved = -1;
+    void ask(SolverService& service, const engine::Grid& board) {
+        answer.reset();
+        proved = -1;
+        service.ask(board, this, [this](const SolverAnswer& given) { answer = given; }, [this](int moves) { proved = moves; });
+    }
+};
+
+}  // namespace
+
+class TestSolverService : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { startTheRunTimesThreads(); }
+
+    void nothingRunsBeforeTheFirstSearch() {
+        const int threads = threadCount();
+        Asker asker;
+        // Without tables, what needs a search is unavailable at once, with a reason.
+        SolverService none;
+        asker.ask(none, kFortyFive);
+        QVERIFY(asker.answer && asker.answer->kind == SolverAnswer::Kind::Unavailable && !asker.answer->why.empty());
+
+        SolverService service(tablesPath());
+        // What needs no search maps nothing and starts no thread.
+        for (const engine::Grid& board : {kOrdered, kSwapped}) asker.ask(service, board);
+        QVERIFY(asker.answer && asker.answer->kind == SolverAnswer::Kind::CannotBeSolved);
+        QCOMPARE(threadCount(), threads);
+        QVERIFY(!tablesMapped());
+        QCOMPARE(service.searchesStarted() + none.searchesStarted(), 0);
+
+        // The first search maps the tables, on a thread that ends with it.
+        asker.ask(service, kFortyFive);
+        QVERIFY(threadCount() > threads);
+        QTRY_VERIFY(asker.answer);
+        QCOMPARE(asker.answer->movesLeft, 45);
+        QVERIFY(tablesMapped());
+        QTRY_COMPARE(threadCount(), threads);
+    }
+
+    void aRememberedPathIsAnsweredWithoutASearch() {
+        SolverService service(tablesPath());
+        Asker hint, par;
+        par.ask(service, kFortyFive);
+        QTRY_VERIFY(par.answer);
+        const std::uint8_t first = par.answer->nextTile;
+
+        // Every board on the way, whoever asks, is answered before ask() returns.
+        engine::PuzzleState walk;
+        walk.Board = kFortyFive;
+        for (int left = 45; left > 0; --left) {
+            Asker& asker = left % 2 ? hint : par;
+            asker.ask(service, walk.Board);
+            QVERIFY2(asker.answer && asker.answer->movesLeft == left, qPrintable(QString::number(left)));
+            QVERIFY(engine::TryMove(walk, asker.answer->nextTile).Moved);
+        }
+        QVERIFY(engine::IsSolved(walk));
+        QCOMPARE(service.searchesStarted(), 1);
+
+        // A board off the way is searched for (kFortyFive's blank has 1, 13 and 11 beside it).
+        walk.Board = kFortyFive;
+        QVERIFY(engine::TryMove(walk, first == 13 ? 11 : 13).Moved);
+        hint.ask(service, walk.Board);
+        QVERIFY(!hint.answer);
+        QTRY_VERIFY(hint.answer);
+        QCOMPARE(service.searchesStarted(), 2);
+    }
+
+    void aCancelStopsTheSearchWithinMilliseconds() {
+        // A long search, well under way.
+        SolverService service(tablesPath());
+        Asker asker;
+        asker.ask(service, kEightyMovesOut);
+        QTRY_VERIFY_WITH_TIMEOUT(asker.proved >= 60, 20000);
+        QElapsedTimer clock;
+        clock.start();
+        service.cancel(&asker);
+        const qint64 searchStop = clock.elapsed();
+        QVERIFY2(searchStop < kStopMs, qPrintable(QStringLiteral("%1 ms").arg(searchStop)));
+
+        // While the tables load: the search stops waiting, the load goes on for the next one.
+        SolverService loading(tablesPath(), engine::Solve, [](const std::string& path, std::string* why) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            return SolverService::loadTables(path, why);
+        });
+        asker.ask(loading, kFortyFive);
+        QTest::qWait(20);
+        clock.restart();
+        loading.cancel();
+        const qint64 loadStop = clock.elapsed();
+        QVERIFY2(loadStop < kStopMs, qPrintable(QStringLiteral("%1 ms").arg(loadStop)));
+        QTest::qWait(50);
+        QVERIFY(!asker.answer && !loading.searching() && !service.searching());
+        qInfo("a search stopped %lld ms after its cancel, a wait for the tables %lld ms after", searchStop, loadStop);
+        asker.ask(loading, kFortyFive);
+        QTRY_VERIFY_WITH_TIMEOUT(asker.answer, 5000);
+        QCOMPARE(asker.answer->movesLeft, 45);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSolverService)
+#include "test_solver_service.moc"

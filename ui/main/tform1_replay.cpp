@@ -1,0 +1,56 @@
+// The client area's context menu and the replay of the last game's starting position.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+
+#include "form_surface.h"
+#include "hint.h"
+#include "par.h"
+#include "tform1.h"
+
+namespace {
+
+constexpr QStringView kHintItem = u"Подсказка";
+constexpr QStringView kReplayItem = u"Сыграть этот расклад заново";
+
+}  // namespace
+
+void TForm1::createContextMenu() {
+    contextMenu_ = new QMenu(this);
+    hintItem_ = contextMenu_->addAction(kHintItem.toString(), hint_, &Hint::ask);
+    hintItem_->setShortcut(QKeySequence(Qt::Key_H));
+    hintItem_->setShortcutVisibleInContextMenu(true);
+    replayItem_ = contextMenu_->addAction(kReplayItem.toString(), this, &TForm1::ReplayDeal);
+    replayItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    replayItem_->setShortcutVisibleInContextMenu(true);
+    replayItem_->setEnabled(false);
+    // The key works without the menu, in the window; like the menu, not while a modal
+    // window is open.
+    addAction(replayItem_);
+}
+
+void TForm1::ClientAreaContextMenu(const QPoint& pos) {
+    hintItem_->setEnabled(boardTakesInput());
+    contextMenu_->popup(ClientArea->mapToGlobal(pos));
+}
+
+void TForm1::keepStartingPosition() {
+    par_->start(state_.Board);
+    replayStart_ = state_.Board;
+    replayItem_->setEnabled(true);
+}
+
+void TForm1::forgetStartingPosition() {
+    par_->clear();
+    replayStart_.reset();
+    replayItem_->setEnabled(false);
+}
+
+void TForm1::ReplayDeal() {
+    if (!replayStart_ || QApplication::activeModalWidget()) return;
+    // A slide under way stops, as a new game stops it; the new layout places every panel.
+    Timer1->stop();
+    state_.Board = *replayStart_;
+    zadat_rasstanovku();
+}
