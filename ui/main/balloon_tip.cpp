@@ -37,7 +37,7 @@ void BalloonTip::setVisible(bool visible) {
     QLabel::setVisible(visible);
 }
 
-void BalloonTip::showBeside(const QString& text, QWidget* anchor) {
+void BalloonTip::showBeside(const QString& text, QWidget* anchor, const QString& heard) {
     if (anchor_ != anchor) {
         if (window_) window_->removeEventFilter(this);
         anchor_ = anchor;
@@ -45,7 +45,8 @@ void BalloonTip::showBeside(const QString& text, QWidget* anchor) {
         window_->installEventFilter(this);
     }
     setText(text);
-    setAccessibleName(text);
+    // Set each time, so that assistive tools hear every change.
+    setAccessibleName(heard.isEmpty() ? text : heard);
     wanted_ = true;
     if (!window_->isVisible() || window_->isMinimized()) return;  // it shows with the window
     place();

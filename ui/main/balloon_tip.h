@@ -25,7 +25,8 @@ public:
     explicit BalloonTip(QWidget* window);
 
     // Shows `text`, one line per line of it, beside the window of `anchor`, pointing at it.
-    void showBeside(const QString& text, QWidget* anchor);
+    // Assistive tools are told `heard` where it is given, the text otherwise.
+    void showBeside(const QString& text, QWidget* anchor, const QString& heard = {});
     // The widget it points at (null before the first showBeside()).
     QWidget* anchor() const { return anchor_; }
     Side side() const { return side_; }

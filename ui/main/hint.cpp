@@ -85,11 +85,9 @@ void Hint::showAnswer(const SolverAnswer& answer) {
 
 void Hint::showBalloon(const QString& text, CaptionPanel* beside, const QString& heard) {
     if (!balloon_) balloon_ = new BalloonTip(hooks_.surface);
-    // Set each time, so that assistive tools hear every change, the rising bound's too.
-    balloon_->setAccessibleName(heard.isEmpty() ? text : heard);
     // Outside the window, so that the whole board stays readable; a hint with no tile to
     // point at points at the board.
-    balloon_->showBeside(text, beside ? static_cast<QWidget*>(beside) : hooks_.board);
+    balloon_->showBeside(text, beside ? static_cast<QWidget*>(beside) : hooks_.board, heard);
 }
 
 void Hint::clear() {
