@@ -6,6 +6,7 @@
 
 #include "caption_panel.h"
 #include "balloon_tip.h"
+#include "move_count_words.h"
 
 namespace {
 
@@ -22,12 +23,9 @@ constexpr int kWaitMs = 300;
 
 const QColor kHintedCaption(255, 0, 0);
 
-// "хода" after a number that ends in 1 but not in 11 (61 хода), "ходов" after any other.
-QStringView movesAfter(int n) { return n % 10 == 1 && n % 100 != 11 ? u"хода" : u"ходов"; }
-
 QString comingText(int provedMoves) {
     if (provedMoves < 0) return kComing.toString();
-    return kComingAtLeast.toString().arg(provedMoves).arg(movesAfter(provedMoves));
+    return kComingAtLeast.toString().arg(provedMoves).arg(move_count_words::movesAfterAtLeast(provedMoves));
 }
 
 }  // namespace

@@ -5,21 +5,12 @@
 #include "balloon_tip.h"
 #include "engine/moves.h"
 #include "engine/solvability.h"
+#include "move_count_words.h"
 
 namespace {
 
 constexpr QStringView kPar = u"Кратчайшее решение: %1 %2";
 constexpr QStringView kParFound = u"Вы нашли его!";
-
-// The noun as a count takes it: "1 ход", "21 ход", "2 хода", "24 хода", "5 ходов", "11 ходов",
-// "12 ходов".
-QStringView movesCounted(int n) {
-    const int last = n % 10, lastTwo = n % 100;
-    if (lastTwo >= 11 && lastTwo <= 14) return u"ходов";
-    if (last == 1) return u"ход";
-    if (last >= 2 && last <= 4) return u"хода";
-    return u"ходов";
-}
 
 }  // namespace
 
@@ -29,7 +20,7 @@ Par::Par(QWidget* counter, SolverService* solver, QObject* parent)
 Par::~Par() = default;
 
 QString Par::text(int length, int moves) {
-    QString said = kPar.toString().arg(length).arg(movesCounted(length));
+    QString said = kPar.toString().arg(length).arg(move_count_words::moves(length));
     if (moves == length) said += u'\n' + kParFound.toString();
     return said;
 }

@@ -33,6 +33,7 @@
 #include "solving/solver_service.h"
 #include "ui/main/balloon_tip.h"
 #include "ui/main/hint.h"
+#include "ui/main/move_count_words.h"
 #include "ui/main/par.h"
 
 namespace {
@@ -342,21 +343,22 @@ private slots:
 
     // The par.
 
-    void theTextCountsTheMoves() {
+    // The count's word, as the par says it and as the waiting hint does after "не меньше".
+    void theTextsCountTheMoves() {
         const struct {
-            int length, moves;
-            const char* said;
+            int moves;
+            const char *counted, *atLeast;
         } rows[] = {
-            {1, 1, "1 ход\nВы нашли его!"},     {2, 2, "2 хода\nВы нашли его!"},
-            {4, 6, "4 хода"},                   {5, 5, "5 ходов\nВы нашли его!"},
-            {11, 13, "11 ходов"},               {12, 12, "12 ходов\nВы нашли его!"},
-            {14, 16, "14 ходов"},               {21, 21, "21 ход\nВы нашли его!"},
-            {22, 30, "22 хода"},                {45, 45, "45 ходов\nВы нашли его!"},
-            {52, 99, "52 хода"},                {61, 61, "61 ход\nВы нашли его!"},
-            {80, 80, "80 ходов\nВы нашли его!"}, {80, 81, "80 ходов"},
+            {0, "ходов", "ходов"}, {1, "ход", "хода"},    {2, "хода", "ходов"},  {4, "хода", "ходов"},
+            {5, "ходов", "ходов"}, {11, "ходов", "ходов"}, {12, "ходов", "ходов"}, {14, "ходов", "ходов"},
+            {21, "ход", "хода"},   {22, "хода", "ходов"},  {45, "ходов", "ходов"}, {61, "ход", "хода"},
+            {80, "ходов", "ходов"}, {111, "ходов", "ходов"}, {112, "ходов", "ходов"}, {121, "ход", "хода"},
         };
         for (const auto& row : rows) {
-            QCOMPARE(Par::text(row.length, row.moves), kParShortest + QString::fromUtf8(row.said));
+            const QString said = kParShortest + QString::number(row.moves) + u' ' + QString::fromUtf8(row.counted);
+            QCOMPARE(Par::text(row.moves, row.moves), said + u'\n' + kParFound);
+            QCOMPARE(Par::text(row.moves, row.moves + 3), said);
+            QCOMPARE(move_count_words::movesAfterAtLeast(row.moves).toString(), QString::fromUtf8(row.atLeast));
         }
     }
 
