@@ -17,17 +17,22 @@ constexpr QStringView kBareCell = u"Пустая клетка";
 constexpr QStringView kBoard = u"Игровое поле";
 constexpr QStringView kPlace = u"ряд %1, столбец %2";
 
-// The board cell (row, column) whose origin is `origin` in the board's coordinates, or {}.
-QPoint cellAt(QPoint origin) {
-    QPoint cell;
+// A board cell by row and column, 1..4; 0 for none.
+struct Cell {
+    int row = 0, column = 0;
+};
+
+// The cell whose origin is `origin` in the board's coordinates; none where no cell starts there.
+Cell cellAt(QPoint origin) {
+    Cell cell;
     for (int i = 1; i <= engine::kSide; ++i) {
-        if (board_geometry::CellOrigin(i) == origin.y()) cell.setX(i);
-        if (board_geometry::CellOrigin(i) == origin.x()) cell.setY(i);
+        if (board_geometry::CellOrigin(i) == origin.y()) cell.row = i;
+        if (board_geometry::CellOrigin(i) == origin.x()) cell.column = i;
     }
-    return cell.x() && cell.y() ? cell : QPoint();
+    return cell.row && cell.column ? cell : Cell{};
 }
 
-QString placeText(QPoint cell) { return cell.isNull() ? QString() : kPlace.toString().arg(cell.x()).arg(cell.y()); }
+QString placeText(Cell cell) { return cell.row ? kPlace.toString().arg(cell.row).arg(cell.column) : QString(); }
 
 bool isTile(const QObject* panel) { return qobject_cast<const CaptionPanel*>(panel->parent()) != nullptr; }
 
@@ -82,29 +87,29 @@ public:
     }
 
     QRect rect() const override {
-        const QPoint at = cell();
-        if (at.isNull()) return {};
-        const QPoint origin(board_geometry::CellOrigin(at.y()), board_geometry::CellOrigin(at.x()));
+        const Cell at = cell();
+        if (!at.row) return {};
+        const QPoint origin(board_geometry::CellOrigin(at.column), board_geometry::CellOrigin(at.row));
         return {board_->mapToGlobal(origin), QSize(board_geometry::kCellSize, board_geometry::kCellSize)};
     }
 
     QAccessible::State state() const override {
         QAccessible::State state;
-        state.invisible = !board_->isVisible() || cell().isNull();
+        state.invisible = !board_->isVisible() || !cell().row;
         return state;
     }
 
 private:
     // The one cell that no tile covers; none while a tile is between cells.
-    QPoint cell() const {
-        QPoint bare;
+    Cell cell() const {
+        Cell bare;
         for (int row = 1; row <= engine::kSide; ++row) {
             for (int column = 1; column <= engine::kSide; ++column) {
                 const QPoint origin(board_geometry::CellOrigin(column), board_geometry::CellOrigin(row));
                 const QWidget* tile = board_->childAt(origin + QPoint(1, 1));
                 if (tile && tile->pos() == origin) continue;
-                if (!bare.isNull()) return {};
-                bare = QPoint(row, column);
+                if (bare.row) return {};
+                bare = {row, column};
             }
         }
         return bare;

@@ -46,7 +46,7 @@ void Hint::ask() {
     provedMoves_ = -1;
     wait_->start();
     hooks_.solver->ask(
-        hooks_.cells, this, [this](const SolverAnswer& answer) { showAnswer(answer); },
+        hooks_.board, this, [this](const SolverAnswer& answer) { showAnswer(answer); },
         [this](int moves) { showProgress(moves); });
 }
 
@@ -85,7 +85,7 @@ void Hint::showBalloon(const QString& text, CaptionPanel* beside, const QString&
     if (!balloon_) balloon_ = new BalloonTip(hooks_.surface);
     // Outside the window, so that the whole board stays readable; a hint with no tile to
     // point at points at the board.
-    balloon_->showBeside(text, beside ? static_cast<QWidget*>(beside) : hooks_.board, heard);
+    balloon_->showBeside(text, beside ? static_cast<QWidget*>(beside) : hooks_.boardPanel, heard);
 }
 
 void Hint::clear() {

@@ -29,9 +29,9 @@ public:
     // the window.
     struct WindowHooks {
         QWidget* surface;       // the window's client area
-        QWidget* board;         // the board panel; a hint with no tile points at it
+        QWidget* boardPanel;    // a hint with no tile points at it
         SolverService* solver;  // the window's solver, which the par asks too
-        const engine::Grid& cells;                        // the board the hint is for
+        const engine::Grid& board;                        // the layout the hint is for
         std::function<bool()> takesInput;                 // a game is on and no tile slides
         std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile
     };

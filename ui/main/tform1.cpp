@@ -157,19 +157,19 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     setWindowFlags(platform::kFixedFrameFlags);
     setFont(faceFont(kSansFace, kFormFontPixels));
 
-    ClientArea = new FormSurface(this);
-    ClientArea->setFixedSize(kClientSize);
-    QPalette palette = ClientArea->palette();
+    clientArea_ = new FormSurface(this);
+    clientArea_->setFixedSize(kClientSize);
+    QPalette palette = clientArea_->palette();
     palette.setColor(QPalette::Window, kTeal);
-    ClientArea->setPalette(palette);
-    ClientArea->setAutoFillBackground(true);
-    setCentralWidget(ClientArea);
+    clientArea_->setPalette(palette);
+    clientArea_->setAutoFillBackground(true);
+    setCentralWidget(clientArea_);
 
     createControls();
     createMenu();
     createTimers();
     solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);  // no tables until set
-    hint_ = new Hint({ClientArea, Panel1, solver_, state_.Board, [this] { return boardTakesInput(); },
+    hint_ = new Hint({clientArea_, Panel1, solver_, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
     par_ = new Par(Bevel2, solver_, this);
@@ -179,18 +179,18 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    ClientArea->watchControls();
-    connect(ClientArea, &FormSurface::doubleClicked, this, &TForm1::FormDblClick);
-    ClientArea->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ClientArea, &QWidget::customContextMenuRequested, this, &TForm1::ClientAreaContextMenu);
-    ClientArea->installEventFilter(this);
+    clientArea_->watchControls();
+    connect(clientArea_, &FormSurface::doubleClicked, this, &TForm1::FormDblClick);
+    clientArea_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(clientArea_, &QWidget::customContextMenuRequested, this, &TForm1::ClientAreaContextMenu);
+    clientArea_->installEventFilter(this);
     Panel1->installEventFilter(this);
     Button1->installEventFilter(this);
     FormCreate();
 }
 
 void TForm1::createControls() {
-    QWidget* const client = ClientArea;
+    QWidget* const client = clientArea_;
     const QColor windowText = readableRole(QPalette::WindowText, kTeal);
 
     Bevel1 = new BevelFrame(client);

@@ -90,7 +90,8 @@ public:
     void FormDblClick();       // arms the cheat
     void Panel1DblClick();     // the cheat: the near-solved layout, when armed
     void Timer3Timer();        // the clock's tick
-    // Counts one move in Label5, with its messages; true when it reset the game instead.
+    // Counts one move in Label5, with its messages. Returns whether it ran the forced reset
+    // instead, which ends the click's handling.
     bool CountMove();
     void N16Click();  // shows the rules window
     void N8Click();   // shows the about window
@@ -197,7 +198,7 @@ public:
     BalloonTip* lockedBoardCue() const;
 
     // The client area below the menu bar, 478 x 526, on which the controls stand.
-    FormSurface* clientArea() const { return ClientArea; }
+    FormSurface* clientArea() const { return clientArea_; }
     // The slide in progress: the moving panel (null before the first) and its tick count.
     CaptionPanel* slidingPanel() const { return SlidingPanel; }
     int slideTick() const { return SlideTick; }
@@ -222,14 +223,22 @@ private:
     void hideCelebrationPanels();
     // Counter "00000", clock "00:00:00", cheat disarmed: what every fresh game starts from.
     void resetCounterAndClock();
-    // A game starts from the board as it stands: the par and the replay keep it.
-    void keepStartingPosition();
-    // The board was laid out by no deal or arrangement: no par, and nothing to replay.
-    void forgetStartingPosition();
-    // The board of a fresh game: unlocked, laid out by `layOut`, shown, and the button
-    // reading "Начать заново".
-    void showFreshBoard(void (*layOut)(engine::PuzzleState&));
+    // The board of a fresh game: unlocked, made ready by `prepare` (a layout written, or the
+    // blank found on the one written already), shown, and the button reading "Начать заново".
+    void showFreshBoard(void (*prepare)(engine::PuzzleState&));
 
+    // What a change of the board means for the game's start. Kept: the par and the replay
+    // keep it. New: a game starts from the board as it stands. NoPar: the board changed
+    // otherwise than by play, and the game has no par to tell. Forgotten: the board was laid
+    // out by no deal or arrangement, so there is no par and nothing to replay.
+    enum class GameStart { Kept, New, NoPar, Forgotten };
+    // The follow-ups of every change of the board other than a move, and of a win: the hint
+    // goes, and the keys kept for the board as it was; the game's start as `start` says.
+    void boardChanged(GameStart start);
+
+    // The states the timers hold: a tile slides (Timer1), the win is celebrated (Timer2).
+    bool sliding() const;
+    bool celebrating() const;
     // A game is on and no tile slides: the board takes clicks, keys and hints.
     bool boardTakesInput() const;
     // The board is locked and no tile slides: before a game, after an abandoned one, after
@@ -268,21 +277,21 @@ private:
         }
     };
 
-    FormSurface* ClientArea;
+    FormSurface* clientArea_;
 
     // The slide in progress: the moving panel and its tick count, as the design names them,
     // and the direction it travels.
     CaptionPanel* SlidingPanel = nullptr;
     int SlideTick = 0;
-    engine::SlideDirection SlidingDirection = engine::SlideDirection::SlideDown;
+    engine::SlideDirection slidingDirection_ = engine::SlideDirection::SlideDown;
 
     // Arrows and H pressed while a tile slides, oldest first, played as each slide ends. A
     // quick player's keys are not lost; more than a few ahead are dropped.
     static constexpr std::size_t kMostPendingKeys = 4;
-    std::deque<Qt::Key> PendingKeys;
+    std::deque<Qt::Key> pendingKeys_;
 
     // How many forced resets have run, so that a handler can tell one ran under its box.
-    int ForcedResets = 0;
+    int forcedResets_ = 0;
 
     engine::PuzzleState& state_;
     MadeOnDemand<QDialog> Form2;

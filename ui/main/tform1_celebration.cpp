@@ -42,12 +42,11 @@ std::size_t drawColorIndex() {
 void TForm1::prav() {
     if (!engine::IsSolved(state_)) return;
     // A won game has no next move to hint at, nor one to play.
-    hint_->clear();
-    dropPendingKeys();
+    boardChanged(GameStart::Kept);
     Panel1->setEnabled(false);
     Timer3->stop();
     Label1->show();
-    if (!Timer2->isActive()) Timer2->start();
+    if (!celebrating()) Timer2->start();
     // After the victory display: the par, for a game won by play.
     par_->won(Label5->text().toInt());
 }

@@ -45,9 +45,9 @@ void TForm1::resetCounterAndClock() {
     CheatArmed = false;
 }
 
-void TForm1::showFreshBoard(void (*layOut)(engine::PuzzleState&)) {
+void TForm1::showFreshBoard(void (*prepare)(engine::PuzzleState&)) {
     Panel1->setEnabled(true);
-    layOut(state_);
+    prepare(state_);
     ShowBoard();
     Button1->setText(kCaptionRestart.toString());
 }
@@ -57,22 +57,22 @@ void TForm1::Button1Click() {
     resetCounterAndClock();
     celebrationOff();
     showFreshBoard(engine::DealBoard);
-    keepStartingPosition();
+    boardChanged(GameStart::New);
     switchOn(Timer3);
 }
 
 void TForm1::zadat_rasstanovku() {
     resetCounterAndClock();
     celebrationOff();
+    // The dialog has written the arrangement into Board already.
     showFreshBoard(engine::LocateBlank);
-    keepStartingPosition();
+    boardChanged(GameStart::New);
     switchOn(Timer3);
     prav();
 }
 
 void TForm1::perebor() {
-    ++ForcedResets;
-    forgetStartingPosition();
+    ++forcedResets_;
     Timer3->stop();
     Timer2->stop();
     Timer1->stop();
@@ -81,12 +81,11 @@ void TForm1::perebor() {
     resetCounterAndClock();
     Label1->hide();
     showFreshBoard(engine::SetOrderedLayout);
+    boardChanged(GameStart::Forgotten);
 }
 
 void TForm1::N126Click() {
-    hint_->clear();
-    dropPendingKeys();
-    forgetStartingPosition();
+    boardChanged(GameStart::Forgotten);
     Button1->setText(kCaptionStart.toString());
     engine::SeedRandom();
     hideCelebrationPanels();
@@ -106,8 +105,7 @@ void TForm1::N126Click() {
 void TForm1::N6Click() {
     // A slide left running would enable the board under the dialog on its last tick.
     settleSlide();
-    hint_->clear();
-    dropPendingKeys();
+    boardChanged(GameStart::Kept);
     Panel1->setEnabled(false);
     Timer3->stop();
     if (QDialog* dialog = Form2.get()) dialog->exec();
@@ -117,10 +115,10 @@ void TForm1::FormDblClick() { CheatArmed = true; }
 
 void TForm1::Panel1DblClick() {
     if (!CheatArmed) return;
-    // A game won by the shortcut has no par to tell.
-    par_->clear();
     engine::SetNearSolvedLayout(state_);
     ShowBoard();
+    // A game won by the shortcut has no par to tell.
+    boardChanged(GameStart::NoPar);
 }
 
 void TForm1::Timer3Timer() {
@@ -140,7 +138,7 @@ bool TForm1::CountMove() {
             QStringLiteral("'%1' is not a valid integer value").arg(Label5->text()).toStdString());
     }
 
-    const int resetsBefore = ForcedResets;
+    const int resetsBefore = forcedResets_;
     // A remark stops the play: keys pressed before it was read are not played after it.
     if (MoveCount == kFirstRemarkAt || MoveCount == kSecondRemarkAt || MoveCount > kLastMoveCounted) {
         dropPendingKeys();
@@ -149,7 +147,7 @@ bool TForm1::CountMove() {
     if (MoveCount == kSecondRemarkAt) platform::showBox(platform::BoxKind::Plain, kSecondRemark.toString());
     // The clock keeps ticking under the box and may have reset the game meanwhile; the move
     // then belongs to a game that is gone, and must not be counted or judged on the new one.
-    if (ForcedResets != resetsBefore) return true;
+    if (forcedResets_ != resetsBefore) return true;
     if (MoveCount > kLastMoveCounted) {
         platform::showBox(platform::BoxKind::Plain, kResetRemark.toString());
         perebor();

@@ -35,9 +35,13 @@ std::optional<engine::SlideDirection> travelFor(int key) {
 
 }  // namespace
 
-bool TForm1::boardTakesInput() const { return Panel1->isEnabled() && !Timer1->isActive(); }
+bool TForm1::sliding() const { return Timer1->isActive(); }
 
-bool TForm1::noGameInProgress() const { return !Panel1->isEnabled() && !Timer1->isActive(); }
+bool TForm1::celebrating() const { return Timer2->isActive(); }
+
+bool TForm1::boardTakesInput() const { return Panel1->isEnabled() && !sliding(); }
+
+bool TForm1::noGameInProgress() const { return !Panel1->isEnabled() && !sliding(); }
 
 CaptionPanel* TForm1::panelShowing(std::uint8_t tile) const {
     for (int k = 1; k <= kTileCount; ++k) {
@@ -66,8 +70,8 @@ bool TForm1::playKey(const QKeyEvent* event) {
     // nothing left to play.
     if (noGameInProgress()) {
         lockedBoardCue_->show();
-    } else if (Timer1->isActive() && !Timer2->isActive()) {
-        if (PendingKeys.size() < kMostPendingKeys) PendingKeys.push_back(gameKey);
+    } else if (sliding() && !celebrating()) {
+        if (pendingKeys_.size() < kMostPendingKeys) pendingKeys_.push_back(gameKey);
     } else {
         playGameKey(gameKey);
     }
@@ -83,16 +87,16 @@ void TForm1::playGameKey(Qt::Key key) {
 }
 
 void TForm1::playPendingKeys() {
-    while (!PendingKeys.empty() && boardTakesInput()) {
-        const Qt::Key key = PendingKeys.front();
-        PendingKeys.pop_front();
+    while (!pendingKeys_.empty() && boardTakesInput()) {
+        const Qt::Key key = pendingKeys_.front();
+        pendingKeys_.pop_front();
         playGameKey(key);
     }
     // Keys left over belong to the next slide's end, unless the board stopped taking input.
-    if (!Timer1->isActive()) PendingKeys.clear();
+    if (!sliding()) pendingKeys_.clear();
 }
 
-void TForm1::dropPendingKeys() { PendingKeys.clear(); }
+void TForm1::dropPendingKeys() { pendingKeys_.clear(); }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
     if (playKey(event)) return;
@@ -106,7 +110,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // The context-menu key opens the menu over the board, not wherever the pointer is.
-    if (watched == ClientArea && event->type() == QEvent::ContextMenu &&
+    if (watched == clientArea_ && event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         ClientAreaContextMenu(Panel1->geometry().center());
         return true;

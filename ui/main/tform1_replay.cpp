@@ -1,4 +1,5 @@
-// The client area's context menu and the replay of the last game's starting position.
+// The client area's context menu, the replay of the last game's starting position, and what every
+// change of the board takes along with it.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -32,19 +33,25 @@ void TForm1::createContextMenu() {
 
 void TForm1::ClientAreaContextMenu(const QPoint& pos) {
     hintItem_->setEnabled(boardTakesInput());
-    contextMenu_->popup(ClientArea->mapToGlobal(pos));
+    contextMenu_->popup(clientArea_->mapToGlobal(pos));
 }
 
-void TForm1::keepStartingPosition() {
-    par_->start(state_.Board);
-    replayStart_ = state_.Board;
-    replayItem_->setEnabled(true);
-}
-
-void TForm1::forgetStartingPosition() {
-    par_->clear();
-    replayStart_.reset();
-    replayItem_->setEnabled(false);
+void TForm1::boardChanged(GameStart start) {
+    hint_->clear();
+    dropPendingKeys();
+    switch (start) {
+        case GameStart::Kept: return;
+        case GameStart::New:
+            par_->start(state_.Board);
+            replayStart_ = state_.Board;
+            break;
+        case GameStart::NoPar: par_->clear(); break;
+        case GameStart::Forgotten:
+            par_->clear();
+            replayStart_.reset();
+            break;
+    }
+    replayItem_->setEnabled(replayStart_.has_value());
 }
 
 void TForm1::ReplayDeal() {

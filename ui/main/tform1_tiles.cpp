@@ -41,8 +41,6 @@ void TForm1::PlaceTilesInOrder() {
 }
 
 void TForm1::ShowBoard() {
-    hint_->clear();
-    dropPendingKeys();
     PlaceTilesInOrder();
 
     // With the blank elsewhere than in the bottom-right corner, the panel of the blank's
@@ -67,12 +65,13 @@ void TForm1::Panel2Click(CaptionPanel* sender) {
         hint_->clear();
         SlidingPanel = sender;
         SlideTick = 1;
-        SlidingDirection = move.Direction;
-        if (!Timer1->isActive()) Timer1->start();
+        slidingDirection_ = move.Direction;
+        if (!sliding()) Timer1->start();
         // The board locks from the click, not from the first tick: a second click in
         // between would start another slide and strand this panel off its cell.
         Panel1->setEnabled(false);
-        if (CountMove()) return;
+        const bool gameReset = CountMove();
+        if (gameReset) return;
     }
     prav();
 }
@@ -80,23 +79,23 @@ void TForm1::Panel2Click(CaptionPanel* sender) {
 void TForm1::Timer1Timer() {
     if (!SlidingPanel) return;
     Panel1->setEnabled(false);
-    SlidingPanel->move(SlidingPanel->pos() + slideStep(SlidingDirection));
+    SlidingPanel->move(SlidingPanel->pos() + slideStep(slidingDirection_));
     ++SlideTick;
     if (SlideTick == kSlideEndTick) {
         Timer1->stop();
         // A won game keeps its board locked while the celebration runs.
-        if (!Timer2->isActive()) Panel1->setEnabled(true);
+        if (!celebrating()) Panel1->setEnabled(true);
         boardSettled();
         playPendingKeys();
     }
 }
 
 void TForm1::settleSlide() {
-    if (!Timer1->isActive()) return;
+    if (!sliding()) return;
     Timer1->stop();
     if (SlidingPanel) {
         const int ticksLeft = kSlideEndTick - SlideTick;
-        SlidingPanel->move(SlidingPanel->pos() + slideStep(SlidingDirection) * ticksLeft);
+        SlidingPanel->move(SlidingPanel->pos() + slideStep(slidingDirection_) * ticksLeft);
         SlideTick = kSlideEndTick;
     }
     boardSettled();
