@@ -9,6 +9,25 @@ constexpr std::uint8_t kGapNotFound = 0;
 
 }  // namespace
 
+Grid Slid(const Grid& board, std::uint8_t value) {
+    const int tile = value == 0 ? 0 : LastCellHolding(board, value);
+    const int gap = LastBlankCell(board);
+    if (tile == 0 || gap == 0) return board;
+    const int rows = RowOf(tile) - RowOf(gap), columns = ColumnOf(tile) - ColumnOf(gap);
+    if (rows * rows + columns * columns != 1) return board;
+    Grid after = board;
+    after.at(gap) = value;
+    after.at(tile) = 0;
+    return after;
+}
+
+bool IsSolved(const Grid& board) {
+    for (int cell = 1; cell < kCells; ++cell) {
+        if (board.at(cell) != cell) return false;
+    }
+    return true;
+}
+
 MoveResult TryMove(PuzzleState& state, std::uint8_t value) {
     state.ClickTileRow = state.ClickTileCol = kTileNotFound;
     state.ClickGapRow = state.ClickGapCol = kGapNotFound;
@@ -23,26 +42,14 @@ MoveResult TryMove(PuzzleState& state, std::uint8_t value) {
         state.ClickGapCol = static_cast<std::uint8_t>(ColumnOf(gap));
     }
 
-    // Whole-number arithmetic: the "not found" markers can never satisfy a test.
-    const int tileRow = state.ClickTileRow, tileCol = state.ClickTileCol;
-    const int gapRow = state.ClickGapRow, gapCol = state.ClickGapCol;
-
-    MoveResult result;
-    if (gapRow == tileRow + 1 && tileCol == gapCol) {
-        result = {true, SlideDirection::SlideDown};
-    } else if (gapRow + 1 == tileRow && tileCol == gapCol) {
-        result = {true, SlideDirection::SlideUp};
-    } else if (gapRow == tileRow && tileCol == gapCol + 1) {
-        result = {true, SlideDirection::SlideLeft};
-    } else if (gapRow == tileRow && tileCol + 1 == gapCol) {
-        result = {true, SlideDirection::SlideRight};
-    } else {
-        return {};
-    }
-
-    state.Board(gapRow, gapCol) = state.Board(tileRow, tileCol);
-    state.Board(tileRow, tileCol) = 0;
-    return result;
+    const Grid after = Slid(state.Board, value);
+    if (after == state.Board) return {};
+    state.Board = after;
+    // The tile travels towards the blank's cell, its neighbour.
+    if (state.ClickTileRow < state.ClickGapRow) return {true, SlideDirection::SlideDown};
+    if (state.ClickTileRow > state.ClickGapRow) return {true, SlideDirection::SlideUp};
+    if (state.ClickTileCol > state.ClickGapCol) return {true, SlideDirection::SlideLeft};
+    return {true, SlideDirection::SlideRight};
 }
 
 std::uint8_t TileToSlide(const Grid& board, SlideDirection direction) {
@@ -61,12 +68,7 @@ std::uint8_t TileToSlide(const Grid& board, SlideDirection direction) {
     return board(row, column);
 }
 
-bool IsSolved(const PuzzleState& state) {
-    for (int cell = 1; cell < kCells; ++cell) {
-        if (state.Board.at(cell) != cell) return false;
-    }
-    return true;
-}
+bool IsSolved(const PuzzleState& state) { return IsSolved(state.Board); }
 
 void SetOrderedLayout(PuzzleState& state) {
     for (int cell = 1; cell < kCells; ++cell) state.Board.at(cell) = static_cast<std::uint8_t>(cell);

@@ -16,8 +16,16 @@ struct MoveResult {
     bool operator==(const MoveResult&) const = default;
 };
 
-// Slides tile `value` into the blank when the two are neighbours in a row or a column.
-// Always records the tile's and the blank's cells (last match in row-major order) in the
+// The board after tile `value` slides into the blank, when the two are neighbours in a row or
+// a column (where a value occurs twice, the last occurrence in row-major order counts); the
+// board as it is otherwise.
+Grid Slid(const Grid& board, std::uint8_t value);
+
+// True when cells 1..15 hold 1..15; cell 16 is not examined.
+bool IsSolved(const Grid& board);
+
+// Slides tile `value` into the blank when the two are neighbours in a row or a column, as
+// Slid does. Always records the tile's and the blank's cells (last match in row-major order) in the
 // click fields; changes Board only on a move. Never fails.
 MoveResult TryMove(PuzzleState& state, std::uint8_t value);
 
@@ -26,7 +34,7 @@ MoveResult TryMove(PuzzleState& state, std::uint8_t value);
 // the blank has no neighbour on that side, or the board no blank.
 std::uint8_t TileToSlide(const Grid& board, SlideDirection direction);
 
-// True when cells 1..15 hold 1..15; cell 16 is not examined.
+// IsSolved of Board.
 bool IsSolved(const PuzzleState& state);
 
 // Writes 1..15 into cells 1..15 and the blank into cell 16. Touches nothing but Board.

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "engine/moves.h"
-#include "engine/puzzle_state.h"
 #include "engine/solvability.h"
 
 namespace {
@@ -50,9 +49,7 @@ std::optional<SolverAnswer> SolverService::known(const engine::Grid& board) cons
     if (engine::CheckSolvable(board) != engine::Solvability::Solvable) {
         return SolverAnswer{SolverAnswer::Kind::CannotBeSolved, 0, 0, {}};
     }
-    engine::PuzzleState position;
-    position.Board = board;
-    if (engine::IsSolved(position)) return SolverAnswer{SolverAnswer::Kind::MovesLeft, 0, 0, {}};
+    if (engine::IsSolved(board)) return SolverAnswer{SolverAnswer::Kind::MovesLeft, 0, 0, {}};
     if (const auto found = boards_.find(board); found != boards_.end()) {
         return SolverAnswer{SolverAnswer::Kind::MovesLeft, found->second.movesLeft, found->second.nextTile, {}};
     }
@@ -131,16 +128,22 @@ void SolverService::collect() {
         return;
     }
     remember(searched_, result.Tiles);
-    give(known(searched_).value_or(SolverAnswer{SolverAnswer::Kind::Unavailable, 0, 0, kGaveUp}));
+    // The board was found solvable and unsolved when it was asked about: no second check.
+    if (result.Tiles.empty()) {
+        give({SolverAnswer::Kind::Unavailable, 0, 0, kGaveUp});
+        return;
+    }
+    give({SolverAnswer::Kind::MovesLeft, static_cast<int>(result.Tiles.size()), result.Tiles.front(), {}});
 }
 
 void SolverService::remember(const engine::Grid& start, const std::vector<std::uint8_t>& tiles) {
     const std::uint32_t id = nextSolution_++;
-    engine::PuzzleState walk;
-    walk.Board = start;
+    engine::Grid walk = start;
     for (std::size_t done = 0; done < tiles.size(); ++done) {
-        boards_[walk.Board] = {static_cast<std::uint8_t>(tiles.size() - done), tiles[done], id};
-        if (!engine::TryMove(walk, tiles[done]).Moved) break;  // a stand-in's made-up path
+        boards_[walk] = {static_cast<std::uint8_t>(tiles.size() - done), tiles[done], id};
+        const engine::Grid next = engine::Slid(walk, tiles[done]);
+        if (next == walk) break;  // a stand-in's made-up path
+        walk = next;
     }
     solutions_.push_back({id, start, tiles});
     while (boards_.size() > kRememberedBoards && solutions_.size() > 1) forgetOldest();
@@ -149,12 +152,13 @@ void SolverService::remember(const engine::Grid& start, const std::vector<std::u
 void SolverService::forgetOldest() {
     const Solution oldest = std::move(solutions_.front());
     solutions_.pop_front();
-    engine::PuzzleState walk;
-    walk.Board = oldest.start;
+    engine::Grid walk = oldest.start;
     for (const std::uint8_t tile : oldest.tiles) {
-        if (const auto found = boards_.find(walk.Board); found != boards_.end() && found->second.solution == oldest.id) {
+        if (const auto found = boards_.find(walk); found != boards_.end() && found->second.solution == oldest.id) {
             boards_.erase(found);
         }
-        if (!engine::TryMove(walk, tile).Moved) break;
+        const engine::Grid next = engine::Slid(walk, tile);
+        if (next == walk) break;
+        walk = next;
     }
 }

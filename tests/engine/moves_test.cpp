@@ -27,6 +27,8 @@ TEST(SolvedTest, IgnoresTheLastCell) {
     EXPECT_TRUE(IsSolved(state));
     state.Board(1, 1) = 0;
     EXPECT_FALSE(IsSolved(state));
+    EXPECT_TRUE(IsSolved(GridOf("1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 9")));
+    EXPECT_FALSE(IsSolved(kNearSolved));
 }
 
 // A click on a tile beside the blank slides it in; any other click changes nothing. Where a
@@ -65,6 +67,10 @@ TEST(MoveRule, OnlyTheBlanksNeighboursMove) {
         const MoveResult result = TryMove(state, c.tile);
         EXPECT_EQ(result.Moved, c.result.Moved);
         EXPECT_EQ(TextOf(state.Board), c.after.empty() ? c.before : c.after);
+        // The pure move gives the same board and leaves its own alone.
+        const Grid before = GridOf(c.before);
+        EXPECT_EQ(Slid(before, c.tile), state.Board);
+        EXPECT_EQ(TextOf(before), c.before);
         if (!c.result.Moved) continue;
         EXPECT_EQ(result.Direction, c.result.Direction);
         EXPECT_EQ(TileToSlide(GridOf(c.before), c.result.Direction), c.tile);

@@ -4,7 +4,6 @@
 
 #include "balloon_tip.h"
 #include "engine/moves.h"
-#include "engine/solvability.h"
 #include "move_count_words.h"
 
 namespace {
@@ -27,10 +26,9 @@ QString Par::text(int length, int moves) {
 
 void Par::start(const engine::Grid& board) {
     clear();
-    engine::PuzzleState position;
-    position.Board = board;
-    // A solved position, or one that cannot be solved, has no par to tell.
-    if (engine::IsSolved(position) || engine::CheckSolvable(board) != engine::Solvability::Solvable) return;
+    // A solved position has no par to tell. One that cannot be solved is never won; the
+    // service, which alone checks, would answer so.
+    if (engine::IsSolved(board)) return;
     start_ = board;
     hasStart_ = true;
 }

@@ -34,7 +34,8 @@ public:
     // service is asked for its par; the balloon shows once it is known.
     void won(int moves);
 
-    // Whether a game is on whose par can be told at its win, and from which position.
+    // Whether a game is on, started from an unsolved position, whose par can be told at its
+    // win; and from which position.
     bool hasStart() const { return hasStart_; }
     const engine::Grid& startingPosition() const { return start_; }
     // The balloon (null before the first par told).
