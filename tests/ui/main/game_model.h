@@ -6,6 +6,7 @@
 // game's rules with its own move rule, solved test, parity count and distance, and never
 // looks at the window.
 
+#include <QRegularExpression>
 #include <QString>
 #include <QTime>
 
@@ -228,6 +229,7 @@ struct Game {
         if (!boardTakesClicks || sliding()) return;
         hintAsked = true;
         shownAnswer.reset();
+        provedBound = 0;
         ++hintsAsked;
     }
 
@@ -244,17 +246,31 @@ struct Game {
                        ? QString()
                        : shown + QStringLiteral(" after the answer \"%1\"").arg(shownAnswer->first);
         }
+        const int distance = distanceToGoal(board);
         if (balloon.isEmpty() || balloon.startsWith(kHintComing)) {
-            return redTile == 0 ? QString() : shown + QStringLiteral(" before the answer");
+            if (redTile != 0) return shown + QStringLiteral(" before the answer");
+            if (balloon.size() <= kHintComing.size()) return {};
+            // What the search has proved: no less than the distance, of its parity, and rising.
+            static const QRegularExpression atLeast(QStringLiteral("^ не меньше (\\d+) ход(а|ов)$"));
+            const QRegularExpressionMatch match = atLeast.match(balloon.mid(kHintComing.size()));
+            const int bound = match.captured(1).toInt();
+            if (!match.hasMatch() || bound < distance || (bound - distance) % 2 != 0 || bound < provedBound) {
+                return shown + QStringLiteral(" on a board %1 moves away by distance, after a bound of %2")
+                                   .arg(distance)
+                                   .arg(provedBound);
+            }
+            provedBound = bound;
+            return {};
         }
         if (PlainParitySum(board) % 2 != 0) {
             if (balloon != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
         } else {
             bool isNumber = false;
             const int movesLeft = balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
-            const int distance = distanceToGoal(board);
-            if (!isNumber || movesLeft < distance || (movesLeft - distance) % 2 != 0) {
-                return shown + QStringLiteral(" on a board %1 moves away by distance").arg(distance);
+            if (!isNumber || movesLeft < std::max(distance, provedBound) || (movesLeft - distance) % 2 != 0) {
+                return shown + QStringLiteral(" on a board %1 moves away by distance, after a bound of %2")
+                                   .arg(distance)
+                                   .arg(provedBound);
             }
             const std::vector<int> beside = besideBlank(board);
             if (movesLeft == 0 ? redTile != 0 : std::find(beside.begin(), beside.end(), redTile) == beside.end()) {
@@ -281,7 +297,8 @@ struct Game {
         if (!parSeen.isEmpty()) {
             return balloon == parSeen ? QString() : QStringLiteral("par \"%1\" after \"%2\"").arg(balloon, parSeen);
         }
-        // No shorter than the tiles' distance, of its parity, and no longer than the moves made.
+        // No shorter than the tiles' distance, of its parity, and no longer than the moves made;
+        // the count's word by the model's own rule, apart from the game's.
         const QStringList words = QString(balloon).remove(0, kParShortest.size()).split(QLatin1Char(' '));
         const int length = words.value(0).toInt();
         const int last = length % 10, tens = length / 10 % 10;
@@ -349,6 +366,7 @@ private:
     };
     std::optional<KnownCount> known;
     std::optional<std::pair<QString, int>> shownAnswer;
+    int provedBound = 0;  // the highest bound the search under way has shown
 
     // Keys pressed while a tile slides, oldest first: an arrow, or none for H.
     std::deque<std::optional<Arrow>> pendingKeys;
@@ -387,6 +405,7 @@ private:
     void takeHintAway() {
         hintAsked = false;
         shownAnswer.reset();
+        provedBound = 0;
     }
 
     void freshGame() {

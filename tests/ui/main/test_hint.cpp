@@ -240,6 +240,18 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
         });
         QCOMPARE(said.size(), 1);
+
+        // A second long search tells its own bound from its start, never the first one's.
+        proved.store(20);
+        pressH(*form);
+        const QString ownBound = kHintComing + QStringLiteral(" не меньше 20 ходов");
+        QElapsedTimer waited;
+        waited.start();
+        while (balloonText(*form) != ownBound && waited.elapsed() < 1000) {
+            QVERIFY2(!balloonText(*form).contains(QStringLiteral("80")), qPrintable(balloonText(*form)));
+            QTest::qWait(1);
+        }
+        QCOMPARE(balloonText(*form), ownBound);
     }
 
     void aMoveDropsTheSearchUnderWay() {
