@@ -339,18 +339,28 @@ private slots:
         QVERIFY(stays(balloonText, *form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on
-        // standard error that says why.
-        form->setSolverTables("no such tables");
-        const QStringList said = programErrorLines([&] {
-            for (int game = 0; game < 2; ++game) {
-                playLayout(*form, state, kFortyFive);
-                QTest::keyClick(form.get(), Qt::Key_H);
-                QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
-                QVERIFY(!form->hintedTile());
-            }
-        });
-        QCOMPARE(said.size(), 1);
-        QVERIFY2(said.constFirst().contains(QStringLiteral("no such tables: ")), qPrintable(said.constFirst()));
+        // standard error with the loader's own reason: a missing file, or a damaged one.
+        const auto damaged = [](const std::string&, std::string* why) {
+            *why = "tables: checksum mismatch";
+            return std::unique_ptr<const engine::PatternDatabases>();
+        };
+        const struct {
+            TablesLoadFunction load;
+            const char* reason;
+        } refusals[] = {{SolverService::loadTables, "no such tables: "}, {damaged, "tables: checksum mismatch"}};
+        for (const auto& refusal : refusals) {
+            form->solver()->setTables("no such tables", engine::Solve, refusal.load);
+            const QStringList said = programErrorLines([&] {
+                for (int game = 0; game < 2; ++game) {
+                    playLayout(*form, state, kFortyFive);
+                    QTest::keyClick(form.get(), Qt::Key_H);
+                    QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
+                    QVERIFY(!form->hintedTile());
+                }
+            });
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said.constFirst().contains(QString::fromUtf8(refusal.reason)), qPrintable(said.constFirst()));
+        }
     }
 
     // The par.
