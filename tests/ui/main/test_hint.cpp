@@ -118,12 +118,17 @@ bool tablesMapped() { return fileMapped(tablesPath()); }
 // The scale of the screen this program runs on.
 int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelRatio()); }
 
-// Whether a balloon's text lines need more room than it gives them, or more than two lines.
+// Whether a balloon's text lines need more room than it gives them, or more than two lines:
+// the text's bounding box, laid out unwrapped where the label draws it, must lie within its
+// contents and within its outline.
 bool textCutOff(const BalloonTip& balloon) {
     const QStringList lines = balloon.text().split(u'\n');
     const QSize needed = QFontMetrics(balloon.font()).size(0, balloon.text());
     const QRect room = balloon.contentsRect().adjusted(balloon.indent(), 0, 0, 0);
-    return lines.size() > 2 || needed.width() > room.width() || needed.height() > room.height();
+    const QRect drawn =
+        QFontMetrics(balloon.font()).boundingRect(room, static_cast<int>(balloon.alignment()), balloon.text());
+    return lines.size() > 2 || needed.width() > room.width() || needed.height() > room.height() ||
+           !room.contains(drawn) || !(QRegion(drawn) - balloon.mask()).isEmpty();
 }
 
 }  // namespace
