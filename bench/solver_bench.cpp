@@ -6,6 +6,7 @@
 //   solver_bench --first N                             loads the tables and solves position N
 //                                                      once: the first hint of a run
 //   solver_bench --deals N [--seed S]                  N random deals of the game (seed 1)
+//   ... --threads 1                                    every search on one thread
 //
 // The tables default to where the game would find them beside this program. Times are CPU
 // time of the whole process (the search's threads too) and wall time. Node counts do not
@@ -62,11 +63,14 @@ struct Timed {
     double Cpu = 0, Wall = 0;
 };
 
+// --threads 1: engine::SolveOnThisThread, whose node counts are the same on every run.
+bool oneThread = false;
+
 Timed TimedSolve(const engine::Grid& board, const engine::PatternDatabases& tables) {
     const std::atomic<bool> cancel{false};
     Timed timed;
     const double cpu = CpuSeconds(), wall = WallSeconds();
-    timed.Solution = engine::Solve(board, tables, cancel);
+    timed.Solution = oneThread ? engine::SolveOnThisThread(board, tables, cancel) : engine::Solve(board, tables, cancel);
     timed.Cpu = CpuSeconds() - cpu;
     timed.Wall = WallSeconds() - wall;
     return timed;
@@ -143,6 +147,7 @@ int main(int argc, char** argv) {
         else if (option == "--first") first = std::stoi(value);
         else if (option == "--deals") deals = std::stoi(value);
         else if (option == "--seed") seed = static_cast<unsigned>(std::stoul(value));
+        else if (option == "--threads") oneThread = value == "1";
         else {
             std::fprintf(stderr, "unknown option %s\n", option.c_str());
             return 2;
