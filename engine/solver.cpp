@@ -1,8 +1,6 @@
 #include "solver.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <array>
 #include <condition_variable>
 #include <mutex>
@@ -473,7 +471,6 @@ Solution Iterations::Run(std::atomic<int>* lowerBound) {
             solved = true;
             answer_.assign(root_.Path().begin(), root_.Path().end());
         }
-        if (getenv("PLITON_DEBUG_ITER")) fprintf(stderr, "bound %d nodes %llu\n", bound, (unsigned long long)(root_.Nodes() + sharedNodes_ - before));
         if (solved || stop_.Now()) break;
         share = share || (mayShare_ && root_.Nodes() + sharedNodes_ - before >= kShareFrom);
     }
