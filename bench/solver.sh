@@ -86,8 +86,8 @@ positions_table() {
 }
 
 echo "== tables"
-"$base" --first 82 | head -n 1 | sed 's/^/today: /'
-"$bench" --first 82 | head -n 1 | sed 's/^/new:   /'
+PLITON_RSS=1 "$base" --first 82 | head -n 2 | sed "s/^/today: /"
+"$bench" --first 82 | head -n 2 | sed "s/^/new:   /"
 echo "== 80 moves from the goal ($hardest), least of $rounds rounds, ms"
 measure hardest --positions "$hardest"
 positions_table hardest

@@ -61,6 +61,19 @@ bool Replays(const engine::Grid& board, const std::vector<std::uint8_t>& tiles) 
     return engine::IsSolved(state) && state.Board.at(engine::kCells) == 0;
 }
 
+// The process's resident memory, KiB.
+long ResidentKiB() {
+    long kib = 0;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::sscanf(line, "VmRSS: %ld", &kib) == 1) break;
+        }
+        std::fclose(status);
+    }
+    return kib;
+}
+
 struct Timed {
     engine::Solution Solution;
     double Cpu = 0, Wall = 0;
@@ -106,11 +119,16 @@ int AllPositions(const std::vector<Position>& positions, const engine::PatternDa
     return wrong == 0 ? 0 : 1;
 }
 
-// The lengths listed in `path`, one a line; empty when there is no such file.
+// The lengths listed in `path`, one a line after comment lines starting with #; empty when
+// there is no such file.
 std::vector<int> ReadLengths(const std::string& path) {
     std::vector<int> lengths;
     if (std::FILE* in = std::fopen(path.c_str(), "r")) {
-        for (int length = 0; std::fscanf(in, "%d", &length) == 1;) lengths.push_back(length);
+        char line[256];
+        int length = 0;
+        while (std::fgets(line, sizeof line, in)) {
+            if (line[0] != '#' && std::sscanf(line, "%d", &length) == 1) lengths.push_back(length);
+        }
         std::fclose(in);
     }
     return lengths;
@@ -184,6 +202,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    const long residentBefore = ResidentKiB();
     const double loadCpu = CpuSeconds(), loadWall = WallSeconds();
     std::string why;
     const auto tables = engine::PatternDatabases::Load(tablesPath, &why);
@@ -194,6 +213,7 @@ int main(int argc, char** argv) {
     const double loadedWall = WallSeconds() - loadWall, loadedCpu = CpuSeconds() - loadCpu;
     std::printf("tables: %zu bytes (%.2f MiB), loaded in %.1f ms (CPU %.1f ms)\n", tables->Bytes(),
                 static_cast<double>(tables->Bytes()) / 1048576.0, loadedWall * 1e3, loadedCpu * 1e3);
+    std::printf("resident: %ld KiB before loading the tables, %ld KiB with them\n", residentBefore, ResidentKiB());
 
     if (deals > 0) return Deals(deals, seed, *tables, lengthsPath.empty() ? std::vector<int>{} : ReadLengths(lengthsPath));
 

@@ -129,7 +129,7 @@ void CellsOf(std::uint64_t index, int count, std::uint8_t* cells) {
 // code, so a region is reached once, by the one thread whose OR finds its cells at 0. The
 // threads take the placements in chunks; each expands the frontier regions of its own and
 // marks the regions it reaches for the next level, prefetching their words a few children
-// ahead. A placement's moves are written by whichever thread first reaches it.
+// ahead. A placement's moves are the depth of the first level that expands a region of it.
 class Builder {
 public:
     explicit Builder(const Tiles& tiles)
@@ -145,7 +145,6 @@ public:
         for (int i = 0; i < count_; ++i) occupied |= 1u << home_[static_cast<std::size_t>(i)];
         const std::uint32_t goal = IndexOf(home_.data(), count_);
         words_[goal].store(Spread(Reach(kGoalBlankCell, ~occupied & 0xffffu)) * 1u);
-        moves_[goal] = 0;
         for (int depth = 0;; ++depth) {
             if (depth + 1 >= kUnreached) Fail("the search went deeper than an entry holds");
             next_.store(0);
@@ -201,10 +200,6 @@ private:
             const std::uint32_t before = word.fetch_or(child.Region * next, std::memory_order_relaxed);
             if ((before >> (2 * child.Cell)) & 3u) return;
             ++reached;
-            std::atomic_ref<std::uint8_t> moves(moves_[child.Index]);
-            if (moves.load(std::memory_order_relaxed) == kUnreached) {
-                moves.store(static_cast<std::uint8_t>(depth + 1), std::memory_order_relaxed);
-            }
         };
         const auto push = [&](const Child& child) {
             __builtin_prefetch(&words_[child.Index], 1);
@@ -226,6 +221,9 @@ private:
                 std::uint32_t todo = CodesEqual(word, frontier);
                 if (todo == 0) continue;
                 const std::uint32_t done = todo * 3u;
+                // Every region reached before this level is done by now: with none, the
+                // placement is reached first at this depth.
+                if (CodesEqual(word, 3u) == 0) moves_[index] = static_cast<std::uint8_t>(depth);
                 CellsOf<Count>(index, count, cells.data());
                 std::uint32_t occupied = 0;
                 for (int i = 0; i < count; ++i) occupied |= 1u << cells[static_cast<std::size_t>(i)];
@@ -271,7 +269,11 @@ std::vector<std::uint8_t> Encode(const Tiles& tiles, const std::vector<std::uint
     std::vector<std::uint8_t> table(TableBytesFor(moves.size(), encoding), 0);
     std::array<std::uint8_t, kMaxPatternTiles> cells{};
     for (std::uint64_t index = 0; index < moves.size(); ++index) {
-        CellsOf(index, count, cells.data());
+        if (count == kMaxPatternTiles) {
+            CellsOf<kMaxPatternTiles>(index, count, cells.data());
+        } else {
+            CellsOf(index, count, cells.data());
+        }
         int distance = 0;
         for (int i = 0; i < count; ++i) {
             distance += CellDistance(cells[static_cast<std::size_t>(i)], tiles[static_cast<std::size_t>(i)] - 1);
