@@ -17,7 +17,7 @@ using namespace patterns;
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
-// Closes a descriptor and unmaps a mapping on every way out of Load.
+// Closes a descriptor and unmaps the memory the file is read into on every way out of Load.
 struct FileGuard {
     int fd = -1;
     void* mapping = MAP_FAILED;
@@ -151,14 +151,34 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         return refuse("truncated: " + std::to_string(fileBytes) + " bytes, shorter than a header");
     }
 
-    int flags = MAP_PRIVATE;
-#ifdef MAP_POPULATE
-    flags |= MAP_POPULATE;  // the checksum reads every page at once anyway
+    // The search reads the tables at random: on pages of 4 KB nearly every read would miss
+    // the TLB as well as the cache. So the file is read into memory of its own, aligned to
+    // 2 MB and advised to be backed by pages of that size, rather than mapped.
+    const std::size_t mappedBytes = (fileBytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* mapping = mmap(nullptr, mappedBytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
+    {
+        // The slack on either side of the aligned part is given back.
+        const auto start = reinterpret_cast<std::uintptr_t>(mapping);
+        const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+        if (aligned > start) munmap(mapping, aligned - start);
+        if (const std::size_t after = kHugePage - (aligned - start); after > 0) {
+            munmap(reinterpret_cast<void*>(aligned + mappedBytes), after);
+        }
+        file.mapping = reinterpret_cast<void*>(aligned);
+        file.bytes = mappedBytes;
+    }
+#ifdef MADV_HUGEPAGE
+    madvise(file.mapping, mappedBytes, MADV_HUGEPAGE);  // a hint: without it the tables work as well, if slower
 #endif
-    file.mapping = mmap(nullptr, fileBytes, PROT_READ, flags, file.fd, 0);
-    if (file.mapping == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
-    file.bytes = fileBytes;
-    const auto* bytes = static_cast<const std::uint8_t*>(file.mapping);
+    auto* bytes = static_cast<std::uint8_t*>(file.mapping);
+    for (std::size_t read = 0; read < fileBytes;) {
+        const ssize_t got = pread(file.fd, bytes + read, fileBytes - read, static_cast<off_t>(read));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return refuse(std::string("cannot read: ") + std::strerror(errno));
+        if (got == 0) return refuse("truncated: the file ended at " + std::to_string(read) + " bytes");
+        read += static_cast<std::size_t>(got);
+    }
 
     FileHeader header;
     std::memcpy(&header, bytes, sizeof header);
@@ -167,36 +187,11 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
     const std::size_t dataBytes = fileBytes - kChecksumBytes;
     std::uint64_t stored = 0;
     std::memcpy(&stored, bytes + dataBytes, sizeof stored);
-    if (Fnv1a({bytes, dataBytes}) != stored) return refuse("bad checksum: the file is damaged");
+    if (FileChecksum({bytes, dataBytes}) != stored) return refuse("bad checksum: the file is damaged");
     if (std::string problem = EntryOutOfRange(header, bytes); !problem.empty()) {
         return refuse("entry out of range: " + problem);
     }
-
-    // The search reads the tables at random: on pages of 4 KB nearly every read would miss
-    // the TLB as well as the cache. The tables are copied into memory of their own, which the
-    // kernel may back with pages of 2 MB, and the file is let go.
-    const std::size_t copyBytes = (fileBytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* copy = mmap(nullptr, copyBytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (copy == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
-    {
-        // Aligned to a huge page; the slack on either side is given back.
-        const auto start = reinterpret_cast<std::uintptr_t>(copy);
-        const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
-        if (aligned > start) munmap(copy, aligned - start);
-        if (const std::size_t after = kHugePage - (aligned - start); after > 0) {
-            munmap(reinterpret_cast<void*>(aligned + copyBytes), after);
-        }
-        copy = reinterpret_cast<void*>(aligned);
-    }
-#ifdef MADV_HUGEPAGE
-    madvise(copy, copyBytes, MADV_HUGEPAGE);  // a hint: without it the tables work as well, if slower
-#endif
-    std::memcpy(copy, bytes, fileBytes);
-    mprotect(copy, copyBytes, PROT_READ);
-    munmap(file.mapping, file.bytes);
-    file.mapping = copy;
-    file.bytes = copyBytes;
-    bytes = static_cast<const std::uint8_t*>(copy);
+    mprotect(file.mapping, mappedBytes, PROT_READ);
 
     std::unique_ptr<PatternDatabases> tables(new PatternDatabases);
     for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
@@ -217,7 +212,7 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
     tables->machine_.Steps = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
     tables->machine_.States = header.MachineStates;
     tables->mapping_ = file.mapping;
-    tables->mappedBytes_ = copyBytes;
+    tables->mappedBytes_ = mappedBytes;
     tables->bytes_ = fileBytes;
     file.mapping = MAP_FAILED;  // now owned by the tables; the descriptor is not needed
     return tables;

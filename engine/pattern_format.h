@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "grid.h"
@@ -96,19 +97,26 @@ template <int Count, int I = 0>
     }
 }
 
-// 64-bit FNV-1a, continued from `hash`.
+// The file's checksum: 64-bit FNV-1a taken a 64-bit word at a time (the bytes in the
+// machine's byte order), the last bytes that fill no word one at a time; continued from
+// `hash`. A word changed changes the sum (each step is a bijection of the sum), and one
+// multiplication for eight bytes checks the 29 MB of tables in a few milliseconds.
 inline constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
-inline std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t hash = kFnvOffset) {
-    for (const std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3ull;
+inline std::uint64_t FileChecksum(std::span<const std::uint8_t> bytes, std::uint64_t hash = kFnvOffset) {
+    constexpr std::uint64_t kPrime = 0x100000001b3ull;
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= bytes.size(); i += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        hash = (hash ^ word) * kPrime;
     }
+    for (; i < bytes.size(); ++i) hash = (hash ^ bytes[i]) * kPrime;
     return hash;
 }
 
 // The file: this header, the tables (each starting on a multiple of kTableAlignment, its
 // entries in the table's encoding, below), the machine of duplicate paths (below), and last
-// the Fnv1a of every byte before it, eight bytes in the writer's byte order.
+// the FileChecksum of every byte before it, eight bytes in the writer's byte order.
 //
 // An entry stands for the fewest moves of the table's own tiles that bring them home, the
 // other tiles being free to pass. Each table names its encoding:

@@ -395,7 +395,7 @@ int main(int argc, char** argv) {
         const std::uint32_t step = next | std::uint32_t{machine.EndsAt[next]} << 16;
         std::memcpy(file.data() + offset + 4 * i, &step, sizeof step);
     }
-    const std::uint64_t checksum = Fnv1a(file);
+    const std::uint64_t checksum = FileChecksum(file);
 
     const std::string temporary = output + ".part";
     std::FILE* out = std::fopen(temporary.c_str(), "wb");

@@ -51,7 +51,7 @@ std::string WriteCopy(std::vector<char> bytes, bool sealed = false) {
     const std::string path = CopyPath();
     if (sealed) {
         const std::size_t data = bytes.size() - patterns::kChecksumBytes;
-        const std::uint64_t sum = patterns::Fnv1a({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
+        const std::uint64_t sum = patterns::FileChecksum({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
         std::memcpy(bytes.data() + data, &sum, sizeof sum);
     }
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -141,7 +141,7 @@ std::vector<std::uint8_t> Patched(const BaseFile& base, const std::uint8_t* data
     }
     if (bytes.size() >= kChecksumBytes) {
         const std::size_t dataBytes = bytes.size() - kChecksumBytes;
-        const std::uint64_t sum = Fnv1a({bytes.data(), dataBytes});
+        const std::uint64_t sum = FileChecksum({bytes.data(), dataBytes});
         std::memcpy(bytes.data() + dataBytes, &sum, sizeof sum);
     }
     return bytes;
