@@ -72,15 +72,41 @@ constexpr std::array<std::uint32_t, 16> kNeighbours = [] {
     return masks;
 }();
 
-// The cells of `empty` the blank reaches from `start` without moving a pattern tile.
+// The cells of `empty` the blank reaches from `start` without moving a pattern tile: grown
+// four steps at a time between checks, which costs less than the branch of every step.
 std::uint32_t Reach(int start, std::uint32_t empty) {
+    const auto grow = [empty](std::uint32_t region) {
+        return (region | ((region << 1) & 0xeeeeu) | ((region >> 1) & 0x7777u) | (region << 4) | (region >> 4)) & empty;
+    };
     std::uint32_t region = 1u << start, before = 0;
     while (region != before) {
         before = region;
-        region |= ((region << 1) & 0xeeeeu) | ((region >> 1) & 0x7777u) | (region << 4) | (region >> 4);
-        region &= empty;
+        region = grow(grow(grow(grow(region))));
     }
     return region;
+}
+
+// The number of cells below 8 in each byte's mask, and the place of its n-th cell.
+constexpr std::array<std::uint8_t, 256> kCellsInByte = [] {
+    std::array<std::uint8_t, 256> counts{};
+    for (std::size_t mask = 0; mask < 256; ++mask) counts[mask] = static_cast<std::uint8_t>(std::popcount(mask));
+    return counts;
+}();
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kNthCellInByte = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> places{};
+    for (std::size_t mask = 0; mask < 256; ++mask) {
+        std::size_t n = 0;
+        for (std::uint8_t bit = 0; bit < 8; ++bit) {
+            if (mask & (1u << bit)) places[mask][n++] = bit;
+        }
+    }
+    return places;
+}();
+
+// The n-th cell (from 0) of the 16-bit mask `cells`.
+inline int NthCell(std::uint32_t cells, std::uint32_t n) {
+    const std::uint32_t low = cells & 0xffu, inLow = kCellsInByte[low];
+    return n < inLow ? kNthCellInByte[low][n] : 8 + kNthCellInByte[cells >> 8][n - inLow];
 }
 
 // The sixteen bits of `cells` spread to the even bits of a word: bit c to bit 2c.
@@ -111,9 +137,7 @@ void CellsOf(std::uint64_t index, int count, std::uint8_t* cells) {
     }
     std::uint32_t free = 0xffffu;
     for (int i = 0; i < count; ++i) {
-        std::uint32_t left = free;
-        for (std::uint32_t r = ranks[static_cast<std::size_t>(i)]; r > 0; --r) left &= left - 1;
-        const int cell = std::countr_zero(left);
+        const int cell = NthCell(free, ranks[static_cast<std::size_t>(i)]);
         cells[i] = static_cast<std::uint8_t>(cell);
         free &= ~(1u << cell);
     }
