@@ -14,16 +14,18 @@
 // unless --machine says otherwise (tools/duplicate_paths.h). It is written under a temporary
 // name and renamed when complete.
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <sstream>
 #include <string>
-#include <atomic>
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -158,7 +160,7 @@ class Builder {
 public:
     explicit Builder(const Tiles& tiles)
         : count_(static_cast<int>(tiles.size())), entries_(EntriesFor(count_)),
-          words_(new std::atomic<std::uint32_t>[entries_]), moves_(entries_, kUnreached) {
+          words_(Words(entries_)), moves_(entries_, kUnreached) {
         for (int i = 0; i < count_; ++i) home_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(tiles[static_cast<std::size_t>(i)] - 1);
         for (std::uint64_t i = 0; i < entries_; ++i) words_[i].store(0, std::memory_order_relaxed);
     }
@@ -194,6 +196,25 @@ public:
 
 private:
     static constexpr std::uint8_t kUnreached = 0xff;
+
+    // Zeroed words for `count` placements, on huge pages where the kernel grants them: the
+    // children's words are read at random, and with pages of 4 KB nearly every read would
+    // also miss the TLB.
+    struct Unmap {
+        std::size_t bytes;
+        void operator()(std::atomic<std::uint32_t>* words) const { munmap(words, bytes); }
+    };
+    using WordsPtr = std::unique_ptr<std::atomic<std::uint32_t>[], Unmap>;
+    static WordsPtr Words(std::uint64_t count) {
+        const std::size_t bytes = count * sizeof(std::atomic<std::uint32_t>);
+        void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) Fail("cannot allocate " + std::to_string(bytes) + " bytes");
+#ifdef MADV_HUGEPAGE
+        madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+        static_assert(sizeof(std::atomic<std::uint32_t>) == sizeof(std::uint32_t));
+        return WordsPtr(static_cast<std::atomic<std::uint32_t>*>(memory), Unmap{bytes});
+    }
     static constexpr std::uint64_t kChunk = 16 * 1024;
     static constexpr std::size_t kRing = 16;  // children whose words are being prefetched
 
@@ -280,7 +301,7 @@ private:
     const int count_;
     const std::uint64_t entries_;
     std::array<std::uint8_t, kMaxPatternTiles> home_{};
-    std::unique_ptr<std::atomic<std::uint32_t>[]> words_;
+    WordsPtr words_;
     std::vector<std::uint8_t> moves_;
     std::atomic<std::uint64_t> next_{0};
     std::atomic<std::uint64_t> reached_{0};
