@@ -2,9 +2,10 @@
 // the real main window (offscreen unless another platform is chosen); what the par costs; and
 // how long a move waits for the hint's search to stop while the tables are still loading.
 //
-//   build-bench/bench/hint_latency [deals] [par deals] [fresh windows]
+//   build-bench/bench/hint_latency [deals] [par deals] [fresh windows] [positions file]
 //
-// First each of the 100 benchmark positions in a window of its own, so that every one is the
+// First each of the 100 benchmark positions (or those of the positions file, in the same
+// format, e.g. tests/data/hardest.txt) in a window of its own, so that every one is the
 // first hint of its window and maps and checks the tables again, as the first hint of a run
 // does; the moves the balloon shows are checked against the positions' known lengths. Then
 // one window plays `deals` random deals (300 by default) and the median wait is reported.
@@ -27,6 +28,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "benchmark_positions.h"
@@ -164,10 +166,11 @@ int main(int argc, char** argv) {
     const int deals = argc > 1 ? std::atoi(argv[1]) : 300;
     const int parDeals = argc > 2 ? std::atoi(argv[2]) : 1000;
     const int freshWindows = argc > 3 ? std::atoi(argv[3]) : 30;
+    const std::string positions = argc > 4 ? argv[4] : PLITON_KORF100;
 
     std::vector<double> firstHints;
     int wrong = 0;
-    for (const Position& position : ReadPositions(PLITON_KORF100)) {
+    for (const Position& position : ReadPositions(positions)) {
         engine::PuzzleState state;
         TForm1 form(state);
         form.setSolverTables(tables);

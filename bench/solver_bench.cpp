@@ -5,7 +5,10 @@
 //                                                      length checked against the listed one
 //   solver_bench --first N                             loads the tables and solves position N
 //                                                      once: the first hint of a run
-//   solver_bench --deals N [--seed S]                  N random deals of the game (seed 1)
+//   solver_bench --deals N [--seed S] [--lengths FILE] N random deals of the game (seed 1), with
+//                                                      FILE each one's length checked against
+//                                                      the one on its line of FILE
+//   ... --threads 1                                    every search on one thread
 //
 // The tables default to where the game would find them beside this program. Times are CPU
 // time of the whole process (the search's threads too) and wall time. Node counts do not
@@ -19,6 +22,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -57,16 +61,32 @@ bool Replays(const engine::Grid& board, const std::vector<std::uint8_t>& tiles) 
     return engine::IsSolved(state) && state.Board.at(engine::kCells) == 0;
 }
 
+// The process's resident memory, KiB.
+long ResidentKiB() {
+    long kib = 0;
+    if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::sscanf(line, "VmRSS: %ld", &kib) == 1) break;
+        }
+        std::fclose(status);
+    }
+    return kib;
+}
+
 struct Timed {
     engine::Solution Solution;
     double Cpu = 0, Wall = 0;
 };
 
+// --threads 1: engine::SolveOnThisThread, whose node counts are the same on every run.
+bool oneThread = false;
+
 Timed TimedSolve(const engine::Grid& board, const engine::PatternDatabases& tables) {
     const std::atomic<bool> cancel{false};
     Timed timed;
     const double cpu = CpuSeconds(), wall = WallSeconds();
-    timed.Solution = engine::Solve(board, tables, cancel);
+    timed.Solution = oneThread ? engine::SolveOnThisThread(board, tables, cancel) : engine::Solve(board, tables, cancel);
     timed.Cpu = CpuSeconds() - cpu;
     timed.Wall = WallSeconds() - wall;
     return timed;
@@ -99,7 +119,23 @@ int AllPositions(const std::vector<Position>& positions, const engine::PatternDa
     return wrong == 0 ? 0 : 1;
 }
 
-int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
+// The lengths listed in `path`, one a line after comment lines starting with #; empty when
+// there is no such file.
+std::vector<int> ReadLengths(const std::string& path) {
+    std::vector<int> lengths;
+    if (std::FILE* in = std::fopen(path.c_str(), "r")) {
+        char line[256];
+        int length = 0;
+        while (std::fgets(line, sizeof line, in)) {
+            if (line[0] != '#' && std::sscanf(line, "%d", &length) == 1) lengths.push_back(length);
+        }
+        std::fclose(in);
+    }
+    return lengths;
+}
+
+// `listed`, when not empty, holds the deals' lengths that each answer must have.
+int Deals(int count, unsigned seed, const engine::PatternDatabases& tables, const std::vector<int>& listed) {
     SeededRandom random(seed);
     std::vector<double> cpu, wall;
     std::vector<std::uint64_t> nodes;
@@ -117,6 +153,18 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
         nodes.push_back(timed.Solution.NodesGenerated);
         lengths.push_back(static_cast<int>(timed.Solution.Tiles.size()));
     }
+    int changed = 0;
+    for (std::size_t i = 0; i < listed.size() && i < lengths.size(); ++i) {
+        if (listed[i] != lengths[i]) {
+            std::printf("deal %zu: %d moves, listed %d  WRONG\n", i, lengths[i], listed[i]);
+            ++changed;
+        }
+    }
+    if (!listed.empty()) {
+        std::printf("lengths checked against %zu listed: %d differ\n", std::min(listed.size(), lengths.size()), changed);
+    }
+    std::uint64_t total = 0;
+    for (const std::uint64_t n : nodes) total += n;
     std::printf("%d deals, seed %u: lengths %d..%d, median %d\n", count, seed,
                 *std::min_element(lengths.begin(), lengths.end()), *std::max_element(lengths.begin(), lengths.end()),
                 Quantile(lengths, 0.5));
@@ -124,9 +172,11 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
                 Quantile(cpu, 0.9) * 1e3, Quantile(cpu, 0.99) * 1e3, Quantile(cpu, 1.0) * 1e3);
     std::printf("wall ms: median %.2f, 90%% %.2f, 99%% %.2f, max %.2f\n", Quantile(wall, 0.5) * 1e3,
                 Quantile(wall, 0.9) * 1e3, Quantile(wall, 0.99) * 1e3, Quantile(wall, 1.0) * 1e3);
-    std::printf("nodes:   median %llu, max %llu\n", static_cast<unsigned long long>(Quantile(nodes, 0.5)),
-                static_cast<unsigned long long>(Quantile(nodes, 1.0)));
-    return 0;
+    std::printf("CPU time: total %.3f s; wall time: total %.3f s\n", std::accumulate(cpu.begin(), cpu.end(), 0.0),
+                std::accumulate(wall.begin(), wall.end(), 0.0));
+    std::printf("nodes:   median %llu, max %llu, total %llu\n", static_cast<unsigned long long>(Quantile(nodes, 0.5)),
+                static_cast<unsigned long long>(Quantile(nodes, 1.0)), static_cast<unsigned long long>(total));
+    return changed == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -134,6 +184,7 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables) {
 int main(int argc, char** argv) {
     std::string tablesPath = engine::TablesPathFor(ProgramDir());
     std::string positionsPath = PLITON_KORF100;
+    std::string lengthsPath;
     int first = 0, deals = 0;
     unsigned seed = 1;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -143,12 +194,15 @@ int main(int argc, char** argv) {
         else if (option == "--first") first = std::stoi(value);
         else if (option == "--deals") deals = std::stoi(value);
         else if (option == "--seed") seed = static_cast<unsigned>(std::stoul(value));
+        else if (option == "--threads") oneThread = value == "1";
+        else if (option == "--lengths") lengthsPath = value;
         else {
             std::fprintf(stderr, "unknown option %s\n", option.c_str());
             return 2;
         }
     }
 
+    const long residentBefore = ResidentKiB();
     const double loadCpu = CpuSeconds(), loadWall = WallSeconds();
     std::string why;
     const auto tables = engine::PatternDatabases::Load(tablesPath, &why);
@@ -159,8 +213,9 @@ int main(int argc, char** argv) {
     const double loadedWall = WallSeconds() - loadWall, loadedCpu = CpuSeconds() - loadCpu;
     std::printf("tables: %zu bytes (%.2f MiB), loaded in %.1f ms (CPU %.1f ms)\n", tables->Bytes(),
                 static_cast<double>(tables->Bytes()) / 1048576.0, loadedWall * 1e3, loadedCpu * 1e3);
+    std::printf("resident: %ld KiB before loading the tables, %ld KiB with them\n", residentBefore, ResidentKiB());
 
-    if (deals > 0) return Deals(deals, seed, *tables);
+    if (deals > 0) return Deals(deals, seed, *tables, lengthsPath.empty() ? std::vector<int>{} : ReadLengths(lengthsPath));
 
     const std::vector<Position> positions = ReadPositions(positionsPath);
     if (positions.empty()) {

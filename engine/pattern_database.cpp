@@ -15,7 +15,9 @@ namespace {
 
 using namespace patterns;
 
-// Closes a descriptor and unmaps a mapping on every way out of Load.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Closes a descriptor and unmaps the memory the file is read into on every way out of Load.
 struct FileGuard {
     int fd = -1;
     void* mapping = MAP_FAILED;
@@ -41,9 +43,15 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
             if (tile < 1 || tile > 15 || (seen & (1u << tile))) return "bad tiles in a table's pattern";
             seen |= 1u << tile;
         }
+        if (table.Encoding != TableEncoding::Moves && table.Encoding != TableEncoding::Excess) {
+            return "a table has an unknown encoding";
+        }
+        if (std::any_of(table.Reserved.begin(), table.Reserved.end(), [](std::uint8_t byte) { return byte != 0; })) {
+            return "a table's reserved bytes are not 0";
+        }
         if (table.Entries != EntriesFor(table.TileCount)) return "a table has the wrong number of entries";
         if (table.Offset < kFirstTableOffset || table.Offset % kTableAlignment != 0 || table.Offset > dataEnd ||
-            table.Entries > dataEnd - table.Offset) {
+            TableBytesFor(table.Entries, table.Encoding) > dataEnd - table.Offset) {
             return "a table lies outside the file";
         }
     }
@@ -87,11 +95,19 @@ std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
 
 // Empty when every table entry is a number of moves some position may need, each table's
 // goal is 0 and every step of the machine leads to one of its states; else the first entry
-// that is not. The search relies on these: it never goes deeper than kMaxMoves.
+// that is not. The search relies on these: it never goes deeper than kMaxMoves. Every code
+// of an Excess table stands for at most kMaxMoves (pattern_format.h proves it when
+// compiling), so of those only the goal is read.
 std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes) {
     for (std::uint32_t t = 0; t < header.TableCount; ++t) {
         const TableRecord& table = header.Tables[t];
         const std::uint8_t* entries = bytes + table.Offset;
+        if (table.Encoding == TableEncoding::Excess) {
+            if (const int goal = ExcessCodeAt(entries, GoalIndexOf(table)); goal != 0) {
+                return "table " + std::to_string(t) + " holds code " + std::to_string(goal) + " at its goal";
+            }
+            continue;
+        }
         const std::uint8_t largest = *std::max_element(entries, entries + table.Entries);
         if (largest > kMaxMoves) {
             return "table " + std::to_string(t) + " holds " + std::to_string(largest) + ", more than " +
@@ -135,14 +151,34 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         return refuse("truncated: " + std::to_string(fileBytes) + " bytes, shorter than a header");
     }
 
-    int flags = MAP_PRIVATE;
-#ifdef MAP_POPULATE
-    flags |= MAP_POPULATE;  // the checksum reads every page at once anyway
+    // The search reads the tables at random: on pages of 4 KB nearly every read would miss
+    // the TLB as well as the cache. So the file is read into memory of its own, aligned to
+    // 2 MB and advised to be backed by pages of that size, rather than mapped.
+    const std::size_t mappedBytes = (fileBytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* mapping = mmap(nullptr, mappedBytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
+    {
+        // The slack on either side of the aligned part is given back.
+        const auto start = reinterpret_cast<std::uintptr_t>(mapping);
+        const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+        if (aligned > start) munmap(mapping, aligned - start);
+        if (const std::size_t after = kHugePage - (aligned - start); after > 0) {
+            munmap(reinterpret_cast<void*>(aligned + mappedBytes), after);
+        }
+        file.mapping = reinterpret_cast<void*>(aligned);
+        file.bytes = mappedBytes;
+    }
+#ifdef MADV_HUGEPAGE
+    madvise(file.mapping, mappedBytes, MADV_HUGEPAGE);  // a hint: without it the tables work as well, if slower
 #endif
-    file.mapping = mmap(nullptr, fileBytes, PROT_READ, flags, file.fd, 0);
-    if (file.mapping == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
-    file.bytes = fileBytes;
-    const auto* bytes = static_cast<const std::uint8_t*>(file.mapping);
+    auto* bytes = static_cast<std::uint8_t*>(file.mapping);
+    for (std::size_t read = 0; read < fileBytes;) {
+        const ssize_t got = pread(file.fd, bytes + read, fileBytes - read, static_cast<off_t>(read));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return refuse(std::string("cannot read: ") + std::strerror(errno));
+        if (got == 0) return refuse("truncated: the file ended at " + std::to_string(read) + " bytes");
+        read += static_cast<std::size_t>(got);
+    }
 
     FileHeader header;
     std::memcpy(&header, bytes, sizeof header);
@@ -151,10 +187,11 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
     const std::size_t dataBytes = fileBytes - kChecksumBytes;
     std::uint64_t stored = 0;
     std::memcpy(&stored, bytes + dataBytes, sizeof stored);
-    if (Fnv1a({bytes, dataBytes}) != stored) return refuse("bad checksum: the file is damaged");
+    if (FileChecksum({bytes, dataBytes}) != stored) return refuse("bad checksum: the file is damaged");
     if (std::string problem = EntryOutOfRange(header, bytes); !problem.empty()) {
         return refuse("entry out of range: " + problem);
     }
+    mprotect(file.mapping, mappedBytes, PROT_READ);
 
     std::unique_ptr<PatternDatabases> tables(new PatternDatabases);
     for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
@@ -164,6 +201,7 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         lookup.Table = bytes + table.Offset;
         lookup.TileCount = table.TileCount;
         lookup.Transposed = record.Transposed != 0;
+        lookup.Encoding = table.Encoding;
         for (int i = 0; i < table.TileCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
             lookup.Tiles[slot] = static_cast<std::uint8_t>(lookup.Transposed ? TransposedTile(table.Tiles[slot])
@@ -174,13 +212,14 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
     tables->machine_.Steps = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
     tables->machine_.States = header.MachineStates;
     tables->mapping_ = file.mapping;
+    tables->mappedBytes_ = mappedBytes;
     tables->bytes_ = fileBytes;
     file.mapping = MAP_FAILED;  // now owned by the tables; the descriptor is not needed
     return tables;
 }
 
 PatternDatabases::~PatternDatabases() {
-    if (mapping_) munmap(const_cast<void*>(mapping_), bytes_);
+    if (mapping_) munmap(const_cast<void*>(mapping_), mappedBytes_);
 }
 
 }  // namespace engine

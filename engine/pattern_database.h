@@ -19,13 +19,15 @@ inline constexpr const char* kTablesFileName = PLITON_TABLES_FILE;
 std::string TablesPathFor(const std::string& executableDir);
 
 // One read of a table for a group of tiles. The cells of Tiles[0..TileCount) on the board,
-// transposed first when Transposed, index Table; the entry is a lower bound of the moves
-// those tiles need to reach their goal cells.
+// transposed first when Transposed, index Table; the entry, read in the table's Encoding
+// (see pattern_format.h), is a lower bound of the moves those tiles need to reach their goal
+// cells.
 struct PatternLookup {
     const std::uint8_t* Table = nullptr;
     int TileCount = 0;
     std::array<std::uint8_t, patterns::kMaxPatternTiles> Tiles{};
     bool Transposed = false;
+    patterns::TableEncoding Encoding = patterns::TableEncoding::Moves;
 };
 
 // The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] holds
@@ -36,11 +38,12 @@ struct DuplicatePathMachine {
     std::uint32_t States = 0;
 };
 
-// The solver's pattern databases, mapped read-only from the file the generator wrote.
+// The solver's pattern databases, copied read-only from the file the generator wrote.
 // Immutable once loaded, so any number of threads may read them at once.
 class PatternDatabases {
 public:
-    // Maps the file read-only and checks its header, sizes, checksum and entries; null, with
+    // Reads the file into memory of its own, read-only, which the kernel may back with huge
+    // pages, and checks its header, sizes, checksum and entries; null, with
     // a reason in *why when the file is missing, truncated, fails its checksum, has a bad
     // header or holds an entry out of range: the path, then the kind, then the details.
     static std::unique_ptr<const PatternDatabases> Load(const std::string& path, std::string* why = nullptr);
@@ -49,7 +52,7 @@ public:
     PatternDatabases(const PatternDatabases&) = delete;
     PatternDatabases& operator=(const PatternDatabases&) = delete;
 
-    // The memory the tables take: the size of the mapped file.
+    // The size of the file; in memory the tables take it rounded up to 2 MB.
     std::size_t Bytes() const { return bytes_; }
 
     // Lookups whose groups divide tiles 1..15 between them: the sum of their entries is a
@@ -61,7 +64,8 @@ public:
 private:
     PatternDatabases() = default;
 
-    const void* mapping_ = nullptr;
+    const void* mapping_ = nullptr;  // a copy of the file, aligned to 2 MB
+    std::size_t mappedBytes_ = 0;
     std::size_t bytes_ = 0;
     std::array<PatternLookup, patterns::kMaxLookups> lookups_{};
     std::size_t lookupCount_ = 0;

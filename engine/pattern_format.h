@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "grid.h"
@@ -96,20 +97,35 @@ template <int Count, int I = 0>
     }
 }
 
-// 64-bit FNV-1a, continued from `hash`.
+// The file's checksum: 64-bit FNV-1a taken a 64-bit word at a time (the bytes in the
+// machine's byte order), the last bytes that fill no word one at a time; continued from
+// `hash`. A word changed changes the sum (each step is a bijection of the sum), and one
+// multiplication for eight bytes checks the 29 MB of tables in a few milliseconds.
 inline constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
-inline std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t hash = kFnvOffset) {
-    for (const std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3ull;
+inline std::uint64_t FileChecksum(std::span<const std::uint8_t> bytes, std::uint64_t hash = kFnvOffset) {
+    constexpr std::uint64_t kPrime = 0x100000001b3ull;
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= bytes.size(); i += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        hash = (hash ^ word) * kPrime;
     }
+    for (; i < bytes.size(); ++i) hash = (hash ^ bytes[i]) * kPrime;
     return hash;
 }
 
-// The file: this header, the tables (each starting on a multiple of kTableAlignment, one
-// byte per entry: the fewest moves of the table's own tiles that bring them home, the other
-// tiles being free to pass), the machine of duplicate paths (below), and last the Fnv1a of
-// every byte before it, eight bytes in the writer's byte order.
+// The file: this header, the tables (each starting on a multiple of kTableAlignment, its
+// entries in the table's encoding, below), the machine of duplicate paths (below), and last
+// the FileChecksum of every byte before it, eight bytes in the writer's byte order.
+//
+// An entry stands for the fewest moves of the table's own tiles that bring them home, the
+// other tiles being free to pass. Each table names its encoding:
+//   Moves   one byte an entry: the moves themselves;
+//   Excess  two bits an entry, four to a byte, entry i in bits 2 (i % 4) of byte i / 4: the
+//           moves beyond the tiles' own Manhattan distance, halved (the two always have the
+//           same parity) and capped at 3. The moves read back are the distance plus twice
+//           the code: never more than the true moves, and where the excess reaches 6 or
+//           more, less.
 //
 // A table is computed for an ordered list of tiles. A lookup reads one table for a group of
 // the board's tiles: either the table's own tiles at their cells, or (Transposed) the
@@ -122,22 +138,48 @@ inline std::uint64_t Fnv1a(std::span<const std::uint8_t> bytes, std::uint64_t ha
 // as long and earlier in the order of the directions 0 up, 1 left, 2 right, 3 down. The
 // first shortest solution in that order contains no such string (a piece of it could be
 // swapped for its earlier twin), so a search that never makes one still finds a shortest
-// solution. The move straight back is the shortest such string; the machine knows every one
-// of up to MachineLength moves. It is stored as MachineStates (at most kMaxMachineStates)
-// times four uint32, one a step in each direction (state 0 is the start): the low 16 bits
-// are the state after the step, and bit 16 + c is set when the step, leaving the blank on
-// cell c, ends a forbidden string.
+// solution, whatever order it tries a node's children in: the machine forbids by the string
+// of moves alone. The move straight back is the shortest such string; the machine knows
+// every one of up to MachineLength moves. It is stored as MachineStates (at most
+// kMaxMachineStates) times four uint32, one a step in each direction (state 0 is the
+// start): the low 16 bits are the state after the step, and bit 16 + c is set when the
+// step, leaving the blank on cell c, ends a forbidden string.
 inline constexpr std::array<char, 8> kMagic = {'P', 'L', 'T', 'N', 'P', 'D', 'B', '\x1a'};
-inline constexpr std::uint32_t kVersion = 2;
+inline constexpr std::uint32_t kVersion = 3;
 inline constexpr std::uint32_t kByteOrderMark = 0x01020304;
 inline constexpr std::size_t kTableAlignment = 64;
 inline constexpr std::size_t kChecksumBytes = 8;
+
+enum class TableEncoding : std::uint8_t { Moves = 0, Excess = 1 };
+inline constexpr int kLargestExcessCode = 3;
+
+// The bytes of a table of `entries` in `encoding`.
+constexpr std::uint64_t TableBytesFor(std::uint64_t entries, TableEncoding encoding) {
+    return encoding == TableEncoding::Excess ? (entries + 3) / 4 : entries;
+}
+
+// The code of entry `index` of an Excess table.
+inline int ExcessCodeAt(const std::uint8_t* table, std::uint32_t index) {
+    return (table[index >> 2] >> ((index & 3u) * 2u)) & 3;
+}
+
+// The Manhattan distance of a tile on `cell` from its home cell `home`.
+constexpr int CellDistance(int cell, int home) {
+    const int rows = cell / kSide - home / kSide, columns = cell % kSide - home % kSide;
+    return (rows < 0 ? -rows : rows) + (columns < 0 ? -columns : columns);
+}
+
+// No Excess entry can stand for more moves than a position may need: seven tiles are at
+// most 6 moves each from home, and the code adds at most 6.
+static_assert(kMaxPatternTiles * 6 + 2 * kLargestExcessCode <= kMaxMoves);
 
 struct TableRecord {
     std::uint64_t Offset = 0;   // from the start of the file
     std::uint64_t Entries = 0;  // EntriesFor(TileCount)
     std::uint8_t TileCount = 0;
+    TableEncoding Encoding = TableEncoding::Moves;
     std::array<std::uint8_t, kMaxPatternTiles> Tiles{};
+    std::array<std::uint8_t, 7> Reserved{};  // 0
 };
 
 struct LookupRecord {
@@ -178,8 +220,8 @@ inline std::uint32_t GoalIndexOf(const TableRecord& table) {
     return IndexOf(cells.data(), count);
 }
 
-static_assert(sizeof(TableRecord) == 24 && sizeof(LookupRecord) == 2);
-static_assert(sizeof(FileHeader) == 160, "the header is written and read as it lies in memory");
+static_assert(sizeof(TableRecord) == 32 && sizeof(LookupRecord) == 2);
+static_assert(sizeof(FileHeader) == 192, "the header is written and read as it lies in memory");
 
 // Where the first table starts.
 inline constexpr std::size_t kFirstTableOffset =

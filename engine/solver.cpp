@@ -59,22 +59,44 @@ constexpr std::array<std::uint8_t, kCells> kTransposedCell = [] {
     return cells;
 }();
 
+// The Manhattan distance between two cells.
+constexpr std::array<std::array<std::uint8_t, kCells>, kCells> kDistance = [] {
+    std::array<std::array<std::uint8_t, kCells>, kCells> distance{};
+    for (int a = 0; a < kCells; ++a) {
+        for (int b = 0; b < kCells; ++b) {
+            distance[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] =
+                static_cast<std::uint8_t>(CellDistance(a, b));
+        }
+    }
+    return distance;
+}();
+
 // A lookup as the search keeps it: the indexing cells of its tiles on the current board and
-// the entry they give.
+// the entry they give. An Excess table's entry adds twice its code to the tiles' Manhattan
+// distance, kept here as the tiles move.
 struct Group {
     const std::uint8_t* Table = nullptr;
     const std::uint8_t* CellMap = nullptr;  // board cell -> indexing cell
     int TileCount = 0;
+    bool Excess = false;
     std::array<std::uint8_t, kMaxPatternTiles> Cells{};
+    // Each tile's distances from its home cell, by indexing cell.
+    std::array<const std::uint8_t*, kMaxPatternTiles> Distances{};
+    int Distance = 0;  // the Manhattan distance of the tiles, for an Excess table
     int Value = 0;
 
-    int Entry() const {
-        // The two sizes of a 6-6-3 split get their loops written out.
+    std::uint32_t Index() const {
+        // The sizes of a 7-7-1 and a 6-6-3 split get their loops written out.
         switch (TileCount) {
-            case 6: return Table[FixedIndexOf<6>(Cells.data())];
-            case 3: return Table[FixedIndexOf<3>(Cells.data())];
-            default: return Table[IndexOf(Cells.data(), TileCount)];
+            case 7: return FixedIndexOf<7>(Cells.data());
+            case 6: return FixedIndexOf<6>(Cells.data());
+            case 3: return FixedIndexOf<3>(Cells.data());
+            default: return IndexOf(Cells.data(), TileCount);
         }
+    }
+    int Entry() const {
+        const std::uint32_t index = Index();
+        return Excess ? Distance + 2 * ExcessCodeAt(Table, index) : Table[index];
     }
 };
 
@@ -84,15 +106,13 @@ struct Slot {
     std::uint8_t Index = 0;
 };
 
-// A move seen by one group of the moved tile: the group with the tile's new cell in place,
-// the entry that gives, and the cell to put back.
+// A move seen by one group of the moved tile: the tile's new indexing cell, the group's
+// distance and entry with the tile there.
 struct GroupStep {
-    Group& Changed;
-    std::uint8_t Index;
-    std::uint8_t Was;
+    std::uint8_t Cell;
+    int Distance;
     int Value;
-
-    void Undo() const { Changed.Cells[Index] = Was; }
+    std::uint32_t Index;
 };
 
 // A node kSplitDepth moves from the board where an iteration is split between threads: the
@@ -141,12 +161,23 @@ public:
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots);
     bool Descend(int depth, std::uint32_t moves);
-    // Moves the tile of `slot` into the blank's cell `blank`, in its group only.
+    // The tile of `slot` moved into the blank's cell `blank`, in its group only: the group's
+    // index and distance then (the group is left as it was). Value() reads the entry.
     GroupStep Step(Slot slot, int blank) {
         Group& group = groups_[slot.Group];
-        const std::uint8_t was = group.Cells[slot.Index];
-        group.Cells[slot.Index] = group.CellMap[blank];
-        return {group, slot.Index, was, group.Entry()};
+        std::uint8_t& cell = group.Cells[slot.Index];
+        const std::uint8_t was = cell, now = group.CellMap[blank];
+        const std::uint8_t* distances = group.Distances[slot.Index];
+        cell = now;
+        const std::uint32_t index = group.Index();
+        cell = was;
+        const GroupStep step{now, group.Distance + distances[now] - distances[was], 0, index};
+        __builtin_prefetch(group.Excess ? group.Table + (index >> 2) : group.Table + index);
+        return step;
+    }
+    int Value(Slot slot, const GroupStep& step) const {
+        const Group& group = groups_[slot.Group];
+        return group.Excess ? step.Distance + 2 * ExcessCodeAt(group.Table, step.Index) : group.Table[step.Index];
     }
 
     ZeroBasedBoard board_{};
@@ -212,10 +243,16 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
         group.Table = lookup.Table;
         group.CellMap = transposed ? kTransposedCell.data() : kSameCell.data();
         group.TileCount = lookup.TileCount;
+        group.Excess = lookup.Encoding == TableEncoding::Excess;
+        group.Distance = 0;
         for (int i = 0; i < lookup.TileCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
             const int tile = mirrored ? TransposedTile(lookup.Tiles[slot]) : lookup.Tiles[slot];
             group.Cells[slot] = group.CellMap[cellOf[static_cast<std::size_t>(tile)]];
+            // The tile's home in the indexing cells: the table's own tile's home.
+            const int home = lookup.Transposed ? TransposedTile(lookup.Tiles[slot]) : lookup.Tiles[slot];
+            group.Distances[slot] = kDistance[static_cast<std::size_t>(home - 1)].data();
+            group.Distance += group.Distances[slot][group.Cells[slot]];
             slots[static_cast<std::size_t>(tile)] = {static_cast<std::uint8_t>(groupCount_), static_cast<std::uint8_t>(i)};
         }
         ++groupCount_;
@@ -236,56 +273,96 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     const int blank = blank_;
     const int allowed = bound_ - depth - 1;  // the largest estimate a child may have
     const Around& around = kAround[static_cast<std::size_t>(blank)];
+
+    // The children within the bound, each with what it changes, tried lowest estimate first:
+    // the last iteration, which ends at its first solution, then finds it sooner. The machine
+    // forbids by move string alone, so the order does not matter to it.
+    struct Child {
+        int From;
+        std::uint8_t Tile;
+        std::uint32_t Moves;
+        Slot Direct, Mirrored;
+        GroupStep D, M;
+        int DirectSum, MirroredSum, Estimate;
+    };
+    std::array<Child, kDirections> children;
+    int count = 0;
+    // First the children's indices, their entries' reads started together, then the entries.
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
         const auto direction = static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)]);
         const std::uint32_t step = steps_[moves * kDirections + direction];
         if ((step >> (kStateBits + from)) & 1u) continue;  // another path does it first
-        const std::uint32_t nextMoves = step & 0xffffu;
+        const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
+        // The tile moves from `from` into the blank's cell: only its two groups change.
+        Child& child = children[static_cast<std::size_t>(count++)];
+        child.From = from;
+        child.Tile = tile;
+        child.Moves = step & 0xffffu;
+        __builtin_prefetch(steps_ + child.Moves * kDirections);
+        child.Direct = direct_[tile];
+        child.Mirrored = mirrored_[tile];
+        child.D = Step(child.Direct, blank);
+        child.M = Step(child.Mirrored, blank);
+    }
+    const int generated = count;
+    count = 0;
+    for (int k = 0; k < generated; ++k) {
         if ((++nodes_ & (kPollInterval - 1)) == 0 && stop_.Now()) {
             stopped_ = true;
             return false;
         }
-        const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
-
-        // The tile moves from `from` into the blank's cell: only its two groups change.
-        const GroupStep d = Step(direct_[tile], blank);
-        const int directSum = directSum_ - d.Changed.Value + d.Value;
-        if (directSum > allowed) {
-            d.Undo();
-            continue;
+        Child child = children[static_cast<std::size_t>(k)];
+        child.D.Value = Value(child.Direct, child.D);
+        child.DirectSum = directSum_ - groups_[child.Direct.Group].Value + child.D.Value;
+        if (child.DirectSum > allowed) continue;
+        child.M.Value = Value(child.Mirrored, child.M);
+        child.MirroredSum = mirroredSum_ - groups_[child.Mirrored.Group].Value + child.M.Value;
+        if (child.MirroredSum > allowed) continue;
+        child.Estimate = std::max(child.DirectSum, child.MirroredSum);
+        // Kept in order of estimate; among equals, in the order of the directions.
+        int i = count++;
+        for (; i > 0 && children[static_cast<std::size_t>(i - 1)].Estimate > child.Estimate; --i) {
+            children[static_cast<std::size_t>(i)] = children[static_cast<std::size_t>(i - 1)];
         }
-        const GroupStep m = Step(mirrored_[tile], blank);
-        const int mirroredSum = mirroredSum_ - m.Changed.Value + m.Value;
-        if (mirroredSum > allowed) {
-            d.Undo();
-            m.Undo();
-            continue;
-        }
+        children[static_cast<std::size_t>(i)] = child;
+    }
 
-        const int dOld = d.Changed.Value, mOld = m.Changed.Value;
+    for (int c = 0; c < count; ++c) {
+        const Child& child = children[static_cast<std::size_t>(c)];
+        Group& dGroup = groups_[child.Direct.Group];
+        Group& mGroup = groups_[child.Mirrored.Group];
+        const std::uint8_t dCell = dGroup.Cells[child.Direct.Index], mCell = mGroup.Cells[child.Mirrored.Index];
+        const int dDistance = dGroup.Distance, mDistance = mGroup.Distance;
+        const int dValue = dGroup.Value, mValue = mGroup.Value;
         const int directOld = directSum_, mirroredOld = mirroredSum_;
-        d.Changed.Value = d.Value;
-        m.Changed.Value = m.Value;
-        directSum_ = directSum;
-        mirroredSum_ = mirroredSum;
-        board_[static_cast<std::size_t>(blank)] = tile;
-        board_[static_cast<std::size_t>(from)] = 0;
-        blank_ = from;
-        path_[static_cast<std::size_t>(depth)] = tile;
+        dGroup.Cells[child.Direct.Index] = child.D.Cell;
+        dGroup.Distance = child.D.Distance;
+        dGroup.Value = child.D.Value;
+        mGroup.Cells[child.Mirrored.Index] = child.M.Cell;
+        mGroup.Distance = child.M.Distance;
+        mGroup.Value = child.M.Value;
+        directSum_ = child.DirectSum;
+        mirroredSum_ = child.MirroredSum;
+        board_[static_cast<std::size_t>(blank)] = child.Tile;
+        board_[static_cast<std::size_t>(child.From)] = 0;
+        blank_ = child.From;
+        path_[static_cast<std::size_t>(depth)] = child.Tile;
 
-        if (Descend(depth + 1, nextMoves)) return true;
+        if (Descend(depth + 1, child.Moves)) return true;
         if (stopped_) return false;
 
         blank_ = blank;
-        board_[static_cast<std::size_t>(from)] = tile;
+        board_[static_cast<std::size_t>(child.From)] = child.Tile;
         board_[static_cast<std::size_t>(blank)] = 0;
         directSum_ = directOld;
         mirroredSum_ = mirroredOld;
-        d.Changed.Value = dOld;
-        m.Changed.Value = mOld;
-        d.Undo();
-        m.Undo();
+        dGroup.Cells[child.Direct.Index] = dCell;
+        dGroup.Distance = dDistance;
+        dGroup.Value = dValue;
+        mGroup.Cells[child.Mirrored.Index] = mCell;
+        mGroup.Distance = mDistance;
+        mGroup.Value = mValue;
     }
     return false;
 }

@@ -22,8 +22,9 @@ struct Solution {
 
 // A shortest solution: IDA* on the larger of two sums of pattern-database lookups, one on
 // the board and one on the board mirrored about its main diagonal, never making a move
-// string that the tables' machine of duplicate paths forbids. Answers Unsolvable or
-// NotABoard at once, without searching. Runs on the caller's thread; once an iteration has
+// string that the tables' machine of duplicate paths forbids, and trying each node's
+// children lowest estimate first. Answers Unsolvable or NotABoard at once, without
+// searching. Runs on the caller's thread; once an iteration has
 // generated a few thousand nodes, each later one is shared with one more thread, made for
 // the first such iteration and ended with the search, so that the search uses a second core
 // and nothing is left running between searches. Polls `cancel` often enough to return within

@@ -1,24 +1,32 @@
 // Computes the solver's pattern databases and writes them as one file.
 //
-// Usage: make_tables <output file> [groups]
+// Usage: make_tables [--moves] [--machine=LENGTH] <output file> [groups]
 //
-// groups: the tiles 1..15 split into groups, by default "1,2,3/4,7,8,11,12,15/5,6,9,10,13,14"
-// (why these: docs/performance.md). Each group gets a table of the fewest moves of its own tiles that bring them
-// home, counted by a breadth-first search from the goal; a group that is the mirror image of
-// an earlier one about the main diagonal reads that group's table through the
-// transposition instead of getting its own.
+// groups: the tiles 1..15 split into groups, by default "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1"
+// (why these: docs/performance.md). Each group gets a table of the fewest moves of its own
+// tiles that bring them home, counted by a breadth-first search from the goal, in two bits
+// an entry relative to the tiles' Manhattan distance (engine/pattern_format.h), or with
+// --moves one byte an entry holding the moves; a group that is the mirror image of an
+// earlier one about the main diagonal reads that group's table through the transposition
+// instead of getting its own.
 //
 // The file also holds the search's machine of duplicate paths, up to kMachineLength moves
-// (tools/duplicate_paths.h). It is written under a temporary name and renamed when complete.
+// unless --machine says otherwise (tools/duplicate_paths.h). It is written under a temporary
+// name and renamed when complete.
+
+#include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/pattern_format.h"
@@ -28,7 +36,7 @@ namespace {
 
 using namespace engine::patterns;
 
-constexpr const char* kDefaultGroups = "1,2,3/4,7,8,11,12,15/5,6,9,10,13,14";
+constexpr const char* kDefaultGroups = "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1";
 // Longer strings prune a little more and take longer to find (docs/performance.md).
 constexpr int kMachineLength = 12;
 
@@ -66,85 +74,260 @@ constexpr std::array<std::uint32_t, 16> kNeighbours = [] {
     return masks;
 }();
 
-// The cells of `empty` the blank reaches from `start` without moving a pattern tile.
+// The cells of `empty` the blank reaches from `start` without moving a pattern tile: grown
+// four steps at a time between checks, which costs less than the branch of every step.
 std::uint32_t Reach(int start, std::uint32_t empty) {
+    const auto grow = [empty](std::uint32_t region) {
+        return (region | ((region << 1) & 0xeeeeu) | ((region >> 1) & 0x7777u) | (region << 4) | (region >> 4)) & empty;
+    };
     std::uint32_t region = 1u << start, before = 0;
     while (region != before) {
         before = region;
-        region |= ((region << 1) & 0xeeeeu) | ((region >> 1) & 0x7777u) | (region << 4) | (region >> 4);
-        region &= empty;
+        region = grow(grow(grow(grow(region))));
     }
     return region;
 }
 
-// A search state packed in 32 bits: the cell of pattern tile i in bits 4i..4i+3, and in the
-// top four bits the lowest cell of the blank's region, which stands for all of the region:
-// the blank moves inside it for free.
-constexpr int kBlankShift = 28;
+// The number of cells below 8 in each byte's mask, and the place of its n-th cell.
+constexpr std::array<std::uint8_t, 256> kCellsInByte = [] {
+    std::array<std::uint8_t, 256> counts{};
+    for (std::size_t mask = 0; mask < 256; ++mask) counts[mask] = static_cast<std::uint8_t>(std::popcount(mask));
+    return counts;
+}();
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kNthCellInByte = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> places{};
+    for (std::size_t mask = 0; mask < 256; ++mask) {
+        std::size_t n = 0;
+        for (std::uint8_t bit = 0; bit < 8; ++bit) {
+            if (mask & (1u << bit)) places[mask][n++] = bit;
+        }
+    }
+    return places;
+}();
 
-std::vector<std::uint8_t> MakeTable(const Tiles& tiles) {
-    const int count = static_cast<int>(tiles.size());
-    const std::uint64_t entries = EntriesFor(count);
-    std::vector<std::uint8_t> table(entries, 0xff);
-    std::vector<std::uint64_t> reached((entries * 16 + 63) / 64, 0);
-    auto firstVisit = [&reached](std::uint64_t key) {
-        std::uint64_t& word = reached[key / 64];
-        const std::uint64_t bit = 1ull << (key % 64);
-        if (word & bit) return false;
-        word |= bit;
-        return true;
+// The n-th cell (from 0) of the 16-bit mask `cells`.
+inline int NthCell(std::uint32_t cells, std::uint32_t n) {
+    const std::uint32_t low = cells & 0xffu, inLow = kCellsInByte[low];
+    return n < inLow ? kNthCellInByte[low][n] : 8 + kNthCellInByte[cells >> 8][n - inLow];
+}
+
+// The sixteen bits of `cells` spread to the even bits of a word: bit c to bit 2c.
+constexpr std::uint32_t Spread(std::uint32_t cells) {
+    cells = (cells | (cells << 8)) & 0x00ff00ffu;
+    cells = (cells | (cells << 4)) & 0x0f0f0f0fu;
+    cells = (cells | (cells << 2)) & 0x33333333u;
+    cells = (cells | (cells << 1)) & 0x55555555u;
+    return cells;
+}
+
+// The lowest bits of the word's two-bit codes equal to `code`, at the even bits.
+constexpr std::uint32_t CodesEqual(std::uint32_t word, std::uint32_t code) {
+    const std::uint32_t low = code & 1u ? word : ~word, high = code & 2u ? word >> 1 : ~(word >> 1);
+    return low & high & 0x55555555u;
+}
+
+// The cells of the placement `index` of `count` tiles (the inverse of IndexOf); Count, when
+// not 0, is `count` known when compiling.
+template <int Count = 0>
+void CellsOf(std::uint64_t index, int count, std::uint8_t* cells) {
+    if constexpr (Count > 0) count = Count;
+    std::array<std::uint32_t, kMaxPatternTiles> ranks{};
+    for (int i = count - 1; i >= 0; --i) {
+        const auto radix = static_cast<std::uint32_t>(engine::kCells - i);
+        ranks[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(index % radix);
+        index /= radix;
+    }
+    std::uint32_t free = 0xffffu;
+    for (int i = 0; i < count; ++i) {
+        const int cell = NthCell(free, ranks[static_cast<std::size_t>(i)]);
+        cells[i] = static_cast<std::uint8_t>(cell);
+        free &= ~(1u << cell);
+    }
+}
+
+// The fewest moves of the pattern's tiles that bring them home from each placement: a
+// breadth-first search from the goal over the placements of the tiles and the region of the
+// free cells the blank is in (it moves inside its region for free, and a move of a tile
+// costs 1).
+//
+// One 32-bit word a placement holds two bits for each cell: 0 not reached, 1 and 2 the
+// frontier of an even or odd number of moves, 3 done. Every cell of a region holds the same
+// code, so a region is reached once, by the one thread whose OR finds its cells at 0. The
+// threads take the placements in chunks; each expands the frontier regions of its own and
+// marks the regions it reaches for the next level, prefetching their words a few children
+// ahead. A placement's moves are the depth of the first level that expands a region of it.
+class Builder {
+public:
+    explicit Builder(const Tiles& tiles)
+        : count_(static_cast<int>(tiles.size())), entries_(EntriesFor(count_)),
+          words_(Words(entries_)), moves_(entries_, kUnreached) {
+        for (int i = 0; i < count_; ++i) home_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(tiles[static_cast<std::size_t>(i)] - 1);
+        for (std::uint64_t i = 0; i < entries_; ++i) words_[i].store(0, std::memory_order_relaxed);
+    }
+
+    // The moves of every placement.
+    std::vector<std::uint8_t> Run(unsigned threads) {
+        std::uint32_t occupied = 0;
+        for (int i = 0; i < count_; ++i) occupied |= 1u << home_[static_cast<std::size_t>(i)];
+        const std::uint32_t goal = IndexOf(home_.data(), count_);
+        words_[goal].store(Spread(Reach(kGoalBlankCell, ~occupied & 0xffffu)) * 1u);
+        for (int depth = 0;; ++depth) {
+            if (depth + 1 >= kUnreached) Fail("the search went deeper than an entry holds");
+            next_.store(0);
+            reached_.store(0);
+            const auto level = [this, depth] {
+                switch (count_) {
+                    case 7: return Level<7>(depth);
+                    case 6: return Level<6>(depth);
+                    default: return Level<0>(depth);
+                }
+            };
+            std::vector<std::thread> workers;
+            for (unsigned t = 1; t < threads; ++t) workers.emplace_back(level);
+            level();
+            for (std::thread& worker : workers) worker.join();
+            if (reached_.load() == 0) break;
+        }
+        for (std::uint64_t i = 0; i < entries_; ++i) {
+            if (moves_[i] == kUnreached) Fail("placement " + std::to_string(i) + " was never reached");
+        }
+        return std::move(moves_);
+    }
+
+private:
+    static constexpr std::uint8_t kUnreached = 0xff;
+
+    // Zeroed words for `count` placements, on huge pages where the kernel grants them: the
+    // children's words are read at random, and with pages of 4 KB nearly every read would
+    // also miss the TLB.
+    struct Unmap {
+        std::size_t bytes;
+        void operator()(std::atomic<std::uint32_t>* words) const { munmap(words, bytes); }
+    };
+    using WordsPtr = std::unique_ptr<std::atomic<std::uint32_t>[], Unmap>;
+    static WordsPtr Words(std::uint64_t count) {
+        const std::size_t bytes = count * sizeof(std::atomic<std::uint32_t>);
+        void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) Fail("cannot allocate " + std::to_string(bytes) + " bytes");
+#ifdef MADV_HUGEPAGE
+        madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+        static_assert(sizeof(std::atomic<std::uint32_t>) == sizeof(std::uint32_t));
+        return WordsPtr(static_cast<std::atomic<std::uint32_t>*>(memory), Unmap{bytes});
+    }
+    static constexpr std::uint64_t kChunk = 16 * 1024;
+    static constexpr std::size_t kRing = 16;  // children whose words are being prefetched
+
+    struct Child {
+        std::uint32_t Index;
+        std::uint32_t Region;  // Spread() of its cells
+        std::uint32_t Cell;    // one of them
     };
 
-    std::array<std::uint8_t, kMaxPatternTiles> cells{};
-    std::uint32_t goal = 0, occupied = 0;
-    for (int i = 0; i < count; ++i) {
-        cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(tiles[static_cast<std::size_t>(i)] - 1);
-        goal |= static_cast<std::uint32_t>(cells[static_cast<std::size_t>(i)]) << (4 * i);
-        occupied |= 1u << cells[static_cast<std::size_t>(i)];
-    }
-    const auto goalBlank = static_cast<std::uint32_t>(std::countr_zero(Reach(kGoalBlankCell, ~occupied & 0xffffu)));
-    goal |= goalBlank << kBlankShift;
-    const std::uint32_t goalIndex = IndexOf(cells.data(), count);
-    table[goalIndex] = 0;
-    firstVisit(std::uint64_t{goalIndex} * 16 + goalBlank);
-
-    std::vector<std::uint32_t> frontier{goal}, next;
-    std::uint64_t filled = 1;
-    for (int depth = 0; !frontier.empty(); ++depth) {
-        if (depth + 1 >= 0xff) Fail("the search went deeper than an entry holds");
-        next.clear();
-        for (const std::uint32_t state : frontier) {
-            occupied = 0;
-            for (int i = 0; i < count; ++i) {
-                cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((state >> (4 * i)) & 15u);
-                occupied |= 1u << cells[static_cast<std::size_t>(i)];
+    // One level of the search; Count, when not 0, is the pattern's tiles known when compiling.
+    template <int Count>
+    void Level(int depth) {
+        constexpr auto kIndexOf = [](const std::uint8_t* cells, int count) {
+            if constexpr (Count > 0) {
+                return FixedIndexOf<Count>(cells);
+            } else {
+                return IndexOf(cells, count);
             }
-            const std::uint32_t empty = ~occupied & 0xffffu;
-            const std::uint32_t region = Reach(static_cast<int>(state >> kBlankShift), empty);
-            for (int i = 0; i < count; ++i) {
-                const int from = cells[static_cast<std::size_t>(i)];
-                for (std::uint32_t targets = kNeighbours[static_cast<std::size_t>(from)] & region; targets != 0;
-                     targets &= targets - 1) {
-                    const int to = std::countr_zero(targets);
-                    cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(to);
-                    const std::uint32_t index = IndexOf(cells.data(), count);
-                    cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(from);
-                    // The tile's old cell is now the blank's.
-                    const auto blank = static_cast<std::uint32_t>(
-                        std::countr_zero(Reach(from, empty ^ (1u << to) ^ (1u << from))));
-                    if (!firstVisit(std::uint64_t{index} * 16 + blank)) continue;
-                    if (table[index] == 0xff) {
-                        table[index] = static_cast<std::uint8_t>(depth + 1);
-                        ++filled;
+        };
+        const int count = Count > 0 ? Count : count_;
+        const std::uint32_t frontier = 1u + static_cast<std::uint32_t>(depth & 1), next = 3u - frontier;
+        std::array<Child, kRing> ring{};
+        std::size_t head = 0, pending = 0;
+        std::uint64_t reached = 0;
+        const auto settle = [&](const Child& child) {
+            std::atomic<std::uint32_t>& word = words_[child.Index];
+            if ((word.load(std::memory_order_relaxed) >> (2 * child.Cell)) & 3u) return;
+            const std::uint32_t before = word.fetch_or(child.Region * next, std::memory_order_relaxed);
+            if ((before >> (2 * child.Cell)) & 3u) return;
+            ++reached;
+        };
+        const auto push = [&](const Child& child) {
+            __builtin_prefetch(&words_[child.Index], 1);
+            if (pending == kRing) {
+                settle(ring[head]);
+                head = (head + 1) % kRing;
+                --pending;
+            }
+            ring[(head + pending) % kRing] = child;
+            ++pending;
+        };
+        std::array<std::uint8_t, kMaxPatternTiles> cells{};
+        while (true) {
+            const std::uint64_t first = next_.fetch_add(kChunk);
+            if (first >= entries_) break;
+            const std::uint64_t last = std::min(first + kChunk, entries_);
+            for (std::uint64_t index = first; index < last; ++index) {
+                const std::uint32_t word = words_[index].load(std::memory_order_relaxed);
+                std::uint32_t todo = CodesEqual(word, frontier);
+                if (todo == 0) continue;
+                const std::uint32_t done = todo * 3u;
+                // Every region reached before this level is done by now: with none, the
+                // placement is reached first at this depth.
+                if (CodesEqual(word, 3u) == 0) moves_[index] = static_cast<std::uint8_t>(depth);
+                CellsOf<Count>(index, count, cells.data());
+                std::uint32_t occupied = 0;
+                for (int i = 0; i < count; ++i) occupied |= 1u << cells[static_cast<std::size_t>(i)];
+                const std::uint32_t empty = ~occupied & 0xffffu;
+                while (todo != 0) {
+                    const int start = std::countr_zero(todo) / 2;
+                    const std::uint32_t region = Reach(start, empty);
+                    todo &= ~Spread(region);
+                    for (int i = 0; i < count; ++i) {
+                        const int from = cells[static_cast<std::size_t>(i)];
+                        for (std::uint32_t targets = kNeighbours[static_cast<std::size_t>(from)] & region; targets != 0;
+                             targets &= targets - 1) {
+                            const int to = std::countr_zero(targets);
+                            cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(to);
+                            const std::uint32_t child = kIndexOf(cells.data(), count);
+                            cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(from);
+                            // The tile's old cell is now the blank's.
+                            const std::uint32_t childRegion = Reach(from, empty ^ (1u << to) ^ (1u << from));
+                            push({child, Spread(childRegion), static_cast<std::uint32_t>(from)});
+                        }
                     }
-                    std::uint32_t child = state & ~(15u << (4 * i)) & ~(15u << kBlankShift);
-                    next.push_back(child | static_cast<std::uint32_t>(to) << (4 * i) | blank << kBlankShift);
                 }
+                words_[index].fetch_or(done, std::memory_order_relaxed);
             }
         }
-        frontier.swap(next);
+        for (; pending > 0; --pending, head = (head + 1) % kRing) settle(ring[head]);
+        reached_.fetch_add(reached);
     }
-    if (filled != entries) Fail(std::to_string(entries - filled) + " entries were never reached");
+
+    const int count_;
+    const std::uint64_t entries_;
+    std::array<std::uint8_t, kMaxPatternTiles> home_{};
+    WordsPtr words_;
+    std::vector<std::uint8_t> moves_;
+    std::atomic<std::uint64_t> next_{0};
+    std::atomic<std::uint64_t> reached_{0};
+};
+
+// The table's entries in `encoding` from the moves of each placement.
+std::vector<std::uint8_t> Encode(const Tiles& tiles, const std::vector<std::uint8_t>& moves, TableEncoding encoding) {
+    if (encoding == TableEncoding::Moves) return moves;
+    const int count = static_cast<int>(tiles.size());
+    std::vector<std::uint8_t> table(TableBytesFor(moves.size(), encoding), 0);
+    std::array<std::uint8_t, kMaxPatternTiles> cells{};
+    for (std::uint64_t index = 0; index < moves.size(); ++index) {
+        if (count == kMaxPatternTiles) {
+            CellsOf<kMaxPatternTiles>(index, count, cells.data());
+        } else {
+            CellsOf(index, count, cells.data());
+        }
+        int distance = 0;
+        for (int i = 0; i < count; ++i) {
+            distance += CellDistance(cells[static_cast<std::size_t>(i)], tiles[static_cast<std::size_t>(i)] - 1);
+        }
+        const int excess = moves[index] - distance;
+        if (excess < 0 || excess % 2 != 0) Fail("placement " + std::to_string(index) + " is off its distance's parity");
+        const int code = std::min(excess / 2, kLargestExcessCode);
+        table[index / 4] = static_cast<std::uint8_t>(table[index / 4] | code << (2 * (index % 4)));
+    }
     return table;
 }
 
@@ -160,12 +343,27 @@ std::string TilesText(const Tiles& tiles) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: make_tables <output file> [groups, default %s]\n", kDefaultGroups);
+    TableEncoding encoding = TableEncoding::Excess;
+    int machineLength = kMachineLength;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    while (!arguments.empty() && arguments.front().starts_with("--")) {
+        if (arguments.front() == "--moves") {
+            encoding = TableEncoding::Moves;
+        } else if (arguments.front().starts_with("--machine=")) {
+            machineLength = std::stoi(arguments.front().substr(10));
+        } else {
+            break;
+        }
+        arguments.erase(arguments.begin());
+    }
+    if (arguments.empty() || arguments.size() > 2 || machineLength < 2 || machineLength > 31) {
+        std::fprintf(stderr, "usage: make_tables [--moves] [--machine=LENGTH] <output file> [groups, default %s]\n",
+                     kDefaultGroups);
         return 2;
     }
-    const std::string output = argv[1];
-    const std::vector<Tiles> groups = ParseGroups(argc == 3 ? argv[2] : kDefaultGroups);
+    const std::string output = arguments[0];
+    const std::vector<Tiles> groups = ParseGroups(arguments.size() == 2 ? arguments[1] : kDefaultGroups);
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 
     unsigned covered = 0;
     for (const Tiles& group : groups) {
@@ -205,27 +403,30 @@ int main(int argc, char** argv) {
     std::uint64_t offset = kFirstTableOffset;
     for (const Tiles& tiles : tables) {
         const auto start = std::chrono::steady_clock::now();
-        data.push_back(MakeTable(tiles));
+        const std::vector<std::uint8_t> moves = Builder(tiles).Run(threads);
+        const std::uint8_t deepest = *std::max_element(moves.begin(), moves.end());
+        data.push_back(Encode(tiles, moves, encoding));
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const std::uint8_t deepest = *std::max_element(data.back().begin(), data.back().end());
-        std::printf("make_tables: tiles %s, %zu entries, up to %d moves, %.1f s\n", TilesText(tiles).c_str(),
-                    data.back().size(), deepest, seconds);
+        std::printf("make_tables: tiles %s, %zu entries, up to %d moves, %zu bytes, %.1f s\n", TilesText(tiles).c_str(),
+                    moves.size(), deepest, data.back().size(), seconds);
+        std::fflush(stdout);
 
         TableRecord& record = header.Tables[header.TableCount++];
         record.Offset = offset;
-        record.Entries = data.back().size();
+        record.Entries = moves.size();
         record.TileCount = static_cast<std::uint8_t>(tiles.size());
+        record.Encoding = encoding;
         for (std::size_t i = 0; i < tiles.size(); ++i) record.Tiles[i] = static_cast<std::uint8_t>(tiles[i]);
-        offset = (offset + record.Entries + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
+        offset = (offset + data.back().size() + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
     }
     const auto start = std::chrono::steady_clock::now();
-    const DuplicatePaths machine = MakeDuplicatePaths(kMachineLength);
-    std::printf("make_tables: duplicate paths up to %d moves, %zu states, %.1f s\n", kMachineLength,
+    const DuplicatePaths machine = MakeDuplicatePaths(machineLength);
+    std::printf("make_tables: duplicate paths up to %d moves, %zu states, %.1f s\n", machineLength,
                 machine.EndsAt.size(),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     header.MachineOffset = offset;
     header.MachineStates = static_cast<std::uint32_t>(machine.EndsAt.size());
-    header.MachineLength = kMachineLength;
+    header.MachineLength = static_cast<std::uint32_t>(machineLength);
     header.FileBytes = offset + MachineBytesFor(header.MachineStates) + kChecksumBytes;
 
     std::vector<std::uint8_t> file(header.FileBytes - kChecksumBytes, 0);
@@ -239,7 +440,7 @@ int main(int argc, char** argv) {
         const std::uint32_t step = next | std::uint32_t{machine.EndsAt[next]} << 16;
         std::memcpy(file.data() + offset + 4 * i, &step, sizeof step);
     }
-    const std::uint64_t checksum = Fnv1a(file);
+    const std::uint64_t checksum = FileChecksum(file);
 
     const std::string temporary = output + ".part";
     std::FILE* out = std::fopen(temporary.c_str(), "wb");

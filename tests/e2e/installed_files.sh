@@ -27,11 +27,11 @@ check_installed_files() {
             fail "the program is installed twice: $prefix/$dir/pliton beside $prefix/$program_dir/pliton"
     done
 
-    # The solver's tables: megabytes, but at most 16 MiB.
+    # The solver's tables: megabytes, but at most 32 MiB.
     local tables="$prefix/share/pliton/pattern-databases.bin" bytes
     [[ -f $tables ]] || fail "no solver tables $tables"
     bytes=$(stat -c %s "$tables")
-    ((bytes > 1024 * 1024 && bytes <= 16 * 1024 * 1024)) || fail "$tables has $bytes bytes"
+    ((bytes > 1024 * 1024 && bytes <= 32 * 1024 * 1024)) || fail "$tables has $bytes bytes"
 
     [[ -f $entry ]] || fail "no desktop entry $entry"
     desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"

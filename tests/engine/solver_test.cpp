@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -48,11 +51,62 @@ std::string WriteCopy(std::vector<char> bytes, bool sealed = false) {
     const std::string path = CopyPath();
     if (sealed) {
         const std::size_t data = bytes.size() - patterns::kChecksumBytes;
-        const std::uint64_t sum = patterns::Fnv1a({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
+        const std::uint64_t sum = patterns::FileChecksum({reinterpret_cast<const std::uint8_t*>(bytes.data()), data});
         std::memcpy(bytes.data() + data, &sum, sizeof sum);
     }
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
+}
+
+// Tables the generator makes of `groups` with `options` (it runs in a fraction of a second for
+// groups of up to four tiles), at a path of the test's own.
+std::string MadeTables(const std::string& options, const std::string& groups) {
+    const std::string path = CopyPath() + "_made";
+    const std::string command = std::string(PLITON_MAKE_TABLES) + " --machine=2 " + options + " " + path + " " + groups;
+    EXPECT_EQ(std::system((command + " >/dev/null").c_str()), 0) << command;
+    return path;
+}
+
+// Tables of tiles 1..15 in groups of four (and three), one byte an entry: the moves themselves.
+constexpr const char* kSmallGroups = "1,2,3,4/5,6,7,8/9,10,11,12/13,14,15";
+
+// The fewest moves of `tiles` that bring them home, the others being free to pass, by a slow
+// search of our own: breadth first over the cells of the tiles and of the blank, a tile of
+// the group moved costing 1, any other nothing. Indexed by the cells packed four bits each,
+// the blank's last; 0xff for a state that is not one.
+std::vector<std::uint8_t> SlowDistances(const std::uint8_t* tiles, int count) {
+    const auto pack = [count](const std::array<int, 5>& cells) {
+        std::uint32_t key = 0;
+        for (int i = count; i >= 0; --i) key = key << 4 | static_cast<std::uint32_t>(cells[static_cast<std::size_t>(i)]);
+        return key;
+    };
+    std::vector<std::uint8_t> distance(std::size_t{1} << (4 * (count + 1)), 0xff);
+    std::array<int, 5> cells{};
+    for (int i = 0; i < count; ++i) cells[static_cast<std::size_t>(i)] = tiles[i] - 1;
+    cells[static_cast<std::size_t>(count)] = patterns::kGoalBlankCell;
+    std::deque<std::uint32_t> queue{pack(cells)};
+    distance[queue.front()] = 0;
+    while (!queue.empty()) {
+        const std::uint32_t key = queue.front();
+        queue.pop_front();
+        for (int i = 0; i <= count; ++i) cells[static_cast<std::size_t>(i)] = static_cast<int>((key >> (4 * i)) & 15u);
+        const int blank = cells[static_cast<std::size_t>(count)];
+        for (int direction = 0; direction < patterns::kDirections; ++direction) {
+            const int to = patterns::NeighbourOf(blank, direction);
+            if (to < 0) continue;
+            std::array<int, 5> next = cells;
+            const auto tile = std::find(next.begin(), next.begin() + count, to);
+            const int cost = tile != next.begin() + count ? 1 : 0;
+            if (cost) *tile = blank;
+            next[static_cast<std::size_t>(count)] = to;
+            const std::uint32_t child = pack(next);
+            if (distance[child] <= distance[key] + cost) continue;
+            distance[child] = static_cast<std::uint8_t>(distance[key] + cost);
+            if (cost) queue.push_back(child);
+            else queue.push_front(child);
+        }
+    }
+    return distance;
 }
 
 class SolverTest : public testing::Test {
@@ -64,7 +118,10 @@ protected:
     }
     static void TearDownTestSuite() { delete tables_; }
     void SetUp() override { ASSERT_NE(tables_, nullptr) << "no tables at " << TablesPath(); }
-    void TearDown() override { std::filesystem::remove(CopyPath()); }
+    void TearDown() override {
+        std::filesystem::remove(CopyPath());
+        std::filesystem::remove(CopyPath() + "_made");
+    }
 
     static Solution SolveNow(const Grid& board) {
         const std::atomic<bool> cancel{false};
@@ -109,17 +166,17 @@ const PatternDatabases* SolverTest::tables_ = nullptr;
 // prune, fails here.
 TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
     const struct { int length; const char* board; std::uint64_t nodes; } positions[] = {
-        {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3", 2'978},        // no. 55
-        {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 795},          // no. 42
-        {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'888},        // no. 12
-        {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10", 3'022},        // no. 73
-        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 13'082},       // no. 58
-        {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11", 4'151},        // no. 94
-        {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2", 22'165},       // no. 74
-        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 99'846},       // no. 11
-        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 133'451},      // no. 37
-        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 139'243},      // no. 14
-        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 1'703'374},    // no. 60
+        {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3", 1'470},        // no. 55
+        {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 532},          // no. 42
+        {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'498},        // no. 12
+        {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10", 1'528},        // no. 73
+        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 1'517},        // no. 58
+        {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11", 1'815},        // no. 94
+        {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2", 1'896},        // no. 74
+        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 129'135},      // no. 11
+        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 48'902},       // no. 37
+        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 47'738},       // no. 14
+        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 521'594},      // no. 60
     };
     for (const auto& p : positions) ExpectShortest(GridOf(p.board), p.length, p.nodes);
 }
@@ -155,7 +212,7 @@ Watched Watch(const std::function<void()>& search, const std::atomic<int>& bound
 
 }  // namespace
 
-// A position that needs 80 moves, as many as any: the search must go up to that bound. The
+// The positions that need 80 moves, as many as any: the search must go up to that bound. The
 // bound reported rises to the answer's length, never past it. Past its first iterations the
 // search takes one helper thread, whose nodes count with the caller's: the iterations before
 // the last, which every run searches whole, generate as many nodes as on one thread. A search
@@ -166,11 +223,11 @@ TEST_F(SolverTest, ALongSearchRisesToItsAnswerOnTwoThreads) {
 #ifdef PLITON_UNDER_TSAN
     const Grid board = korf60;
     const std::size_t length = 66;
-    const std::uint64_t nodesBeforeLast = 1'308'584;
+    const std::uint64_t nodesBeforeLast = 416'480;
 #else
     const Grid board = GridOf("0 12 9 13 / 15 11 10 14 / 3 7 2 5 / 4 8 6 1");
     const std::size_t length = 80;
-    const std::uint64_t nodesBeforeLast = 290'019'937;
+    const std::uint64_t nodesBeforeLast = 29'038'915;
 #endif
     const std::atomic<bool> cancel{false};
     std::atomic<int> bound{0};
@@ -184,6 +241,12 @@ TEST_F(SolverTest, ALongSearchRisesToItsAnswerOnTwoThreads) {
     EXPECT_GE(solution.NodesGenerated, nodesBeforeLast);
     EXPECT_EQ(shared.helpers, 1);
     EXPECT_EQ(shared.left, 0);
+
+#ifndef PLITON_UNDER_TSAN
+    // The other positions as far from the goal as any.
+    ExpectShortest(GridOf("0 12 9 13 / 15 11 10 14 / 3 7 5 6 / 4 8 2 1"), 80);
+    ExpectShortest(GridOf("0 12 10 13 / 15 11 14 9 / 7 8 6 2 / 4 3 5 1"), 80);
+#endif
 
     const std::atomic<int> none{0};
     const Watched alone = Watch([&] { solution = SolveOnThisThread(korf60, *tables_, cancel); }, none);
@@ -252,7 +315,7 @@ TEST_F(SolverTest, UnsolvableAndMalformedBoardsAreAnsweredWithoutSearch) {
 }
 
 // A flag set before the search leaves it without a node. Set from another thread once the
-// search is in an iteration of seconds (bound 76 of the farthest position), it must stop the
+// search is in its longest iteration (bound 78 of a farthest position), it must stop the
 // search within milliseconds, not at the iteration's end.
 TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
     std::atomic<bool> cancel{true};
@@ -264,7 +327,7 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
     std::atomic<int> bound{0};
     std::atomic<std::int64_t> setAt{0};
     std::thread canceller([&] {
-        while (bound.load() < 76 && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (bound.load() < 78 && !cancel.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         setAt = std::chrono::steady_clock::now().time_since_epoch().count();
         cancel = true;
     });
@@ -281,48 +344,68 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
 // A file that is missing, cut short or changed in any byte is refused, with its path and
 // what is wrong, and never read as tables. A change sealed with a matching checksum is
 // refused by the checks behind the checksum: of the header, of the entries (none beyond
-// 80 moves, 0 at each group's goal) and of the machine of duplicate paths.
+// 80 moves in a table of bytes, 0 at each group's goal in either encoding) and of the
+// machine of duplicate paths. The game's file holds tables of two bits an entry; the cases
+// on tables of bytes damage a small file of them that the generator makes.
 TEST_F(SolverTest, DamagedTableFilesAreRefused) {
     const std::vector<char> intact = TableBytes();
     const auto tables = PatternDatabases::Load(WriteCopy(intact));
     ASSERT_NE(tables, nullptr);
     EXPECT_EQ(tables->Bytes(), intact.size());
     EXPECT_LE(tables->Bytes(), 32u << 20);
+    std::ifstream smallFile(MadeTables("--moves", kSmallGroups), std::ios::binary);
+    const std::vector<char> small{std::istreambuf_iterator<char>(smallFile), std::istreambuf_iterator<char>()};
+    ASSERT_GT(small.size(), sizeof(patterns::FileHeader));
 
+    // The code of entry `index` of table `t` set to 1.
+    const auto codeOne = [](const patterns::FileHeader& h, std::vector<char>& b, std::uint32_t t, std::uint32_t index) {
+        b[h.Tables[t].Offset + index / 4] = static_cast<char>(b[h.Tables[t].Offset + index / 4] | 1 << (2 * (index % 4)));
+    };
     // Each damage changes the bytes, or the header that a sealed copy is written with.
     const struct {
         const char* what;
         const char* kind;
         bool sealed;
+        bool bytes;  // on the small file of one byte an entry
         std::function<void(patterns::FileHeader&, std::vector<char>&)> damage;
     } cases[] = {
-        {"a byte of a table", "bad checksum", false, [](auto&, auto& b) { b[b.size() / 2] ^= 0x10; }},
-        {"a byte of the header", "bad header", false, [](auto&, auto& b) { b[20] ^= 0x10; }},
-        {"the checksum", "bad checksum", false, [](auto&, auto& b) { b.back() ^= 0x10; }},
-        {"cut short", "truncated", false, [](auto&, auto& b) { b.pop_back(); }},
-        {"cut to the header", "truncated", false, [](auto&, auto& b) { b.resize(100); }},
-        {"empty", "truncated", false, [](auto&, auto& b) { b.clear(); }},
-        {"the size in the header", "bad header", true, [](auto& h, auto&) { h.FileBytes -= 64; }},
-        {"a group left out", "bad header", true, [](auto& h, auto&) { --h.LookupCount; }},
-        {"an entry of 81", "entry out of range", true, [](auto& h, auto& b) { b[h.Tables[1].Offset + 9] = 81; }},
-        {"a group's goal not 0", "entry out of range", true,
+        {"a byte of a table", "bad checksum", false, false, [](auto&, auto& b) { b[b.size() / 2] ^= 0x10; }},
+        {"a byte of the header", "bad header", false, false, [](auto&, auto& b) { b[20] ^= 0x10; }},
+        {"the checksum", "bad checksum", false, false, [](auto&, auto& b) { b.back() ^= 0x10; }},
+        {"cut short", "truncated", false, false, [](auto&, auto& b) { b.pop_back(); }},
+        {"cut to the header", "truncated", false, false, [](auto&, auto& b) { b.resize(100); }},
+        {"empty", "truncated", false, false, [](auto&, auto& b) { b.clear(); }},
+        {"the size in the header", "bad header", true, false, [](auto& h, auto&) { h.FileBytes -= 64; }},
+        {"a group left out", "bad header", true, false, [](auto& h, auto&) { --h.LookupCount; }},
+        {"an unknown encoding", "bad header", true, false,
+         [](auto& h, auto&) { h.Tables[1].Encoding = static_cast<patterns::TableEncoding>(2); }},
+        {"two bits an entry read as bytes", "bad header", true, false,
+         [](auto& h, auto&) { h.Tables[0].Encoding = patterns::TableEncoding::Moves; }},
+        {"a reserved byte", "bad header", true, false, [](auto& h, auto&) { h.Tables[0].Reserved[6] = 1; }},
+        {"a group's goal not 0", "entry out of range", true, false,
+         [&](auto& h, auto& b) { codeOne(h, b, 0, patterns::GoalIndexOf(h.Tables[0])); }},
+        {"the last group's goal not 0", "entry out of range", true, false,
+         [&](auto& h, auto& b) { codeOne(h, b, h.TableCount - 1, patterns::GoalIndexOf(h.Tables[h.TableCount - 1])); }},
+        {"a group's goal not 0, in bytes", "entry out of range", true, true,
          [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
-        {"a step of the machine to no state", "entry out of range", true,
+        {"an entry of 81", "entry out of range", true, true, [](auto& h, auto& b) { b[h.Tables[1].Offset + 9] = 81; }},
+        {"a step of the machine to no state", "entry out of range", true, false,
          [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
         // The last of each: the first table's last entry, the last table's, the machine's last step.
-        {"an 81 last in the first table", "entry out of range", true,
+        {"an 81 last in the first table", "entry out of range", true, true,
          [](auto& h, auto& b) { b[h.Tables[0].Offset + h.Tables[0].Entries - 1] = 81; }},
-        {"an 81 last in the last table", "entry out of range", true,
+        {"an 81 last in the last table", "entry out of range", true, true,
          [](auto& h, auto& b) { b[h.Tables[h.TableCount - 1].Offset + h.Tables[h.TableCount - 1].Entries - 1] = 81; }},
-        {"the machine's last step to no state", "entry out of range", true,
+        {"the machine's last step to no state", "entry out of range", true, false,
          [](auto& h, auto& b) {
              std::memcpy(&b[h.MachineOffset + patterns::MachineBytesFor(h.MachineStates) - 4], &h.MachineStates, 4);
          }},
     };
+    EXPECT_NE(PatternDatabases::Load(WriteCopy(small)), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<char> bytes = intact;
-        patterns::FileHeader header = HeaderOf(intact);
+        std::vector<char> bytes = c.bytes ? small : intact;
+        patterns::FileHeader header = HeaderOf(bytes);
         c.damage(header, bytes);
         if (c.sealed) std::memcpy(bytes.data(), &header, sizeof header);
         const std::string copy = WriteCopy(bytes, c.sealed);
@@ -339,12 +422,15 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
 
 // Tables that overestimate, in range but far beyond the true moves, would make the search's
 // first bound exceed any path; it must answer Failed, never write past its path, never answer
-// a path longer than any position needs.
+// a path longer than any position needs. (Tables of two bits an entry cannot: the Manhattan
+// distance and three codes of at most 6 moves each stay within 80 moves of any position.)
 TEST_F(SolverTest, TablesThatOverestimateEndTheSearchWithoutAnswer) {
-    std::vector<char> bytes = TableBytes();
+    std::ifstream in(MadeTables("--moves", kSmallGroups), std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_GT(bytes.size(), sizeof(patterns::FileHeader));
     const patterns::FileHeader header = HeaderOf(bytes);
-    for (int t = 0; t < 2; ++t) {
-        const patterns::TableRecord& table = header.Tables[static_cast<std::size_t>(t)];
+    for (std::uint32_t t = 0; t < 2; ++t) {
+        const patterns::TableRecord& table = header.Tables[t];
         std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(table.Offset), table.Entries, char{80});
         bytes[table.Offset + patterns::GoalIndexOf(table)] = 0;
     }
@@ -354,4 +440,50 @@ TEST_F(SolverTest, TablesThatOverestimateEndTheSearchWithoutAnswer) {
     const Solution solution = Solve(GridOf("1 2 0 3 / 5 6 7 4 / 9 10 11 8 / 13 14 15 12"), *wrong, cancel);
     EXPECT_EQ(solution.Outcome, SolveOutcome::Failed);
     EXPECT_TRUE(solution.Tiles.empty());
+}
+
+// The generator's tables, in either encoding, hold for every placement of the group's tiles
+// what a slow search of our own finds: the moves, or two bits of the moves beyond the tiles'
+// Manhattan distance. And the search on them still finds the shortest solutions.
+TEST_F(SolverTest, TablesMatchASlowSearch) {
+    for (const char* options : {"", "--moves"}) {
+        SCOPED_TRACE(options);
+        std::string why;
+        const auto made = PatternDatabases::Load(MadeTables(options, kSmallGroups), &why);
+        ASSERT_NE(made, nullptr) << why;
+        ASSERT_EQ(made->Lookups().size(), 4u);
+        for (const PatternLookup& lookup : made->Lookups()) {
+            const int count = lookup.TileCount;
+            ASSERT_FALSE(lookup.Transposed);
+            const std::vector<std::uint8_t> distance = SlowDistances(lookup.Tiles.data(), count);
+            std::array<std::uint8_t, 4> cells{};
+            int checked = 0;
+            for (std::uint32_t key = 0; key < (1u << (4 * count)); ++key) {
+                unsigned seen = 0;
+                int manhattan = 0, moves = 0xff;
+                for (int i = 0; i < count; ++i) {
+                    const auto slot = static_cast<std::size_t>(i);
+                    cells[slot] = static_cast<std::uint8_t>((key >> (4 * i)) & 15u);
+                    seen |= 1u << cells[slot];
+                    manhattan += patterns::CellDistance(cells[slot], lookup.Tiles[slot] - 1);
+                }
+                if (std::popcount(seen) != count) continue;
+                for (std::uint32_t blank = 0; blank < 16; ++blank) {
+                    moves = std::min<int>(moves, distance[key | blank << (4 * count)]);
+                }
+                const std::uint32_t index = patterns::IndexOf(cells.data(), count);
+                const int entry = lookup.Encoding == patterns::TableEncoding::Moves
+                                      ? lookup.Table[index]
+                                      : manhattan + 2 * patterns::ExcessCodeAt(lookup.Table, index);
+                const int expected = lookup.Encoding == patterns::TableEncoding::Moves
+                                         ? moves
+                                         : manhattan + 2 * std::min((moves - manhattan) / 2, 3);
+                ASSERT_EQ(entry, expected) << "tile " << int{lookup.Tiles[0]} << "..., index " << index;
+                ++checked;
+            }
+            EXPECT_EQ(checked, static_cast<int>(patterns::EntriesFor(count)));
+        }
+        const std::atomic<bool> cancel{false};
+        EXPECT_EQ(Solve(GridOf("5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3"), *made, cancel).Tiles.size(), 41u);
+    }
 }

@@ -1,10 +1,11 @@
 // A tables file into PatternDatabases::Load, and every file it accepts into a short search.
 //
-// The real file is 11.7 MB: as a fuzz input nearly every mutation would land in the tables'
+// The real file is 29 MB: as a fuzz input nearly every mutation would land in the tables'
 // entries and each run would checksum megabytes. So the target builds a small file of its
-// own, valid and in the real layout (three tables of three tiles, 10 KB, holding their
-// tiles' Manhattan distances; a machine of duplicate paths of five states that forbids the
-// move straight back), and the input is a list of patches to it. Each patch names a region,
+// own, valid and in the real layout (three tables of three tiles, 5 KB, holding their
+// tiles' Manhattan distances: the first and last in two bits an entry, the middle one in
+// bytes; a machine of duplicate paths of five states that forbids the move straight back),
+// and the input is a list of patches to it. Each patch names a region,
 // where in it to start (from its start or from its end, so that the first and last entries
 // are as near as any), and the bytes to write there:
 //
@@ -14,8 +15,8 @@
 // The regions: the header, each table, the machine, the whole file, and a cut (the file
 // made `at` bytes long). The checksum is then resealed, so that every patch reaches the
 // checks behind it. A file that Load accepts must hold, by a reader of our own, entries of
-// at most 80 moves, 0 at each group's goal and a machine whose every step leads to one of
-// its states; and the search on a few boards, cut short after a few milliseconds, must
+// at most 80 moves in the tables of bytes, 0 at each group's goal in either encoding and a
+// machine whose every step leads to one of its states; and the search on a few boards, cut short after a few milliseconds, must
 // answer with moves that really solve the board, reading nothing out of bounds.
 #include <sys/mman.h>
 #include <unistd.h>
@@ -47,6 +48,7 @@ using namespace engine::patterns;
 namespace {
 
 constexpr std::array<std::array<std::uint8_t, 3>, 3> kGroups = {{{2, 3, 4}, {7, 8, 12}, {1, 6, 11}}};
+constexpr std::array<TableEncoding, 3> kEncodings = {TableEncoding::Excess, TableEncoding::Moves, TableEncoding::Excess};
 constexpr int kMachineStates = 5;
 
 struct Region {
@@ -59,8 +61,6 @@ struct BaseFile {
     std::array<Region, 5> regions;  // the header, the three tables, the machine
 };
 
-int Distance(int from, int to) { return std::abs(from / 4 - to / 4) + std::abs(from % 4 - to % 4); }
-
 BaseFile MakeBaseFile() {
     FileHeader header;
     header.TableCount = kGroups.size();
@@ -71,8 +71,9 @@ BaseFile MakeBaseFile() {
         table.TileCount = 3;
         std::copy(kGroups[t].begin(), kGroups[t].end(), table.Tiles.begin());
         table.Entries = EntriesFor(3);
+        table.Encoding = kEncodings[t];
         table.Offset = offset;
-        offset += (table.Entries + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
+        offset += (TableBytesFor(table.Entries, table.Encoding) + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
     }
     // The first two groups and their mirror images, and the three tiles on the diagonal.
     header.Lookups = {LookupRecord{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}};
@@ -87,14 +88,15 @@ BaseFile MakeBaseFile() {
     file.regions[0] = {0, sizeof header};
     for (std::size_t t = 0; t < kGroups.size(); ++t) {
         const TableRecord& table = header.Tables[t];
-        file.regions[t + 1] = {table.Offset, table.Entries};
+        file.regions[t + 1] = {table.Offset, TableBytesFor(table.Entries, table.Encoding)};
+        if (table.Encoding == TableEncoding::Excess) continue;  // every code 0: the distance itself
         std::array<std::uint8_t, 3> cells{};
         for (cells[0] = 0; cells[0] < 16; ++cells[0]) {
             for (cells[1] = 0; cells[1] < 16; ++cells[1]) {
                 for (cells[2] = 0; cells[2] < 16; ++cells[2]) {
                     if (cells[0] == cells[1] || cells[0] == cells[2] || cells[1] == cells[2]) continue;
                     int moves = 0;
-                    for (std::size_t i = 0; i < 3; ++i) moves += Distance(cells[i], table.Tiles[i] - 1);
+                    for (std::size_t i = 0; i < 3; ++i) moves += CellDistance(cells[i], table.Tiles[i] - 1);
                     file.bytes[table.Offset + IndexOf(cells.data(), 3)] = static_cast<std::uint8_t>(moves);
                 }
             }
@@ -139,7 +141,7 @@ std::vector<std::uint8_t> Patched(const BaseFile& base, const std::uint8_t* data
     }
     if (bytes.size() >= kChecksumBytes) {
         const std::size_t dataBytes = bytes.size() - kChecksumBytes;
-        const std::uint64_t sum = Fnv1a({bytes.data(), dataBytes});
+        const std::uint64_t sum = FileChecksum({bytes.data(), dataBytes});
         std::memcpy(bytes.data() + dataBytes, &sum, sizeof sum);
     }
     return bytes;
@@ -158,7 +160,9 @@ std::string WriteToMemory(const std::vector<std::uint8_t>& bytes) {
 void RequireInRange(const PatternDatabases& tables) {
     for (const PatternLookup& lookup : tables.Lookups()) {
         const std::uint64_t entries = EntriesFor(lookup.TileCount);
-        Require(*std::max_element(lookup.Table, lookup.Table + entries) <= kMaxMoves);
+        const bool bytes = lookup.Encoding == TableEncoding::Moves;
+        Require(bytes || lookup.Encoding == TableEncoding::Excess);
+        if (bytes) Require(*std::max_element(lookup.Table, lookup.Table + entries) <= kMaxMoves);
         std::array<std::uint8_t, kMaxPatternTiles> home{};
         for (int i = 0; i < lookup.TileCount; ++i) {
             // A transposed lookup reads its table through the transposed tiles.
@@ -166,7 +170,8 @@ void RequireInRange(const PatternDatabases& tables) {
             const int own = lookup.Transposed ? TransposedTile(tile) : tile;
             home[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(own - 1);
         }
-        Require(lookup.Table[IndexOf(home.data(), lookup.TileCount)] == 0);
+        const std::uint32_t goal = IndexOf(home.data(), lookup.TileCount);
+        Require((bytes ? lookup.Table[goal] : ExcessCodeAt(lookup.Table, goal)) == 0);
     }
     const DuplicatePathMachine& machine = tables.DuplicatePaths();
     for (std::uint64_t i = 0; i < std::uint64_t{machine.States} * kDirections; ++i) {

@@ -1,9 +1,11 @@
 #pragma once
 
 // What the tests of the solver service watch from outside: the process's threads, and
-// whether the tables' file is mapped into it.
+// whether the tables are held in it.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -18,12 +20,22 @@ inline int threadCount() {
     return count;
 }
 
-// Whether the file at `path` is mapped into this process.
-inline bool fileMapped(const std::string& path) {
-    std::ifstream maps("/proc/self/maps");
+// Whether the tables' file at `path` is held by this process: read into memory of its own,
+// read-only, anonymous and at least as large as the file (or the file itself mapped).
+inline bool tablesHeld(const std::string& path) {
+    const std::uintmax_t fileBytes = std::filesystem::file_size(path);
     const std::string file = std::filesystem::path(path).filename();
+    std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);) {
         if (line.find(file) != std::string::npos) return true;
+        std::istringstream fields(line);
+        std::string range, perms, offset, device, inode, name;
+        fields >> range >> perms >> offset >> device >> inode >> name;
+        if (perms != "r--p" || inode != "0" || !name.empty()) continue;
+        const std::size_t dash = range.find('-');
+        const std::uintmax_t from = std::stoull(range.substr(0, dash), nullptr, 16);
+        const std::uintmax_t to = std::stoull(range.substr(dash + 1), nullptr, 16);
+        if (to - from >= fileBytes) return true;
     }
     return false;
 }

@@ -683,4 +683,4 @@ private slots:
 };
 
 QTEST_MAIN(TestGame)
-#include "test_game.moc"
+#include "game_test.moc"

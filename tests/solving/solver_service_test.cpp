@@ -19,7 +19,7 @@
 namespace {
 
 std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
-bool tablesMapped() { return fileMapped(tablesPath()); }
+bool tablesMapped() { return tablesHeld(tablesPath()); }
 
 // How soon a search must stop once cancelled: a few milliseconds, but on a busy machine the
 // ended thread may wait that long for a core; ThreadSanitizer slows the search's checks.
@@ -134,4 +134,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSolverService)
-#include "test_solver_service.moc"
+#include "solver_service_test.moc"

@@ -193,4 +193,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCosts)
-#include "test_costs.moc"
+#include "costs_test.moc"

@@ -113,7 +113,7 @@ struct HeldSearch {
 // A widget's rectangle on the screen.
 QRect globalRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
 
-bool tablesMapped() { return fileMapped(tablesPath()); }
+bool tablesMapped() { return tablesHeld(tablesPath()); }
 
 // The scale of the screen this program runs on.
 int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelRatio()); }
@@ -649,4 +649,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_hint.moc"
+#include "hint_test.moc"

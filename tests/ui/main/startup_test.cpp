@@ -281,4 +281,4 @@ private slots:
 };
 
 QTEST_MAIN(TestStartup)
-#include "test_startup.moc"
+#include "startup_test.moc"

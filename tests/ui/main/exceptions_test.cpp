@@ -86,4 +86,4 @@ int main(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_exceptions.moc"
+#include "exceptions_test.moc"

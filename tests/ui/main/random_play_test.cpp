@@ -723,4 +723,4 @@ private slots:
 };
 
 QTEST_MAIN(TestRandomPlay)
-#include "test_random_play.moc"
+#include "random_play_test.moc"
