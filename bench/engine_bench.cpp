@@ -26,8 +26,8 @@ BENCHMARK(BM_DealBoard);
 
 static void BM_CheckArrangement(benchmark::State& run) {
     PuzzleState state;
-    const ArrangementTexts texts = {"12", "1", "$F", "3", "4", "0x5", "6", "7",
-                                    "8", "9", "10", "11", "2", "13", "14", ""};
+    const ArrangementTexts texts = {"12", "1", "$F", "3",  "4", "0x5", "6",  "7",
+                                    "8",  "9", "10", "11", "2", "13",  "14", ""};
     for (auto _ : run) benchmark::DoNotOptimize(CheckArrangement(state, texts));
 }
 BENCHMARK(BM_CheckArrangement);

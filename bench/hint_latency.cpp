@@ -110,7 +110,8 @@ ParWaits winToBalloon(int deals, const std::string& tables, bool hinted) {
         double shownAt = -1, slideEndAt = -1;
         while (shownAt < 0 || slideEndAt < 0) {
             if (shownAt < 0 && balloonShown()) shownAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-            if (slideEndAt < 0 && !form.Timer1->isActive()) slideEndAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            if (slideEndAt < 0 && !form.Timer1->isActive())
+                slideEndAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
             if (shownAt < 0 || slideEndAt < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         if (!form.Label1->isVisible()) std::printf("deal %d not won\n", deal);
@@ -125,13 +126,13 @@ void parLatency(int deals, const std::string& tables) {
         const ParWaits waits = winToBalloon(deals, tables, hinted);
         if (waits.afterSlide.empty()) return;
         const auto before = std::count(waits.afterSlide.begin(), waits.afterSlide.end(), 0.0);
-        std::printf("%d deals won by play %s; the par's balloon after the winning slide's end: median %.1f ms, "
-                    "99th percentile %.1f ms, worst %.1f ms (%lld came before it); after the winning click: "
-                    "median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
-                    deals, hinted ? "following the hints from the start" : "without a hint",
-                    Quantile(waits.afterSlide, 0.5), Quantile(waits.afterSlide, 0.99), Quantile(waits.afterSlide, 1.0),
-                    static_cast<long long>(before), Quantile(waits.afterClick, 0.5), Quantile(waits.afterClick, 0.99),
-                    Quantile(waits.afterClick, 1.0));
+        std::printf(
+            "%d deals won by play %s; the par's balloon after the winning slide's end: median %.1f ms, "
+            "99th percentile %.1f ms, worst %.1f ms (%lld came before it); after the winning click: "
+            "median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
+            deals, hinted ? "following the hints from the start" : "without a hint", Quantile(waits.afterSlide, 0.5),
+            Quantile(waits.afterSlide, 0.99), Quantile(waits.afterSlide, 1.0), static_cast<long long>(before),
+            Quantile(waits.afterClick, 0.5), Quantile(waits.afterClick, 0.99), Quantile(waits.afterClick, 1.0));
     }
 }
 
@@ -152,8 +153,8 @@ void moveWait(int windows, const std::string& tables) {
         waits.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         if (state.Board == board) std::printf("the arrow moved nothing\n");
     }
-    std::printf("a move right after the first hint of a window, %d windows: median %.2f ms, longest %.2f ms\n",
-                windows, Quantile(waits, 0.5), Quantile(waits, 1.0));
+    std::printf("a move right after the first hint of a window, %d windows: median %.2f ms, longest %.2f ms\n", windows,
+                Quantile(waits, 0.5), Quantile(waits, 1.0));
 }
 
 }  // namespace
@@ -182,8 +183,8 @@ int main(int argc, char** argv) {
         std::printf("position %3d  %2d moves  first hint %8.1f ms\n", position.Number, moves, ms);
     }
     if (!firstHints.empty()) {
-        std::printf("benchmark positions: %zu, wrong lengths %d, median %.1f ms, slowest %.1f ms\n",
-                    firstHints.size(), wrong, Quantile(firstHints, 0.5), Quantile(firstHints, 1.0));
+        std::printf("benchmark positions: %zu, wrong lengths %d, median %.1f ms, slowest %.1f ms\n", firstHints.size(),
+                    wrong, Quantile(firstHints, 0.5), Quantile(firstHints, 1.0));
     }
 
     SeededRandom random(20261207);
@@ -198,8 +199,8 @@ int main(int argc, char** argv) {
         waits.push_back(waitForHint(form).first);
     }
     if (!waits.empty()) {
-        std::printf("random deals: %d, median %.1f ms, 90th percentile %.1f ms, 99th %.1f ms, slowest %.1f ms\n",
-                    deals, Quantile(waits, 0.5), Quantile(waits, 0.9), Quantile(waits, 0.99), Quantile(waits, 1.0));
+        std::printf("random deals: %d, median %.1f ms, 90th percentile %.1f ms, 99th %.1f ms, slowest %.1f ms\n", deals,
+                    Quantile(waits, 0.5), Quantile(waits, 0.9), Quantile(waits, 0.99), Quantile(waits, 1.0));
     }
     if (parDeals > 0) parLatency(parDeals, tables);
     if (freshWindows > 0) moveWait(freshWindows, tables);

@@ -10,8 +10,8 @@
 // ticks of its slide until the tile's last frame is painted. Outside callgrind the program
 // prints how long that took, so it can be run on its own as a check.
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QEventLoop>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 

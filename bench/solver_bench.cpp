@@ -26,10 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "benchmark_positions.h"
 #include "engine/deal.h"
 #include "engine/moves.h"
 #include "engine/solver.h"
-#include "benchmark_positions.h"
 #include "seeded_random.h"
 
 namespace {
@@ -86,7 +86,8 @@ Timed TimedSolve(const engine::Grid& board, const engine::PatternDatabases& tabl
     const std::atomic<bool> cancel{false};
     Timed timed;
     const double cpu = CpuSeconds(), wall = WallSeconds();
-    timed.Solution = oneThread ? engine::SolveOnThisThread(board, tables, cancel) : engine::Solve(board, tables, cancel);
+    timed.Solution =
+        oneThread ? engine::SolveOnThisThread(board, tables, cancel) : engine::Solve(board, tables, cancel);
     timed.Cpu = CpuSeconds() - cpu;
     timed.Wall = WallSeconds() - wall;
     return timed;
@@ -161,7 +162,8 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables, cons
         }
     }
     if (!listed.empty()) {
-        std::printf("lengths checked against %zu listed: %d differ\n", std::min(listed.size(), lengths.size()), changed);
+        std::printf("lengths checked against %zu listed: %d differ\n", std::min(listed.size(), lengths.size()),
+                    changed);
     }
     std::uint64_t total = 0;
     for (const std::uint64_t n : nodes) total += n;
@@ -189,13 +191,20 @@ int main(int argc, char** argv) {
     unsigned seed = 1;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i], value = argv[i + 1];
-        if (option == "--tables") tablesPath = value;
-        else if (option == "--positions") positionsPath = value;
-        else if (option == "--first") first = std::stoi(value);
-        else if (option == "--deals") deals = std::stoi(value);
-        else if (option == "--seed") seed = static_cast<unsigned>(std::stoul(value));
-        else if (option == "--threads") oneThread = value == "1";
-        else if (option == "--lengths") lengthsPath = value;
+        if (option == "--tables")
+            tablesPath = value;
+        else if (option == "--positions")
+            positionsPath = value;
+        else if (option == "--first")
+            first = std::stoi(value);
+        else if (option == "--deals")
+            deals = std::stoi(value);
+        else if (option == "--seed")
+            seed = static_cast<unsigned>(std::stoul(value));
+        else if (option == "--threads")
+            oneThread = value == "1";
+        else if (option == "--lengths")
+            lengthsPath = value;
         else {
             std::fprintf(stderr, "unknown option %s\n", option.c_str());
             return 2;
@@ -215,7 +224,8 @@ int main(int argc, char** argv) {
                 static_cast<double>(tables->Bytes()) / 1048576.0, loadedWall * 1e3, loadedCpu * 1e3);
     std::printf("resident: %ld KiB before loading the tables, %ld KiB with them\n", residentBefore, ResidentKiB());
 
-    if (deals > 0) return Deals(deals, seed, *tables, lengthsPath.empty() ? std::vector<int>{} : ReadLengths(lengthsPath));
+    if (deals > 0)
+        return Deals(deals, seed, *tables, lengthsPath.empty() ? std::vector<int>{} : ReadLengths(lengthsPath));
 
     const std::vector<Position> positions = ReadPositions(positionsPath);
     if (positions.empty()) {
@@ -223,8 +233,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (first > 0) {
-        const auto chosen = std::find_if(positions.begin(), positions.end(),
-                                         [first](const Position& p) { return p.Number == first; });
+        const auto chosen =
+            std::find_if(positions.begin(), positions.end(), [first](const Position& p) { return p.Number == first; });
         if (chosen == positions.end()) return 2;
         const Timed timed = TimedSolve(chosen->Board, *tables);
         std::printf("position %d: %zu moves (listed %d), %llu nodes, solved in %.1f ms (CPU %.1f ms)\n", first,

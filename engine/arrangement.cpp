@@ -10,9 +10,12 @@ constexpr int kMaxCellValue = 255;
 
 int DigitValue(char c, int base) {
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
     return digit < base ? digit : -1;
 }
 

@@ -11,9 +11,18 @@ void RecordDealtCell(PuzzleState& state, std::uint8_t value, int row, int column
     const auto r = static_cast<std::uint8_t>(row);
     const auto c = static_cast<std::uint8_t>(column);
     switch (value) {
-        case 0: state.BlankRow = r; state.BlankCol = c; break;
-        case 14: state.Row14 = r; state.Col14 = c; break;
-        case 15: state.Row15 = r; state.Col15 = c; break;
+        case 0:
+            state.BlankRow = r;
+            state.BlankCol = c;
+            break;
+        case 14:
+            state.Row14 = r;
+            state.Col14 = c;
+            break;
+        case 15:
+            state.Row15 = r;
+            state.Col15 = c;
+            break;
         default: break;
     }
 }

@@ -70,8 +70,7 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
     if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
     if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates ||
         header.MachineOffset < kFirstTableOffset || header.MachineOffset % kTableAlignment != 0 ||
-        header.MachineOffset > dataEnd ||
-        MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
+        header.MachineOffset > dataEnd || MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
         return "the machine of duplicate paths lies outside the file";
     }
     return {};
@@ -204,8 +203,8 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         lookup.Encoding = table.Encoding;
         for (int i = 0; i < table.TileCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
-            lookup.Tiles[slot] = static_cast<std::uint8_t>(lookup.Transposed ? TransposedTile(table.Tiles[slot])
-                                                                              : table.Tiles[slot]);
+            lookup.Tiles[slot] =
+                static_cast<std::uint8_t>(lookup.Transposed ? TransposedTile(table.Tiles[slot]) : table.Tiles[slot]);
         }
     }
     tables->lookupCount_ = header.LookupCount;

@@ -9,10 +9,10 @@ namespace engine {
 // The whole state of the puzzle. The game plays from one of these for the whole run;
 // it starts zero-filled, so the board is all blanks until a layout is written.
 struct PuzzleState {
-    Grid Board;       // the layout in play
-    Grid BoardCopy;   // snapshot of Board on which the parity sum was counted
-    Grid CheckGrid;   // the last arrangement read for a parity check only
-    Pool DealPool;    // values not yet dealt; a read arrangement in row-major order
+    Grid Board;      // the layout in play
+    Grid BoardCopy;  // snapshot of Board on which the parity sum was counted
+    Grid CheckGrid;  // the last arrangement read for a parity check only
+    Pool DealPool;   // values not yet dealt; a read arrangement in row-major order
 
     // The blank's cell, true only right after DealBoard or LocateBlank.
     std::uint8_t BlankRow = 0, BlankCol = 0;

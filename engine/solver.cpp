@@ -127,9 +127,7 @@ struct Subtree {
 struct Stop {
     const std::atomic<bool>& Cancel;
     const std::atomic<bool>& Found;
-    bool Now() const {
-        return Cancel.load(std::memory_order_relaxed) || Found.load(std::memory_order_relaxed);
-    }
+    bool Now() const { return Cancel.load(std::memory_order_relaxed) || Found.load(std::memory_order_relaxed); }
 };
 
 // The depth-first search of one thread: the board, the groups' lookups on it, and the path.
@@ -253,7 +251,8 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
             const int home = lookup.Transposed ? TransposedTile(lookup.Tiles[slot]) : lookup.Tiles[slot];
             group.Distances[slot] = kDistance[static_cast<std::size_t>(home - 1)].data();
             group.Distance += group.Distances[slot][group.Cells[slot]];
-            slots[static_cast<std::size_t>(tile)] = {static_cast<std::uint8_t>(groupCount_), static_cast<std::uint8_t>(i)};
+            slots[static_cast<std::size_t>(tile)] = {static_cast<std::uint8_t>(groupCount_),
+                                                     static_cast<std::uint8_t>(i)};
         }
         ++groupCount_;
     }

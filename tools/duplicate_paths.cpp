@@ -56,8 +56,8 @@ std::vector<ForbiddenString> ForbiddenStrings(int maxLength) {
                     if (to < 0) continue;
                     const std::uint64_t from = (path.Board >> (4 * path.Cell)) & 15u;
                     const std::uint64_t there = (path.Board >> (4 * to)) & 15u;
-                    const std::uint64_t board = path.Board ^ ((from ^ there) << (4 * path.Cell)) ^
-                                                ((from ^ there) << (4 * to));
+                    const std::uint64_t board =
+                        path.Board ^ ((from ^ there) << (4 * path.Cell)) ^ ((from ^ there) << (4 * to));
                     const std::uint64_t moves = path.Moves | std::uint64_t(direction) << (2 * (length - 1));
                     if (endsForbidden(moves, length, to)) continue;
                     if (seen[static_cast<std::size_t>(start)].insert(board).second) {

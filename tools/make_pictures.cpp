@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -48,8 +48,10 @@ public:
     // Adds a round Gaussian spot centred at (cx, cy).
     void splat(double cx, double cy, double radius, Colour colour) {
         const int reach = static_cast<int>(std::ceil(radius * 3.0));
-        const int x0 = std::max(0, static_cast<int>(cx) - reach), x1 = std::min(width_ - 1, static_cast<int>(cx) + reach);
-        const int y0 = std::max(0, static_cast<int>(cy) - reach), y1 = std::min(height_ - 1, static_cast<int>(cy) + reach);
+        const int x0 = std::max(0, static_cast<int>(cx) - reach),
+                  x1 = std::min(width_ - 1, static_cast<int>(cx) + reach);
+        const int y0 = std::max(0, static_cast<int>(cy) - reach),
+                  y1 = std::min(height_ - 1, static_cast<int>(cy) + reach);
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
@@ -63,8 +65,10 @@ public:
     // one stroke do not pile up.
     void splatMax(double cx, double cy, double radius, Colour colour) {
         const int reach = static_cast<int>(std::ceil(radius * 2.5));
-        const int x0 = std::max(0, static_cast<int>(cx) - reach), x1 = std::min(width_ - 1, static_cast<int>(cx) + reach);
-        const int y0 = std::max(0, static_cast<int>(cy) - reach), y1 = std::min(height_ - 1, static_cast<int>(cy) + reach);
+        const int x0 = std::max(0, static_cast<int>(cx) - reach),
+                  x1 = std::min(width_ - 1, static_cast<int>(cx) + reach);
+        const int y0 = std::max(0, static_cast<int>(cy) - reach),
+                  y1 = std::min(height_ - 1, static_cast<int>(cy) + reach);
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
@@ -95,7 +99,8 @@ public:
                     for (int i = -reach; i <= reach; ++i) {
                         const int sx = horizontal ? std::clamp(x + i, 0, width_ - 1) : x;
                         const int sy = horizontal ? y : std::clamp(y + i, 0, height_ - 1);
-                        sum = sum + from[static_cast<std::size_t>(sy * width_ + sx)] * kernel[static_cast<std::size_t>(i + reach)];
+                        sum = sum + from[static_cast<std::size_t>(sy * width_ + sx)] *
+                                        kernel[static_cast<std::size_t>(i + reach)];
                     }
                     to[static_cast<std::size_t>(y * width_ + x)] = sum;
                 }
@@ -184,10 +189,10 @@ Colour planeLight(double worldX, double depth, double pixelsPerUnitX, double pix
     double weight = 1.0;
     for (int level = 0; level < 4; ++level) {
         // Lines closer together on screen than a few pixels would only shimmer: fade them out.
-        const double xLines = lineGlow(toNearestLine(worldX, spacing) * pixelsPerUnitX) *
-                              smoothstep(3.0, 9.0, spacing * pixelsPerUnitX);
-        const double zLines = lineGlow(toNearestLine(depth, spacing) * pixelsPerUnitZ) *
-                              smoothstep(3.0, 9.0, spacing * pixelsPerUnitZ);
+        const double xLines =
+            lineGlow(toNearestLine(worldX, spacing) * pixelsPerUnitX) * smoothstep(3.0, 9.0, spacing * pixelsPerUnitX);
+        const double zLines =
+            lineGlow(toNearestLine(depth, spacing) * pixelsPerUnitZ) * smoothstep(3.0, 9.0, spacing * pixelsPerUnitZ);
         // Where two lines of the coarsest lattice cross, a brighter node.
         const double node = level == 0 ? xLines * zLines * 2.5 : 0.0;
         const Colour tint = mix(near, far, std::min(1.0, level / 3.0));
@@ -279,8 +284,7 @@ struct Point3 {
 // A logarithmic spiral that starts at (x, y) heading along `heading` and winds inwards,
 // turning `turns` times, clockwise when `clockwise`. Recurses into a smaller scroll that
 // branches off its outer arm.
-void scroll(Canvas& canvas, double x, double y, double heading, double size, double turns, bool clockwise,
-            int depth) {
+void scroll(Canvas& canvas, double x, double y, double heading, double size, double turns, bool clockwise, int depth) {
     const double growth = 0.16;  // how fast the radius shrinks per radian
     const double sign = clockwise ? 1.0 : -1.0;
     const double sweep = turns * 2.0 * kPi;

@@ -159,9 +159,12 @@ void CellsOf(std::uint64_t index, int count, std::uint8_t* cells) {
 class Builder {
 public:
     explicit Builder(const Tiles& tiles)
-        : count_(static_cast<int>(tiles.size())), entries_(EntriesFor(count_)),
-          words_(Words(entries_)), moves_(entries_, kUnreached) {
-        for (int i = 0; i < count_; ++i) home_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(tiles[static_cast<std::size_t>(i)] - 1);
+        : count_(static_cast<int>(tiles.size())),
+          entries_(EntriesFor(count_)),
+          words_(Words(entries_)),
+          moves_(entries_, kUnreached) {
+        for (int i = 0; i < count_; ++i)
+            home_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(tiles[static_cast<std::size_t>(i)] - 1);
         for (std::uint64_t i = 0; i < entries_; ++i) words_[i].store(0, std::memory_order_relaxed);
     }
 
@@ -387,8 +390,8 @@ int main(int argc, char** argv) {
         for (const int tile : group) mirror.push_back(TransposedTile(tile));
         mirror = sorted(mirror);
         LookupRecord& lookup = header.Lookups[header.LookupCount++];
-        const auto image = std::find_if(tables.begin(), tables.end(),
-                                        [&](const Tiles& tiles) { return sorted(tiles) == mirror; });
+        const auto image =
+            std::find_if(tables.begin(), tables.end(), [&](const Tiles& tiles) { return sorted(tiles) == mirror; });
         if (image != tables.end() && mirror != sorted(group)) {
             lookup.Table = static_cast<std::uint8_t>(image - tables.begin());
             lookup.Transposed = 1;
@@ -422,8 +425,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const DuplicatePaths machine = MakeDuplicatePaths(machineLength);
     std::printf("make_tables: duplicate paths up to %d moves, %zu states, %.1f s\n", machineLength,
-                machine.EndsAt.size(),
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+                machine.EndsAt.size(), std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     header.MachineOffset = offset;
     header.MachineStates = static_cast<std::uint32_t>(machine.EndsAt.size());
     header.MachineLength = static_cast<std::uint32_t>(machineLength);

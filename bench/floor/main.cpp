@@ -71,8 +71,8 @@ QLabel* label(QWidget* parent, const QString& text, QRect designed, const QFont&
     return widget;
 }
 
-QLabel* panel(QWidget* parent, const QString& caption, QRect geometry, const QColor& background,
-              const QColor& color, const QFont& font, int bevelWidth) {
+QLabel* panel(QWidget* parent, const QString& caption, QRect geometry, const QColor& background, const QColor& color,
+              const QFont& font, int bevelWidth) {
     auto* widget = new QLabel(caption, parent);
     widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     widget->setLineWidth(bevelWidth);

@@ -191,8 +191,8 @@ public:
             xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, mapped_), nullptr), &free);
         if (!reply) fail("the window went away");
         std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> origin(
-            xcb_translate_coordinates_reply(connection_,
-                                            xcb_translate_coordinates(connection_, mapped_, root_, 0, 0), nullptr),
+            xcb_translate_coordinates_reply(connection_, xcb_translate_coordinates(connection_, mapped_, root_, 0, 0),
+                                            nullptr),
             &free);
         return {origin->dst_x, origin->dst_y, reply->width, reply->height};
     }
@@ -312,13 +312,20 @@ Options parse(int argc, char** argv) {
         if (arg == "--") {
             ++i;
             break;
-        } else if (arg == "--settle-ms") options.settleMs = value();
-        else if (arg == "--idle-ms") options.idleMs = value();
-        else if (arg == "--game-ms") options.gameMs = value();
-        else if (arg == "--slides") options.slides = value();
-        else if (arg == "--timeout-ms") options.timeoutMs = value();
-        else if (arg == "--show-areas") options.showAreas = true;
-        else fail("unknown option " + arg);
+        } else if (arg == "--settle-ms")
+            options.settleMs = value();
+        else if (arg == "--idle-ms")
+            options.idleMs = value();
+        else if (arg == "--game-ms")
+            options.gameMs = value();
+        else if (arg == "--slides")
+            options.slides = value();
+        else if (arg == "--timeout-ms")
+            options.timeoutMs = value();
+        else if (arg == "--show-areas")
+            options.showAreas = true;
+        else
+            fail("unknown option " + arg);
     }
     for (; i < argc; ++i) options.command.push_back(argv[i]);
     if (options.command.empty()) fail("usage: winprobe [options] -- program [args...]");

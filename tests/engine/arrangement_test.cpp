@@ -46,12 +46,30 @@ TEST(CellReader, ReadsTheUsualIntegerNotation) {
         std::string text;
         int value;
     } cases[] = {
-        {"", 0},          {"0", 0},          {"7", 7},          {"07", 7},        {"   7", 7},
-        {"+7", 7},        {"  +7", 7},       {"-0", 0},         {"15", 15},       {"255", 255},
-        {"0255", 255},    {"$F", 15},        {"$f", 15},        {"0xF", 15},      {"0XF", 15},
-        {"xF", 15},       {"XF", 15},        {"$ff", 255},      {"+$F", 15},      {"-$0", 0},
-        {"0x00000F", 15}, {"00000000000000000000000000000000000000012", 12},
-        {Padded(100'000, ' ', "9"), 9},     {Padded(100'000, '0', "9"), 9},
+        {"", 0},
+        {"0", 0},
+        {"7", 7},
+        {"07", 7},
+        {"   7", 7},
+        {"+7", 7},
+        {"  +7", 7},
+        {"-0", 0},
+        {"15", 15},
+        {"255", 255},
+        {"0255", 255},
+        {"$F", 15},
+        {"$f", 15},
+        {"0xF", 15},
+        {"0XF", 15},
+        {"xF", 15},
+        {"XF", 15},
+        {"$ff", 255},
+        {"+$F", 15},
+        {"-$0", 0},
+        {"0x00000F", 15},
+        {"00000000000000000000000000000000000000012", 12},
+        {Padded(100'000, ' ', "9"), 9},
+        {Padded(100'000, '0', "9"), 9},
     };
     for (const auto& c : cases) {
         const auto read = engine::ReadCell(c.text);
@@ -63,15 +81,53 @@ TEST(CellReader, ReadsTheUsualIntegerNotation) {
 TEST(CellReader, RefusesAnythingElse) {
     using namespace std::string_literals;
     const std::string refused[] = {
-        " ",          "   ",        "7 ",          "16x",          "1.5",        "a",
-        "-1",         "-$1",        "256",         "$100",         "0x100",      "+",
-        "-",          "$",          "x",           "0x",           "+0x",        "- 7",
-        "+-7",        "--7",        "7-",          "\t7",          "7\t",        "\n",
-        "0x-1",       "$ F",        "0 x F",       "1e1",          "0b1",        "७",  // Devanagari seven
-        "７",         "٣",          "Ⅶ",           "семь",         "\xff\xfe",   "\x80",
-        "7\0"s,       "\0"s,        "\0007"s,      "9999999999999999999999999999999",
-        "99999999999999999999999",  "4294967297",  "18446744073709551623",     "$FFFFFFFFFFFFFFFF0F",
-        "-99999999999999999999999", std::string(100'000, '9'), Padded(100'000, ' ', "7 "),
+        " ",
+        "   ",
+        "7 ",
+        "16x",
+        "1.5",
+        "a",
+        "-1",
+        "-$1",
+        "256",
+        "$100",
+        "0x100",
+        "+",
+        "-",
+        "$",
+        "x",
+        "0x",
+        "+0x",
+        "- 7",
+        "+-7",
+        "--7",
+        "7-",
+        "\t7",
+        "7\t",
+        "\n",
+        "0x-1",
+        "$ F",
+        "0 x F",
+        "1e1",
+        "0b1",
+        "७",  // Devanagari seven
+        "７",
+        "٣",
+        "Ⅶ",
+        "семь",
+        "\xff\xfe",
+        "\x80",
+        "7\0"s,
+        "\0"s,
+        "\0007"s,
+        "9999999999999999999999999999999",
+        "99999999999999999999999",
+        "4294967297",
+        "18446744073709551623",
+        "$FFFFFFFFFFFFFFFF0F",
+        "-99999999999999999999999",
+        std::string(100'000, '9'),
+        Padded(100'000, ' ', "7 "),
     };
     for (const std::string& text : refused) {
         EXPECT_FALSE(engine::ReadCell(text).has_value()) << '"' << text.substr(0, 50) << '"';
@@ -87,7 +143,11 @@ TEST(ArrangementVerdicts, MessagesMatchTheirVerdicts) {
 // A check judges the table, says the same when asked again and never touches what the game
 // plays from.
 TEST(CheckArrangement, JudgesKnownTablesAndChangesNothingTheGamePlaysFrom) {
-    struct Case { Grid layout; ArrangementVerdict verdict; int sum; };
+    struct Case {
+        Grid layout;
+        ArrangementVerdict verdict;
+        int sum;
+    };
     const Case cases[] = {
         {kOrdered, ArrangementVerdict::Solvable, 6},
         {kSwapped, ArrangementVerdict::Unsolvable, 7},
@@ -111,12 +171,12 @@ TEST(CheckArrangement, JudgesKnownTablesAndChangesNothingTheGamePlaysFrom) {
 TEST(ArrangementVerdicts, IncompleteOrUnreadableTablesAreInvalidAndChangeNothing) {
     const ArrangementTexts ordered = TextsOf(kOrdered);
     std::vector<ArrangementTexts> tables = {
-        ArrangementTexts{},                    // all empty: sixteen blanks
-        With(ordered, 4, ""),                  // two blanks
-        With(ordered, 1, "5"),                 // 5 twice, 1 missing
-        With(ordered, 15, "x"),                // fails after fourteen cells were read
-        With(ordered, 16, "1"),                // all read, then incomplete
-        With(ordered, 1, "999999999999999"),   // fails at once
+        ArrangementTexts{},                   // all empty: sixteen blanks
+        With(ordered, 4, ""),                 // two blanks
+        With(ordered, 1, "5"),                // 5 twice, 1 missing
+        With(ordered, 15, "x"),               // fails after fourteen cells were read
+        With(ordered, 16, "1"),               // all read, then incomplete
+        With(ordered, 1, "999999999999999"),  // fails at once
     };
     for (const char* bad : {"16", "-1", "256", "1.5", "a", " ", "7 "}) tables.push_back(With(ordered, 7, bad));
     for (const ArrangementTexts& table : tables) {

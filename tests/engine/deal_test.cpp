@@ -26,12 +26,10 @@ int Last(int, int n) { return n - 1; }
 
 TEST(ScriptedDeals, GiveTheListedLayouts) {
     const ScriptedDeal deals[] = {
-        {"always first", [](int, int) { return 0; },
-         "0 15 14 13 / 12 11 10 9 / 8 7 6 5 / 4 3 2 1", 108, 1, 1},
-        {"always last", Last,
-         "14 15 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 0", 111, 4, 4},
-        {"1 then first", [](int call, int) { return call == 0 ? 1 : 0; },
-         "0 1 15 13 / 12 11 10 9 / 8 7 6 5 / 4 3 2 14", 81, 1, 1},
+        {"always first", [](int, int) { return 0; }, "0 15 14 13 / 12 11 10 9 / 8 7 6 5 / 4 3 2 1", 108, 1, 1},
+        {"always last", Last, "14 15 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 0", 111, 4, 4},
+        {"1 then first", [](int call, int) { return call == 0 ? 1 : 0; }, "0 1 15 13 / 12 11 10 9 / 8 7 6 5 / 4 3 2 14",
+         81, 1, 1},
         {"last but the second", [](int call, int n) { return call == 1 ? 0 : n - 1; },
          "14 0 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 15", 95, 1, 2},
         {"1 then last", [](int call, int n) { return call == 0 ? 1 : n - 1; },
@@ -57,8 +55,10 @@ TEST(ScriptedDeals, ParityCorrectionKeepsTheDealsRecords) {
     ScriptedRandom random(Last);
     PuzzleState state;
     DealBoard(state);
-    EXPECT_EQ(state.Row15, 1); EXPECT_EQ(state.Col15, 1);
-    EXPECT_EQ(state.Row14, 1); EXPECT_EQ(state.Col14, 2);
+    EXPECT_EQ(state.Row15, 1);
+    EXPECT_EQ(state.Col15, 1);
+    EXPECT_EQ(state.Row14, 1);
+    EXPECT_EQ(state.Col14, 2);
     EXPECT_EQ(TextOf(state.BoardCopy), "15 14 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 0");
     EXPECT_EQ(state.ParitySum % 2, 1);
 }
@@ -77,8 +77,11 @@ TEST(ScriptedDeals, ANestedSourceGivesTheOuterOneBackWhenItEnds) {
 }
 
 TEST(ParitySum, CountsOnASnapshotWithTheRecordedBlankRow) {
-    const struct { Grid board; std::uint8_t blankRow; int sum; } cases[] = {
-        {kOrdered, 4, 6}, {kNearSolved, 4, 6}, {kOrdered, 1, 3}};
+    const struct {
+        Grid board;
+        std::uint8_t blankRow;
+        int sum;
+    } cases[] = {{kOrdered, 4, 6}, {kNearSolved, 4, 6}, {kOrdered, 1, 3}};
     for (const auto& c : cases) {
         PuzzleState state;
         state.Board = c.board;

@@ -49,16 +49,18 @@ TEST(MoveRule, OnlyTheBlanksNeighboursMove) {
         {TextOf(kOrdered), 12, {true, SlideDirection::SlideDown}, "1 2 3 4 / 5 6 7 8 / 9 10 11 0 / 13 14 15 12"},
         {TextOf(kOrdered), 15, {true, SlideDirection::SlideRight}, "1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 0 15"},
         // Two 5s: the last in reading order, at (3,1), lies below the blank.
-        {"5 2 3 4 / 0 6 7 8 / 5 10 11 12 / 13 14 15 1", 5, {true, SlideDirection::SlideUp},
+        {"5 2 3 4 / 0 6 7 8 / 5 10 11 12 / 13 14 15 1",
+         5,
+         {true, SlideDirection::SlideUp},
          "5 2 3 4 / 5 6 7 8 / 0 10 11 12 / 13 14 15 1"},
-        {TextOf(kOrdered), 11, {}, ""},                                     // diagonal, up and left
-        {TextOf(kNearSolved), 12, {}, ""},                                  // diagonal, up and right
-        {TextOf(kOrdered), 4, {}, ""},                                      // same column, three rows up
-        {"1 2 3 4 / 0 6 7 8 / 9 10 11 12 / 13 14 15 5", 4, {}, ""},         // consecutive cells across a row end
-        {TextOf(kOrdered), 0, {}, ""},                                      // the blank itself
-        {TextOf(kOrdered), 99, {}, ""},                                     // a number not on the board
-        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 16", 15, {}, ""},       // no blank at all
-        {"0 0 0 0 / 0 0 0 0 / 0 0 0 0 / 0 0 0 0", 5, {}, ""},               // nothing but blanks
+        {TextOf(kOrdered), 11, {}, ""},                                // diagonal, up and left
+        {TextOf(kNearSolved), 12, {}, ""},                             // diagonal, up and right
+        {TextOf(kOrdered), 4, {}, ""},                                 // same column, three rows up
+        {"1 2 3 4 / 0 6 7 8 / 9 10 11 12 / 13 14 15 5", 4, {}, ""},    // consecutive cells across a row end
+        {TextOf(kOrdered), 0, {}, ""},                                 // the blank itself
+        {TextOf(kOrdered), 99, {}, ""},                                // a number not on the board
+        {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 15 16", 15, {}, ""},  // no blank at all
+        {"0 0 0 0 / 0 0 0 0 / 0 0 0 0 / 0 0 0 0", 5, {}, ""},          // nothing but blanks
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before + " tile " + std::to_string(c.tile));
@@ -110,15 +112,18 @@ TEST(LocateBlank, RecordsTheLastBlankOrKeepsTheOldCell) {
     PuzzleState state;
     state.Board = GridOf("1 2 3 4 / 5 6 7 8 / 9 10 0 12 / 13 14 15 11");
     LocateBlank(state);
-    EXPECT_EQ(state.BlankRow, 3); EXPECT_EQ(state.BlankCol, 3);
+    EXPECT_EQ(state.BlankRow, 3);
+    EXPECT_EQ(state.BlankCol, 3);
 
     state.Board(3, 3) = 16;
     LocateBlank(state);
-    EXPECT_EQ(state.BlankRow, 3); EXPECT_EQ(state.BlankCol, 3);
+    EXPECT_EQ(state.BlankRow, 3);
+    EXPECT_EQ(state.BlankCol, 3);
 
     PuzzleState empty;
     LocateBlank(empty);
-    EXPECT_EQ(empty.BlankRow, 4); EXPECT_EQ(empty.BlankCol, 4);
+    EXPECT_EQ(empty.BlankRow, 4);
+    EXPECT_EQ(empty.BlankCol, 4);
 }
 
 TEST(CellAddressing, CellIndexIsRowMajorFromOne) {

@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "board_text.h"
-#include "sanitizer_build.h"
 #include "engine/moves.h"
 #include "engine/pattern_format.h"
 #include "engine/solver.h"
+#include "sanitizer_build.h"
 
 using namespace engine;
 
@@ -77,7 +77,8 @@ constexpr const char* kSmallGroups = "1,2,3,4/5,6,7,8/9,10,11,12/13,14,15";
 std::vector<std::uint8_t> SlowDistances(const std::uint8_t* tiles, int count) {
     const auto pack = [count](const std::array<int, 5>& cells) {
         std::uint32_t key = 0;
-        for (int i = count; i >= 0; --i) key = key << 4 | static_cast<std::uint32_t>(cells[static_cast<std::size_t>(i)]);
+        for (int i = count; i >= 0; --i)
+            key = key << 4 | static_cast<std::uint32_t>(cells[static_cast<std::size_t>(i)]);
         return key;
     };
     std::vector<std::uint8_t> distance(std::size_t{1} << (4 * (count + 1)), 0xff);
@@ -102,8 +103,10 @@ std::vector<std::uint8_t> SlowDistances(const std::uint8_t* tiles, int count) {
             const std::uint32_t child = pack(next);
             if (distance[child] <= distance[key] + cost) continue;
             distance[child] = static_cast<std::uint8_t>(distance[key] + cost);
-            if (cost) queue.push_back(child);
-            else queue.push_front(child);
+            if (cost)
+                queue.push_back(child);
+            else
+                queue.push_front(child);
         }
     }
     return distance;
@@ -165,18 +168,22 @@ const PatternDatabases* SolverTest::tables_ = nullptr;
 // does more work, by a weaker estimate, a bound that rises too slowly or paths it should
 // prune, fails here.
 TEST_F(SolverTest, KorfPositionsGetTheirOptimalLength) {
-    const struct { int length; const char* board; std::uint64_t nodes; } positions[] = {
-        {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3", 1'470},        // no. 55
-        {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 532},          // no. 42
-        {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'498},        // no. 12
-        {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10", 1'528},        // no. 73
-        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 1'517},        // no. 58
-        {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11", 1'815},        // no. 94
-        {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2", 1'896},        // no. 74
-        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 129'135},      // no. 11
-        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 48'902},       // no. 37
-        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 47'738},       // no. 14
-        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 521'594},      // no. 60
+    const struct {
+        int length;
+        const char* board;
+        std::uint64_t nodes;
+    } positions[] = {
+        {41, "5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3", 1'470},    // no. 55
+        {42, "6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12", 532},      // no. 42
+        {45, "1 3 5 6 / 0 13 14 9 / 11 4 8 12 / 10 7 15 2", 1'498},    // no. 12
+        {49, "3 5 7 4 / 0 14 12 13 / 15 9 8 1 / 11 6 2 10", 1'528},    // no. 73
+        {51, "3 14 4 9 / 7 13 5 6 / 2 15 10 12 / 8 1 0 11", 1'517},    // no. 58
+        {53, "14 12 15 10 / 1 13 4 6 / 3 7 2 0 / 8 5 9 11", 1'815},    // no. 94
+        {56, "11 4 6 14 / 15 13 9 0 / 7 10 8 1 / 5 12 3 2", 1'896},    // no. 74
+        {57, "15 5 14 1 / 0 12 8 6 / 4 9 13 10 / 2 3 7 11", 129'135},  // no. 11
+        {58, "12 13 14 2 / 3 10 1 7 / 11 6 0 5 / 4 9 15 8", 48'902},   // no. 37
+        {59, "4 0 14 1 / 3 7 12 13 / 6 2 11 5 / 15 8 10 9", 47'738},   // no. 14
+        {66, "0 8 10 6 / 11 7 9 1 / 12 4 13 14 / 15 3 2 5", 521'594},  // no. 60
     };
     for (const auto& p : positions) ExpectShortest(GridOf(p.board), p.length, p.nodes);
 }
@@ -191,7 +198,9 @@ int ThreadCount() {
 
 // What a search did, watched from another thread every millisecond: the most threads it
 // ran beside the caller's, the threads it left behind, and the highest bound it reported.
-struct Watched { int helpers = 0, left = 0, highestBound = 0; };
+struct Watched {
+    int helpers = 0, left = 0, highestBound = 0;
+};
 
 Watched Watch(const std::function<void()>& search, const std::atomic<int>& bound) {
     const int before = ThreadCount();
@@ -292,7 +301,11 @@ TEST_F(SolverTest, UnsolvableAndMalformedBoardsAreAnsweredWithoutSearch) {
         }
         cancel = true;
     });
-    const struct { const char* board; Solvability solvability; SolveOutcome outcome; } cases[] = {
+    const struct {
+        const char* board;
+        Solvability solvability;
+        SolveOutcome outcome;
+    } cases[] = {
         {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 15 14 0", Solvability::Unsolvable, SolveOutcome::Unsolvable},
         {"0 12 9 13 / 15 11 10 14 / 3 7 5 6 / 4 8 1 2", Solvability::Unsolvable, SolveOutcome::Unsolvable},
         {"1 2 3 4 / 5 6 7 8 / 9 10 11 12 / 13 14 14 0", Solvability::NotABoard, SolveOutcome::NotABoard},
@@ -359,7 +372,8 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
 
     // The code of entry `index` of table `t` set to 1.
     const auto codeOne = [](const patterns::FileHeader& h, std::vector<char>& b, std::uint32_t t, std::uint32_t index) {
-        b[h.Tables[t].Offset + index / 4] = static_cast<char>(b[h.Tables[t].Offset + index / 4] | 1 << (2 * (index % 4)));
+        b[h.Tables[t].Offset + index / 4] =
+            static_cast<char>(b[h.Tables[t].Offset + index / 4] | 1 << (2 * (index % 4)));
     };
     // Each damage changes the bytes, or the header that a sealed copy is written with.
     const struct {

@@ -41,8 +41,8 @@ void markHeaders(const std::uint8_t* data, std::size_t size) {
             if (frame && at + 12 <= size && data[at + 9] >= 1 && data[at + 9] <= 4) {
                 // The first component's sampling tells the usual layouts apart: 4:4:4, 4:2:2, 4:2:0.
                 const std::uint8_t sampling = data[at + 11];
-                const bool plausible = (sampling >> 4) >= 1 && (sampling >> 4) <= 4 && (sampling & 15) >= 1 &&
-                                       (sampling & 15) <= 4;
+                const bool plausible =
+                    (sampling >> 4) >= 1 && (sampling >> 4) <= 4 && (sampling & 15) >= 1 && (sampling & 15) <= 4;
                 kind += QStringLiteral(" components %1 sampling %2").arg(data[at + 9]).arg(plausible ? sampling : 0);
             }
             outcomeCounters[std::hash<QString>()(kind) % kOutcomeCounters] = 1;

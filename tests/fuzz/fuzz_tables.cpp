@@ -16,8 +16,8 @@
 // made `at` bytes long). The checksum is then resealed, so that every patch reaches the
 // checks behind it. A file that Load accepts must hold, by a reader of our own, entries of
 // at most 80 moves in the tables of bytes, 0 at each group's goal in either encoding and a
-// machine whose every step leads to one of its states; and the search on a few boards, cut short after a few milliseconds, must
-// answer with moves that really solve the board, reading nothing out of bounds.
+// machine whose every step leads to one of its states; and the search on a few boards, cut short after a few
+// milliseconds, must answer with moves that really solve the board, reading nothing out of bounds.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -48,7 +48,8 @@ using namespace engine::patterns;
 namespace {
 
 constexpr std::array<std::array<std::uint8_t, 3>, 3> kGroups = {{{2, 3, 4}, {7, 8, 12}, {1, 6, 11}}};
-constexpr std::array<TableEncoding, 3> kEncodings = {TableEncoding::Excess, TableEncoding::Moves, TableEncoding::Excess};
+constexpr std::array<TableEncoding, 3> kEncodings = {TableEncoding::Excess, TableEncoding::Moves,
+                                                     TableEncoding::Excess};
 constexpr int kMachineStates = 5;
 
 struct Region {
@@ -73,7 +74,8 @@ BaseFile MakeBaseFile() {
         table.Entries = EntriesFor(3);
         table.Encoding = kEncodings[t];
         table.Offset = offset;
-        offset += (TableBytesFor(table.Entries, table.Encoding) + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
+        offset +=
+            (TableBytesFor(table.Entries, table.Encoding) + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
     }
     // The first two groups and their mirror images, and the three tiles on the diagonal.
     header.Lookups = {LookupRecord{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}};
@@ -129,8 +131,8 @@ std::vector<std::uint8_t> Patched(const BaseFile& base, const std::uint8_t* data
             bytes.resize(std::min(bytes.size(), at));
             continue;
         }
-        const Region r = region < 5 ? base.regions[static_cast<std::size_t>(region)]
-                                    : Region{0, base.bytes.size() - kChecksumBytes};
+        const Region r =
+            region < 5 ? base.regions[static_cast<std::size_t>(region)] : Region{0, base.bytes.size() - kChecksumBytes};
         const std::size_t from = (where & 0x80) ? r.bytes - 1 - at % r.bytes : at % r.bytes;
         for (std::size_t i = 0; i < count; ++i) {
             const std::size_t place = r.start + (from + i) % r.bytes;

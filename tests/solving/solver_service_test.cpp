@@ -36,7 +36,8 @@ struct Asker : QObject {
     void ask(SolverService& service, const engine::Grid& board) {
         answer.reset();
         proved = -1;
-        service.ask(board, this, [this](const SolverAnswer& given) { answer = given; }, [this](int moves) { proved = moves; });
+        service.ask(
+            board, this, [this](const SolverAnswer& given) { answer = given; }, [this](int moves) { proved = moves; });
     }
 };
 

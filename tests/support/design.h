@@ -33,10 +33,18 @@ inline int lineAt(int pixel) {
 
 // The client area's controls, in creation order, where each was designed to stand.
 inline const std::array<std::pair<const char*, QRect>, 12> kControls = {{
-    {"Bevel1", {99, 402, 83, 33}},   {"Bevel2", {336, 401, 68, 33}},  {"Label1", {280, 459, 170, 29}},
-    {"Label2", {39, 405, 50, 24}},   {"Label3", {106, 407, 70, 24}},  {"Label4", {274, 409, 58, 20}},
-    {"Label5", {344, 406, 50, 24}},  {"Panel1", {53, 32, 364, 364}},  {"Button1", {64, 456, 153, 41}},
-    {"Panel17", {320, 0, 105, 33}}, {"Panel18", {72, 0, 97, 33}},   {"Panel19", {184, 0, 97, 33}},
+    {"Bevel1", {99, 402, 83, 33}},
+    {"Bevel2", {336, 401, 68, 33}},
+    {"Label1", {280, 459, 170, 29}},
+    {"Label2", {39, 405, 50, 24}},
+    {"Label3", {106, 407, 70, 24}},
+    {"Label4", {274, 409, 58, 20}},
+    {"Label5", {344, 406, 50, 24}},
+    {"Panel1", {53, 32, 364, 364}},
+    {"Button1", {64, 456, 153, 41}},
+    {"Panel17", {320, 0, 105, 33}},
+    {"Panel18", {72, 0, 97, 33}},
+    {"Panel19", {184, 0, 97, 33}},
 }};
 
 }  // namespace design

@@ -3,13 +3,13 @@
 // The arrangement dialog under test: its table written and read as sixteen texts.
 #include <QStringList>
 
+#include "board_text.h"
+#include "box_recorder.h"
+#include "game_texts.h"
 #include "ui/dialogs/string_grid.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/word_wrap_button.h"
 #include "ui/platform/message_box.h"
-#include "board_text.h"
-#include "box_recorder.h"
-#include "game_texts.h"
 
 // Writes sixteen texts, row-major, into the dialog's table.
 inline void fillTable(TForm2& dialog, const QStringList& texts) {
@@ -34,5 +34,5 @@ inline QStringList orderedWithBlankAt(int blank) {
 }
 
 inline const QStringList kOrderedTable = orderedWithBlankAt(15);
-inline const QStringList kSwappedTable = {"1", "2", "3", "4", "5", "6", "7", "8",
+inline const QStringList kSwappedTable = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
                                           "9", "10", "11", "12", "13", "15", "14", ""};

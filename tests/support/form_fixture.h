@@ -11,19 +11,19 @@
 #include <memory>
 #include <set>
 
-#include "engine/puzzle_state.h"
-#include "ui/main/bevel_frame.h"
-#include "ui/main/caption_panel.h"
-#include "ui/main/form_surface.h"
-#include "ui/main/balloon_tip.h"
-#include "ui/main/tform1.h"
-#include "ui/platform/fonts.h"
-#include "ui/platform/message_box.h"
 #include "board_text.h"
 #include "box_recorder.h"
 #include "design.h"
+#include "engine/puzzle_state.h"
 #include "game_texts.h"
 #include "sanitizer_build.h"
+#include "ui/main/balloon_tip.h"
+#include "ui/main/bevel_frame.h"
+#include "ui/main/caption_panel.h"
+#include "ui/main/form_surface.h"
+#include "ui/main/tform1.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/message_box.h"
 
 // How soon a search must stop once cancelled. ThreadSanitizer slows the search, and its
 // checks for the cancel with it, several times over.
@@ -98,11 +98,15 @@ inline QString mirrorMismatch(const TForm1& form, const engine::Grid& board) {
         const CaptionPanel* panel = form.TilePanel(k);
         const int left = panel->x(), top = panel->y();
         const int row = design::lineAt(top), column = design::lineAt(left);
-        if (row == 0 || column == 0) return QStringLiteral("TilePanel %1 off the grid at %2,%3").arg(k).arg(left).arg(top);
+        if (row == 0 || column == 0)
+            return QStringLiteral("TilePanel %1 off the grid at %2,%3").arg(k).arg(left).arg(top);
         const int cell = engine::CellIndex(row, column);
         if (!cellsTaken.insert(cell).second) return QStringLiteral("two panels on cell %1").arg(cell);
         if (board.at(cell) == 0 || panel->caption() != QString::number(board.at(cell))) {
-            return QStringLiteral("cell %1 holds %2, its panel shows %3").arg(cell).arg(board.at(cell)).arg(panel->caption());
+            return QStringLiteral("cell %1 holds %2, its panel shows %3")
+                .arg(cell)
+                .arg(board.at(cell))
+                .arg(panel->caption());
         }
     }
     return {};

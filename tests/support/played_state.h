@@ -11,8 +11,17 @@ inline engine::PuzzleState PlayedState() {
     state.BoardCopy = GridOf("15 14 13 12 / 11 10 9 8 / 7 6 5 4 / 3 2 1 0");
     state.CheckGrid = kSwapped;
     state.DealPool[7] = 3;
-    state.BlankRow = 3; state.BlankCol = 3; state.Row14 = 4; state.Col14 = 2; state.Row15 = 4; state.Col15 = 3;
-    state.ParitySum = 40; state.ClickTileRow = 2; state.ClickTileCol = 3; state.ClickGapRow = 3; state.ClickGapCol = 3;
+    state.BlankRow = 3;
+    state.BlankCol = 3;
+    state.Row14 = 4;
+    state.Col14 = 2;
+    state.Row15 = 4;
+    state.Col15 = 3;
+    state.ParitySum = 40;
+    state.ClickTileRow = 2;
+    state.ClickTileCol = 3;
+    state.ClickGapRow = 3;
+    state.ClickGapCol = 3;
     return state;
 }
 

@@ -11,7 +11,9 @@
 
 // Starts and ends one thread, so that a helper thread the run-time starts with the first
 // thread of a process (ThreadSanitizer's) is there before threads are counted.
-inline void startTheRunTimesThreads() { std::thread([] {}).join(); }
+inline void startTheRunTimesThreads() {
+    std::thread([] {}).join();
+}
 
 // How many threads this process runs.
 inline int threadCount() {

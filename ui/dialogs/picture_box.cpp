@@ -26,8 +26,7 @@ void PictureBox::decode() {
 void PictureBox::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     if (stretched_.size() != size()) {
-        stretched_ = QPixmap::fromImage(
-            picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        stretched_ = QPixmap::fromImage(picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, stretched_);

@@ -57,8 +57,8 @@ public:
         painter->fillRect(area, option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
         painter->setFont(option.font);
         painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(area.adjusted(kTextInset, kTextInset, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
+        painter->drawText(area.adjusted(kTextInset, kTextInset, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
         painter->restore();
     }
 

@@ -167,7 +167,8 @@ public:
 
     QString text(QAccessible::Text t) const override {
         const auto* label = static_cast<const QLabel*>(object());
-        if (t == QAccessible::Name) return QStringLiteral("%1: %2").arg(label->property(kMeaningProperty).toString(), label->text());
+        if (t == QAccessible::Name)
+            return QStringLiteral("%1: %2").arg(label->property(kMeaningProperty).toString(), label->text());
         if (t == QAccessible::Value) return label->text();
         return QAccessibleWidget::text(t);
     }

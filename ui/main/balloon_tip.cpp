@@ -116,8 +116,9 @@ void BalloonTip::place() {
 }
 
 QPolygon BalloonTip::outline() const {
-    const QRect body = rect().marginsRemoved(QMargins(side_ == Side::Right ? kTail : 0, side_ == Side::Below ? kTail : 0,
-                                                      side_ == Side::Left ? kTail : 0, side_ == Side::Above ? kTail : 0));
+    const QRect body =
+        rect().marginsRemoved(QMargins(side_ == Side::Right ? kTail : 0, side_ == Side::Below ? kTail : 0,
+                                       side_ == Side::Left ? kTail : 0, side_ == Side::Above ? kTail : 0));
     const int half = kTail * 3 / 4;
     QPolygon shape;
     const auto corner = [&shape](int x, int y) { shape << QPoint(x, y); };

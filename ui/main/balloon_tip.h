@@ -48,7 +48,7 @@ private:
     QPointer<QWidget> anchor_;
     QPointer<QWidget> window_;  // the anchor's window, whose moves the balloon follows
     Side side_ = Side::Right;
-    int tailAt_ = 0;          // where the tail leaves the body, along its side
-    bool wanted_ = false;     // shown by its owner, whether or not the window lets it show now
-    bool byWindow_ = false;   // the window, not the owner, shows or hides it now
+    int tailAt_ = 0;         // where the tail leaves the body, along its side
+    bool wanted_ = false;    // shown by its owner, whether or not the window lets it show now
+    bool byWindow_ = false;  // the window, not the owner, shows or hides it now
 };

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "caption_panel.h"
 #include "balloon_tip.h"
+#include "caption_panel.h"
 #include "move_count_words.h"
 
 namespace {

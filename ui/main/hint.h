@@ -28,9 +28,9 @@ public:
     // The window's parts and facts the hint works with: references and callbacks, kept by
     // the window.
     struct WindowHooks {
-        QWidget* surface;       // the window's client area
-        QWidget* boardPanel;    // a hint with no tile points at it
-        SolverService* solver;  // the window's solver, which the par asks too
+        QWidget* surface;                                 // the window's client area
+        QWidget* boardPanel;                              // a hint with no tile points at it
+        SolverService* solver;                            // the window's solver, which the par asks too
         const engine::Grid& board;                        // the layout the hint is for
         std::function<bool()> takesInput;                 // a game is on and no tile slides
         std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile

@@ -138,8 +138,8 @@ constexpr CaptionPanel* TForm1::*kTilePanels[TForm1::kTileCount] = {
     &TForm1::Panel12, &TForm1::Panel13, &TForm1::Panel14, &TForm1::Panel15, &TForm1::Panel16,
 };
 
-CaptionPanel* makePanel(QWidget* parent, QRect rect, QStringView caption, const QColor& color,
-                        const QColor& fontColor, const QFont& font) {
+CaptionPanel* makePanel(QWidget* parent, QRect rect, QStringView caption, const QColor& color, const QColor& fontColor,
+                        const QFont& font) {
     auto* panel = new CaptionPanel(parent);
     panel->setGeometry(rect);
     panel->setCaption(caption.toString());
@@ -205,8 +205,8 @@ void TForm1::createControls() {
     Label2 = makeLabel(client, kLabel2Rect, kLabel2Text, faceFont(kSansFace, kLabel2FontPixels, false, true),
                        windowText, kTeal);
     Label3 = makeLabel(client, kLabel3Rect, kClockZero, faceFont(kSansFace, kLabel3FontPixels), kRed, kSilver);
-    Label4 = makeLabel(client, kLabel4Rect, kLabel4Text, faceFont(kSansFace, kLabel4FontPixels, true, true),
-                       windowText, kTeal);
+    Label4 = makeLabel(client, kLabel4Rect, kLabel4Text, faceFont(kSansFace, kLabel4FontPixels, true, true), windowText,
+                       kTeal);
     Label5 = makeLabel(client, kLabel5Rect, kCounterZero, faceFont(kSansFace, kLabel5FontPixels), kYellow, kTeal);
     setAccessibleMeaning(Label3, kClockMeaning.toString());
     setAccessibleMeaning(Label5, kCounterMeaning.toString());
@@ -223,8 +223,7 @@ void TForm1::createControls() {
     const QColor infoBackground = readableRole(QPalette::ToolTipBase, kNavy);
     for (int k = 1; k <= kTileCount; ++k) {
         const QRect cell(CellOrigin((k - 1) % 4 + 1), CellOrigin((k - 1) / 4 + 1), kCellSize, kCellSize);
-        CaptionPanel* tile =
-            makePanel(Panel1, cell, QString::number(k), infoBackground, kNavy, tileFont);
+        CaptionPanel* tile = makePanel(Panel1, cell, QString::number(k), infoBackground, kNavy, tileFont);
         tile->setBevels(CaptionPanel::Bevel::Raised, CaptionPanel::Bevel::Lowered, kTileBevelWidth);
         tile->setCursor(Qt::PointingHandCursor);
         connect(tile, &CaptionPanel::clicked, this, [this, tile] { Panel2Click(tile); });
@@ -277,7 +276,8 @@ void TForm1::createMenu() {
     bind(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this] { ClientAreaContextMenu(Panel1->geometry().center()); });
     bind(QKeySequence(Qt::Key_Menu), [this] { ClientAreaContextMenu(Panel1->geometry().center()); });
     // The rules and about windows end the program too.
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }, Qt::ApplicationShortcut);
+    bind(
+        QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); }, Qt::ApplicationShortcut);
 }
 
 void TForm1::createTimers() {

@@ -115,7 +115,7 @@ public:
     QLabel* Label2;
     QLabel* Label3;  // the clock
     QLabel* Label4;
-    QLabel* Label5;  // the move counter
+    QLabel* Label5;        // the move counter
     CaptionPanel* Panel1;  // the board
     CaptionPanel* Panel2;
     CaptionPanel* Panel3;

@@ -8,9 +8,9 @@
 #include <cstddef>
 
 #include "caption_panel.h"
-#include "font_points.h"
 #include "engine/moves.h"
 #include "engine/random_source.h"
+#include "font_points.h"
 #include "hint.h"
 #include "par.h"
 #include "tform1.h"

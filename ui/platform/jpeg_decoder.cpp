@@ -90,8 +90,8 @@ bool readHeader(std::span<const std::uint8_t> bytes, Header& header, ErrorManage
 // Decodes the whole picture as RGBX into `pixels`, `stride` bytes per row, which must hold
 // header.width x header.height pixels. False with `manager.message` set on any error or
 // warning.
-bool decodePixels(std::span<const std::uint8_t> bytes, const Header& header, std::uint8_t* pixels,
-                  std::size_t stride, ErrorManager& manager) {
+bool decodePixels(std::span<const std::uint8_t> bytes, const Header& header, std::uint8_t* pixels, std::size_t stride,
+                  ErrorManager& manager) {
     jpeg_decompress_struct cinfo;
     jpeg_progress_mgr progress;
     useErrorManager(cinfo, manager);
@@ -106,8 +106,8 @@ bool decodePixels(std::span<const std::uint8_t> bytes, const Header& header, std
     jpeg_read_header(&cinfo, TRUE);
     cinfo.out_color_space = JCS_EXT_RGBA;
     jpeg_start_decompress(&cinfo);
-    if (static_cast<int>(cinfo.output_width) != header.width || static_cast<int>(cinfo.output_height) != header.height ||
-        cinfo.output_components != 4) {
+    if (static_cast<int>(cinfo.output_width) != header.width ||
+        static_cast<int>(cinfo.output_height) != header.height || cinfo.output_components != 4) {
         std::snprintf(manager.message, sizeof manager.message, "unexpected output layout");
         jpeg_destroy_decompress(&cinfo);
         return false;

@@ -27,8 +27,8 @@ struct LightColour {
 // The roles that the windows pair with fixed colours, as the toolkit's default light
 // scheme colours them on a desktop that sets no scheme of its own.
 constexpr LightColour kLightScheme[] = {
-    {QPalette::WindowText, qRgb(0, 0, 0)},       {QPalette::Window, qRgb(239, 239, 239)},
-    {QPalette::Button, qRgb(239, 239, 239)},     {QPalette::Highlight, qRgb(48, 140, 198)},
+    {QPalette::WindowText, qRgb(0, 0, 0)},        {QPalette::Window, qRgb(239, 239, 239)},
+    {QPalette::Button, qRgb(239, 239, 239)},      {QPalette::Highlight, qRgb(48, 140, 198)},
     {QPalette::ToolTipBase, qRgb(255, 255, 220)},
 };
 

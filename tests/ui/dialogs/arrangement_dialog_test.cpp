@@ -62,9 +62,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }
 
-    void cleanup() {
-        dialog.reset();
-    }
+    void cleanup() { dialog.reset(); }
 
     // The cell still being typed counts when "Задать" is pressed: clicked, which takes the
     // focus, or pressed in place, as a screen reader or the keyboard does, with the focus
@@ -166,7 +164,8 @@ private slots:
         QCOMPARE(grid()->cell(0, 0), QStringLiteral("1"));
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        const std::vector<QWidget*> focusable = {dialog->StringGrid1, dialog->Button1, dialog->Button2, dialog->Button3};
+        const std::vector<QWidget*> focusable = {dialog->StringGrid1, dialog->Button1, dialog->Button2,
+                                                 dialog->Button3};
         for (QWidget* focus : focusable) {
             focus->setFocus();
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {

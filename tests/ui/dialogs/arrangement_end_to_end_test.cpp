@@ -19,7 +19,7 @@ class ArrangementEndToEndTest : public QObject {
     engine::PuzzleState state;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
-    BoxRecorder recorder;  // for the whole run; emptied before each test
+    BoxRecorder recorder;           // for the whole run; emptied before each test
     bool updatedWhileOpen = false;  // the main window was brought up to date before the dialog closed
 
     // Opens the dialog from the menu and runs `player` inside it once it is up. Whatever

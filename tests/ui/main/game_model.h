@@ -26,7 +26,7 @@
 namespace model {
 
 inline constexpr int kClockLimit = 23 * 3600 + 59 * 60;  // "23:59:00" resets the game
-inline constexpr int kMoveLimit = 99999;                  // the move after this one resets it
+inline constexpr int kMoveLimit = 99999;                 // the move after this one resets it
 
 inline QString counterText(int moves) { return QString::number(moves).rightJustified(5, QLatin1Char('0')); }
 inline QString clockText(int seconds) { return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("hh:mm:ss")); }
@@ -45,7 +45,8 @@ inline bool holdsEachValueOnce(const engine::Grid& grid) {
 inline int distanceToGoal(const engine::Grid& grid) {
     int sum = 0;
     for (int p = 0; p < 16; ++p) {
-        if (const int value = grid.at(p + 1)) sum += std::abs(p / 4 - (value - 1) / 4) + std::abs(p % 4 - (value - 1) % 4);
+        if (const int value = grid.at(p + 1))
+            sum += std::abs(p / 4 - (value - 1) / 4) + std::abs(p % 4 - (value - 1) % 4);
     }
     return sum;
 }
@@ -266,7 +267,8 @@ struct Game {
             if (balloon != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
         } else {
             bool isNumber = false;
-            const int movesLeft = balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
+            const int movesLeft =
+                balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
             if (!isNumber || movesLeft < std::max(distance, provedBound) || (movesLeft - distance) % 2 != 0) {
                 return shown + QStringLiteral(" on a board %1 moves away by distance, after a bound of %2")
                                    .arg(distance)
@@ -303,8 +305,8 @@ struct Game {
         const int length = words.value(0).toInt();
         const int last = length % 10, tens = length / 10 % 10;
         const QString noun = tens == 1 || last == 0 || last > 4 ? QStringLiteral("ходов")
-                             : last == 1                      ? QStringLiteral("ход")
-                                                              : QStringLiteral("хода");
+                             : last == 1                        ? QStringLiteral("ход")
+                                                                : QStringLiteral("хода");
         const QString expected = kParShortest + QString::number(length) + u' ' + noun +
                                  (length == wonAtCount ? u'\n' + kParFound : QString());
         const int distance = distanceToGoal(*parStart);

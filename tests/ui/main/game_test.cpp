@@ -122,8 +122,10 @@ private slots:
         CaptionPanel* panel = panelShowing(*form, tile);
         const QPoint start = panel->pos();
         // The opposite arrow would play the tile straight back, were the board not locked.
-        const std::map<int, Qt::Key> opposite = {{Qt::Key_Down, Qt::Key_Up}, {Qt::Key_Up, Qt::Key_Down},
-                                                 {Qt::Key_Left, Qt::Key_Right}, {Qt::Key_Right, Qt::Key_Left}};
+        const std::map<int, Qt::Key> opposite = {{Qt::Key_Down, Qt::Key_Up},
+                                                 {Qt::Key_Up, Qt::Key_Down},
+                                                 {Qt::Key_Left, Qt::Key_Right},
+                                                 {Qt::Key_Right, Qt::Key_Left}};
 
         if (arrow) {
             QTest::keyClick(form->Button1, Qt::Key(arrow));
@@ -300,14 +302,26 @@ private slots:
         QTest::addColumn<int>("ticks");  // clock ticks: before a move (-1), while its box is open, or instead of it
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");  // the counter, or the clock for a tick; empty: the game resets
-        QTest::newRow("1000th move") << "00999" << "05:06:07" << 0 << "" << "01000";
-        QTest::newRow("1001st move") << "01000" << "05:06:07" << 0 << kFirstRemark << "01001";
-        QTest::newRow("2001st move") << "02000" << "05:06:07" << 0 << kSecondRemark << "02001";
-        QTest::newRow("99999th move") << "99998" << "05:06:07" << 0 << "" << "99999";
-        QTest::newRow("100000th move") << "99999" << "05:06:07" << 0 << kResetRemark << "";
-        QTest::newRow("the clock's hour") << "00321" << "00:59:59" << -1 << "" << "01:00:00";
-        QTest::newRow("the clock's limit") << "00321" << "23:58:59" << -1 << "" << "";
-        QTest::newRow("the limit under a box") << "01000" << "23:58:59" << 1 << kFirstRemark << "";
+        QTest::newRow("1000th move") << "00999"
+                                     << "05:06:07" << 0 << ""
+                                     << "01000";
+        QTest::newRow("1001st move") << "01000"
+                                     << "05:06:07" << 0 << kFirstRemark << "01001";
+        QTest::newRow("2001st move") << "02000"
+                                     << "05:06:07" << 0 << kSecondRemark << "02001";
+        QTest::newRow("99999th move") << "99998"
+                                      << "05:06:07" << 0 << ""
+                                      << "99999";
+        QTest::newRow("100000th move") << "99999"
+                                       << "05:06:07" << 0 << kResetRemark << "";
+        QTest::newRow("the clock's hour") << "00321"
+                                          << "00:59:59" << -1 << ""
+                                          << "01:00:00";
+        QTest::newRow("the clock's limit") << "00321"
+                                           << "23:58:59" << -1 << ""
+                                           << "";
+        QTest::newRow("the limit under a box") << "01000"
+                                               << "23:58:59" << 1 << kFirstRemark << "";
     }
 
     void countsReachTheirRemarksAndLimits() {
@@ -414,25 +428,51 @@ private slots:
         QTest::addColumn<QString>("in");  // the window they are pressed in
         QTest::addColumn<QString>("does");
         QTest::addColumn<QString>("after");  // what the replay follows
-        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "main" << "new game" << "";
-        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "main" << "new game" << "";
-        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "main" << "rules" << "";
-        QTest::newRow("F10") << QKeySequence(Qt::Key_F10) << "main" << "game menu" << "";
-        QTest::newRow("Shift+F10") << QKeySequence(Qt::SHIFT | Qt::Key_F10) << "main" << "board menu" << "";
-        QTest::newRow("Menu") << QKeySequence(Qt::Key_Menu) << "main" << "board menu" << "";
+        QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "main"
+                                << "new game"
+                                << "";
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "main"
+                            << "new game"
+                            << "";
+        QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << "main"
+                            << "rules"
+                            << "";
+        QTest::newRow("F10") << QKeySequence(Qt::Key_F10) << "main"
+                             << "game menu"
+                             << "";
+        QTest::newRow("Shift+F10") << QKeySequence(Qt::SHIFT | Qt::Key_F10) << "main"
+                                   << "board menu"
+                                   << "";
+        QTest::newRow("Menu") << QKeySequence(Qt::Key_Menu) << "main"
+                              << "board menu"
+                              << "";
         for (const char* in : {"main", "rules", "about"}) {
-            QTest::addRow("Ctrl+Q in %s", in) << QKeySequence(Qt::CTRL | Qt::Key_Q) << in << "close" << "";
+            QTest::addRow("Ctrl+Q in %s", in) << QKeySequence(Qt::CTRL | Qt::Key_Q) << in << "close"
+                                              << "";
         }
         for (const char* in : {"rules", "about"}) {
-            QTest::addRow("Esc in %s", in) << QKeySequence(Qt::Key_Escape) << in << "hide" << "";
+            QTest::addRow("Esc in %s", in) << QKeySequence(Qt::Key_Escape) << in << "hide"
+                                           << "";
         }
         const QKeySequence replay(Qt::CTRL | Qt::Key_R);
-        QTest::newRow("Ctrl+R during play") << replay << "main" << "replay" << "a deal played";
-        QTest::newRow("Ctrl+R after a win") << replay << "main" << "replay" << "a win";
-        QTest::newRow("Ctrl+R after Обратно") << replay << "main" << "replay" << "the arrangement dialog left";
-        QTest::newRow("Ctrl+R before any game") << replay << "main" << "nothing" << "";
-        QTest::newRow("Ctrl+R after the assembled layout") << replay << "main" << "nothing" << "the assembled layout";
-        QTest::newRow("Ctrl+R after a forced reset") << replay << "main" << "nothing" << "a forced reset";
+        QTest::newRow("Ctrl+R during play") << replay << "main"
+                                            << "replay"
+                                            << "a deal played";
+        QTest::newRow("Ctrl+R after a win") << replay << "main"
+                                            << "replay"
+                                            << "a win";
+        QTest::newRow("Ctrl+R after Обратно") << replay << "main"
+                                              << "replay"
+                                              << "the arrangement dialog left";
+        QTest::newRow("Ctrl+R before any game") << replay << "main"
+                                                << "nothing"
+                                                << "";
+        QTest::newRow("Ctrl+R after the assembled layout") << replay << "main"
+                                                           << "nothing"
+                                                           << "the assembled layout";
+        QTest::newRow("Ctrl+R after a forced reset") << replay << "main"
+                                                     << "nothing"
+                                                     << "a forced reset";
     }
 
     void desktopShortcutsRunTheirCommands() {
@@ -515,11 +555,16 @@ private slots:
     void aLockedBoardSaysHowToStartAGame_data() {
         QTest::addColumn<QString>("lockedBy");
         QTest::addColumn<QString>("button");
-        QTest::newRow("start-up") << "start-up" << "Начать игру";
-        QTest::newRow("assembled layout") << "assembled layout" << "Начать игру";
-        QTest::newRow("dialog closed") << "dialog closed" << "Начать заново";
-        QTest::newRow("arrangement refused") << "arrangement refused" << "Начать заново";
-        QTest::newRow("won") << "won" << "Начать заново";
+        QTest::newRow("start-up") << "start-up"
+                                  << "Начать игру";
+        QTest::newRow("assembled layout") << "assembled layout"
+                                          << "Начать игру";
+        QTest::newRow("dialog closed") << "dialog closed"
+                                       << "Начать заново";
+        QTest::newRow("arrangement refused") << "arrangement refused"
+                                             << "Начать заново";
+        QTest::newRow("won") << "won"
+                             << "Начать заново";
     }
 
     void aLockedBoardSaysHowToStartAGame() {

@@ -105,7 +105,8 @@ struct HeldSearch {
                 ++cancelled;
                 return engine::Solution{};
             }
-            return engine::Solution{engine::SolveOutcome::Solved, std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
+            return engine::Solution{engine::SolveOutcome::Solved,
+                                    std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
         };
     }
 };
@@ -194,11 +195,16 @@ private slots:
         const std::pair<const char*, std::function<void()>> changes[] = {
             {"new game", [&] { form->Button1Click(); }},
             {"Собранный расклад", [&] { form->N126Click(); }},
-            {"cheat", [&] { form->CheatArmed = true; form->Panel1DblClick(); }},
+            {"cheat",
+             [&] {
+                 form->CheatArmed = true;
+                 form->Panel1DblClick();
+             }},
             {"arrangement", [&] { playLayout(*form, state, kSwapped); }},
             {"arrangement dialog", [&] { form->N6Click(); }},
             {"forced reset", [&] { form->perebor(); }},
-            {"win", [&] {  // a forced reset leaves the goal playable: a click on a tile wins
+            {"win",
+             [&] {  // a forced reset leaves the goal playable: a click on a tile wins
                  form->perebor();
                  pressH(*form);
                  QCOMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("0"));
@@ -235,7 +241,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintComing, 1000);
         for (const auto& [moves, text] : {std::pair{11, "11 ходов"}, {61, "61 хода"}, {80, "80 ходов"}}) {
             proved.store(moves);
-            QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintComing + QStringLiteral(" не меньше ") + QString::fromUtf8(text), 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form),
+                                      kHintComing + QStringLiteral(" не меньше ") + QString::fromUtf8(text), 1000);
         }
         pressH(*form);  // asked again: the search goes on
         QCOMPARE(balloonText(*form), kHintComing + QStringLiteral(" не меньше 80 ходов"));
@@ -376,9 +383,9 @@ private slots:
             int moves;
             const char *counted, *atLeast;
         } rows[] = {
-            {0, "ходов", "ходов"}, {1, "ход", "хода"},    {2, "хода", "ходов"},  {4, "хода", "ходов"},
-            {5, "ходов", "ходов"}, {11, "ходов", "ходов"}, {12, "ходов", "ходов"}, {14, "ходов", "ходов"},
-            {21, "ход", "хода"},   {22, "хода", "ходов"},  {45, "ходов", "ходов"}, {61, "ход", "хода"},
+            {0, "ходов", "ходов"},  {1, "ход", "хода"},      {2, "хода", "ходов"},    {4, "хода", "ходов"},
+            {5, "ходов", "ходов"},  {11, "ходов", "ходов"},  {12, "ходов", "ходов"},  {14, "ходов", "ходов"},
+            {21, "ход", "хода"},    {22, "хода", "ходов"},   {45, "ходов", "ходов"},  {61, "ход", "хода"},
             {80, "ходов", "ходов"}, {111, "ходов", "ходов"}, {112, "ходов", "ходов"}, {121, "ход", "хода"},
         };
         for (const auto& row : rows) {
@@ -399,7 +406,9 @@ private slots:
             {"the shortest way", true, [](TForm1& window, engine::PuzzleState&) { play(window, kSixMoves); },
              kParShortest + QStringLiteral("6 ходов\n") + kParFound},
             {"a longer way", true,
-             [](TForm1& window, engine::PuzzleState&) { play(window, {1, 1, 1, 5, 9, 13, 14, 15}); },
+             [](TForm1& window, engine::PuzzleState&) {
+                 play(window, {1, 1, 1, 5, 9, 13, 14, 15});
+             },
              kParShortest + QStringLiteral("6 ходов")},
             {"the shortcut", true,
              [](TForm1& window, engine::PuzzleState&) {
@@ -557,7 +566,8 @@ private slots:
             environment.insert(QStringLiteral("PLITON_TEST_SCALE"), QString::number(scale));
             again.setProcessEnvironment(environment);
             again.setProcessChannelMode(QProcess::ForwardedChannels);
-            QStringList arguments = {QStringLiteral("theBalloonsHideNothing:") + QString::fromUtf8(QTest::currentDataTag())};
+            QStringList arguments = {QStringLiteral("theBalloonsHideNothing:") +
+                                     QString::fromUtf8(QTest::currentDataTag())};
             // The mark that keeps QtTest's watchdog away under ThreadSanitizer (tests/CMakeLists.txt).
             if (QCoreApplication::arguments().contains(QStringLiteral("-callgrindchild"))) {
                 arguments << QStringLiteral("-callgrindchild");
@@ -584,7 +594,9 @@ private slots:
             BalloonTip::Side side;
         } places[] = {
             {"left", {screen.left(), screen.top() + 100}, BalloonTip::Side::Right},
-            {"bottom right", screen.bottomRight() - QPoint(form->frameGeometry().width(), form->frameGeometry().height()) + QPoint(1, 1),
+            {"bottom right",
+             screen.bottomRight() - QPoint(form->frameGeometry().width(), form->frameGeometry().height()) +
+                 QPoint(1, 1),
              BalloonTip::Side::Left},
         };
         for (const auto& place : places) {
@@ -599,7 +611,8 @@ private slots:
                 if (form->TilePanel(k) == form->hintedTile()) continue;
                 QVERIFY2(!hint->geometry().intersects(globalRect(form->TilePanel(k))), place.where);
             }
-            QVERIFY2(globalRect(form->hintedTile()).contains(QPoint(globalRect(form->hintedTile()).center().x(), hint->tailTip().y())),
+            QVERIFY2(globalRect(form->hintedTile())
+                         .contains(QPoint(globalRect(form->hintedTile()).center().x(), hint->tailTip().y())),
                      place.where);
 
             play(*form, kSixMoves);
@@ -611,8 +624,12 @@ private slots:
             // What the window shows at a win: the celebration's area, "t i m e", the clock,
             // "х о д ы", the counter, the button and "Вы выиграли!!!".
             const QRect shown[] = {QRect(form->clientArea()->mapToGlobal(QPoint(0, 0)), QSize(435, 434)),
-                                   globalRect(form->Label2), globalRect(form->Bevel1), globalRect(form->Label4),
-                                   globalRect(form->Bevel2), globalRect(form->Button1), globalRect(form->Label1)};
+                                   globalRect(form->Label2),
+                                   globalRect(form->Bevel1),
+                                   globalRect(form->Label4),
+                                   globalRect(form->Bevel2),
+                                   globalRect(form->Button1),
+                                   globalRect(form->Label1)};
             for (const QRect& part : shown) QVERIFY2(!par->geometry().intersects(part), place.where);
             // It points at the counter.
             const QRect counter = globalRect(form->Bevel2);

@@ -57,16 +57,11 @@ struct Keystroke {
     KeyDoes does;
 };
 const Keystroke kKeystrokes[] = {
-    {60, Qt::Key_Left, Qt::NoModifier, KeyDoes::Slide},
-    {15, Qt::Key_Left, Qt::KeypadModifier, KeyDoes::Slide},
-    {15, Qt::Key_Left, Qt::NoModifier, KeyDoes::Run},
-    {4, Qt::Key_Left, Qt::ShiftModifier, KeyDoes::Nothing},
-    {3, Qt::Key_Left, Qt::ControlModifier, KeyDoes::Nothing},
-    {2, Qt::Key_Left, Qt::AltModifier, KeyDoes::Nothing},
-    {60, Qt::Key_H, Qt::NoModifier, KeyDoes::Hint},
-    {5, Qt::Key_H, Qt::ShiftModifier, KeyDoes::Hint},
-    {20, kKeyCyrillicEr, Qt::NoModifier, KeyDoes::Hint},
-    {2, Qt::Key_H, Qt::ControlModifier, KeyDoes::Nothing},
+    {60, Qt::Key_Left, Qt::NoModifier, KeyDoes::Slide},       {15, Qt::Key_Left, Qt::KeypadModifier, KeyDoes::Slide},
+    {15, Qt::Key_Left, Qt::NoModifier, KeyDoes::Run},         {4, Qt::Key_Left, Qt::ShiftModifier, KeyDoes::Nothing},
+    {3, Qt::Key_Left, Qt::ControlModifier, KeyDoes::Nothing}, {2, Qt::Key_Left, Qt::AltModifier, KeyDoes::Nothing},
+    {60, Qt::Key_H, Qt::NoModifier, KeyDoes::Hint},           {5, Qt::Key_H, Qt::ShiftModifier, KeyDoes::Hint},
+    {20, kKeyCyrillicEr, Qt::NoModifier, KeyDoes::Hint},      {2, Qt::Key_H, Qt::ControlModifier, KeyDoes::Nothing},
     {3, Qt::Key_R, Qt::ControlModifier, KeyDoes::Replay},
 };
 
@@ -211,7 +206,8 @@ class TestRandomPlay : public QObject {
         for (int n = player->below(10); n > 0; --n) ticks.push_back(model::Tick::Slide);
         if (player->chance(30)) ticks.push_back(model::Tick::Clock);
         if (player->chance(30)) ticks.push_back(model::Tick::Celebration);
-        std::shuffle(ticks.begin(), ticks.end(), std::mt19937(static_cast<std::mt19937::result_type>(player->below(1 << 30))));
+        std::shuffle(ticks.begin(), ticks.end(),
+                     std::mt19937(static_cast<std::mt19937::result_type>(player->below(1 << 30))));
         return ticks;
     }
 
@@ -556,8 +552,8 @@ class TestRandomPlay : public QObject {
             form->Label5->setText(model::counterText(moves));
             game.moves = moves;
         } else if (roll < 1000) {
-            const int seconds = player->chance(80) ? model::kClockLimit - 1 - player->below(5)
-                                                   : player->below(model::kClockLimit);
+            const int seconds =
+                player->chance(80) ? model::kClockLimit - 1 - player->below(5) : player->below(model::kClockLimit);
             note(QStringLiteral("clock at %1").arg(model::clockText(seconds)));
             form->Label3->setText(model::clockText(seconds));
             game.seconds = seconds;
@@ -592,7 +588,8 @@ class TestRandomPlay : public QObject {
             return QStringLiteral("the counter reads %1, not %2").arg(counter, model::counterText(game.moves));
         }
         if (form->Label3->text() != model::clockText(game.seconds)) {
-            return QStringLiteral("the clock reads %1, not %2").arg(form->Label3->text(), model::clockText(game.seconds));
+            return QStringLiteral("the clock reads %1, not %2")
+                .arg(form->Label3->text(), model::clockText(game.seconds));
         }
         struct Flag {
             const char* what;
@@ -687,13 +684,15 @@ private slots:
             if (event == kMemorySettleEvents) settledKb = residentKb();
         }
         const long finalKb = residentKb();
-        qInfo("random play: %d moves, %d wins, %d forced resets, %d dialog runs, %d boxes; resident memory %ld kB "
-              "after %ld events, %ld kB at the end",
-              moves, wins, game.forcedResets, dialogRuns, boxesShown, settledKb, kMemorySettleEvents, finalKb);
-        qInfo("random play: %d hint requests, %d waits for one (%lld ms in all), %d answers checked, %d of them "
-              "after following the hint; %d pars told; %d replays",
-              game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed, game.parsTold,
-              game.replays);
+        qInfo(
+            "random play: %d moves, %d wins, %d forced resets, %d dialog runs, %d boxes; resident memory %ld kB "
+            "after %ld events, %ld kB at the end",
+            moves, wins, game.forcedResets, dialogRuns, boxesShown, settledKb, kMemorySettleEvents, finalKb);
+        qInfo(
+            "random play: %d hint requests, %d waits for one (%lld ms in all), %d answers checked, %d of them "
+            "after following the hint; %d pars told; %d replays",
+            game.hintsAsked, hintWaits, hintWaitedMs, game.hintAnswers, game.hintsFollowed, game.parsTold,
+            game.replays);
 
         if (events < 10 * kMemorySettleEvents) return;  // too short a run to judge
         // The run must have played: moves, wins and dialogs in numbers.

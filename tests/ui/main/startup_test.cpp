@@ -89,8 +89,9 @@ private slots:
     }
 
     void controlsStandInCreationOrder() {
-        const QList<QWidget*> expected = {form->Bevel1, form->Bevel2, form->Label1,  form->Label2,  form->Label3, form->Label4,
-                                          form->Label5, form->Panel1, form->Button1, form->Panel17, form->Panel18, form->Panel19};
+        const QList<QWidget*> expected = {form->Bevel1,  form->Bevel2,  form->Label1,  form->Label2,
+                                          form->Label3,  form->Label4,  form->Label5,  form->Panel1,
+                                          form->Button1, form->Panel17, form->Panel18, form->Panel19};
         QCOMPARE(form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
 
         // Where each control was designed to stand; labels may only have grown to fit their
@@ -178,8 +179,9 @@ private slots:
         for (CaptionPanel* panel : {form->Panel17, form->Panel18, form->Panel19}) {
             QFont largest = panel->font();
             largest.setPixelSize(pointsToPixels(17));
-            QVERIFY2(QFontMetrics(largest).horizontalAdvance(panel->caption()) <= panel->width() - 2 * panel->bevelInset(),
-                     qPrintable(panel->caption()));
+            QVERIFY2(
+                QFontMetrics(largest).horizontalAdvance(panel->caption()) <= panel->width() - 2 * panel->bevelInset(),
+                qPrintable(panel->caption()));
             QVERIFY(QFontMetrics(largest).height() <= panel->height());
         }
     }
@@ -196,10 +198,11 @@ private slots:
             // Thin strokes never reach their full colour, and their blended edges differ from
             // one background to another by a few hundredths.
             const double wanted = 0.95 * std::min(platform::kReadableContrast, light.at(control));
-            const QString reading = QStringLiteral("%1 reads at %2:1 under the dark scheme, at %3:1 under the default one")
-                                        .arg(control)
-                                        .arg(contrast, 0, 'f', 2)
-                                        .arg(light.at(control), 0, 'f', 2);
+            const QString reading =
+                QStringLiteral("%1 reads at %2:1 under the dark scheme, at %3:1 under the default one")
+                    .arg(control)
+                    .arg(contrast, 0, 'f', 2)
+                    .arg(light.at(control), 0, 'f', 2);
             QVERIFY2(contrast >= wanted, qPrintable(reading));
         }
     }

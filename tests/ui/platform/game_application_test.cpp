@@ -16,10 +16,10 @@
 
 #include <langinfo.h>
 
+#include "game_texts.h"
 #include "ui/platform/game_application.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/placement.h"
-#include "game_texts.h"
 
 namespace {
 
@@ -66,8 +66,7 @@ TEST(GameApplication, WritesUtf8UnderTheBareCLocale) {
 // Qt's own options on the command line change nothing: the game takes no arguments.
 TEST(GameApplication, TakesNoArgumentsOfTheUsers) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    char reverse[] = "-reverse", style[] = "-style", fusion[] = "fusion", title[] = "-qwindowtitle",
-         other[] = "Другое";
+    char reverse[] = "-reverse", style[] = "-style", fusion[] = "fusion", title[] = "-qwindowtitle", other[] = "Другое";
     char* withOptions[] = {name, reverse, style, fusion, title, other, nullptr};
     platform::GameApplication app(withOptions);
     EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);

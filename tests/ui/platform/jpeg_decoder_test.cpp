@@ -41,8 +41,9 @@ std::optional<Frame> frameOf(const Bytes& jpeg) {
         const int marker = jpeg[at + 1];
         const std::size_t length = (std::size_t{jpeg[at + 2]} << 8) | jpeg[at + 3];
         if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-            return Frame{at, marker, (jpeg[at + 5] << 8) | jpeg[at + 6], (jpeg[at + 7] << 8) | jpeg[at + 8],
-                         jpeg[at + 9], jpeg[at + 4]};
+            return Frame{
+                at,           marker,      (jpeg[at + 5] << 8) | jpeg[at + 6], (jpeg[at + 7] << 8) | jpeg[at + 8],
+                jpeg[at + 9], jpeg[at + 4]};
         }
         at += 2 + length;
     }
