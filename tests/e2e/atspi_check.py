@@ -198,6 +198,9 @@ def main():
     print(f"-- tile {name} moved from {was} to {bare}; heard: {listener.heard}")
 
     print("-- a hint, by the key H")
+    # A client's copy may lag a moment behind the move for the tiles that did not move.
+    view = wait_for("every tile's place", lambda: View(window),
+                    lambda v: all(isinstance(p, tuple) for _, p in v.arrangement))
     beside = {n for n, p in view.arrangement if abs(p[0] - was[0]) + abs(p[1] - was[1]) == 1}
     Atspi.generate_keyboard_event(ord("h"), None, Atspi.KeySynthType.SYM)
     hinted = r"Плитка (\d+)\. Осталось ходов: \d+"
