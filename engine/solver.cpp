@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "moves.h"
+
 namespace engine {
 
 namespace {
@@ -368,10 +370,7 @@ bool Search::Descend(int depth, std::uint32_t moves) {
 
 // The board after `tiles` slid into the blank one by one.
 Grid Played(Grid board, std::span<const std::uint8_t> tiles) {
-    for (const std::uint8_t tile : tiles) {
-        auto& cells = board.cells;
-        std::swap(*std::find(cells.begin(), cells.end(), 0), *std::find(cells.begin(), cells.end(), tile));
-    }
+    for (const std::uint8_t tile : tiles) board = Slid(board, tile);
     return board;
 }
 
