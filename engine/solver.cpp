@@ -121,7 +121,7 @@ struct GroupStep {
 // tiles moved to reach it and the state of the machine of duplicate paths there.
 struct Subtree {
     std::array<std::uint8_t, kSplitDepth> Tiles{};
-    std::uint32_t Moves = 0;
+    std::uint32_t Machine = 0;
 };
 
 // What stops a search: the caller's cancel flag, and a flag that one thread raises for the
@@ -143,15 +143,15 @@ public:
     int Estimate() const { return std::max(directSum_, mirroredSum_); }
     int BlankCell() const { return blank_; }
 
-    // Looks below the board, reached by `tiles` with the machine in state `moves`, for a
+    // Looks below the board, reached by `tiles` with the machine in state `machine`, for a
     // solution of exactly `bound` moves (the path then holds it). With `split`, does not
     // look below kSplitDepth moves but lists the nodes there instead.
-    bool Iterate(int bound, std::span<const std::uint8_t> tiles, std::uint32_t moves,
+    bool Iterate(int bound, std::span<const std::uint8_t> tiles, std::uint32_t machine,
                  std::vector<Subtree>* split = nullptr) {
         bound_ = bound;
         split_ = split;
         std::copy(tiles.begin(), tiles.end(), path_.begin());
-        return Descend(static_cast<int>(tiles.size()), moves);
+        return Descend(static_cast<int>(tiles.size()), machine);
     }
 
     std::uint64_t Nodes() const { return nodes_; }
@@ -160,7 +160,7 @@ public:
 
 private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots);
-    bool Descend(int depth, std::uint32_t moves);
+    bool Descend(int depth, std::uint32_t machine);
     // The tile of `slot` moved into the blank's cell `blank`, in its group only: the group's
     // index and distance then (the group is left as it was). Value() reads the entry.
     GroupStep Step(Slot slot, int blank) {
@@ -260,7 +260,7 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
     }
 }
 
-bool Search::Descend(int depth, std::uint32_t moves) {
+bool Search::Descend(int depth, std::uint32_t machine) {
     if (directSum_ == 0 && board_ == kGoal) {
         pathLength_ = depth;
         return true;
@@ -268,7 +268,7 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     if (split_ && depth == kSplitDepth) {
         Subtree& subtree = split_->emplace_back();
         std::copy_n(path_.begin(), kSplitDepth, subtree.Tiles.begin());
-        subtree.Moves = moves;
+        subtree.Machine = machine;
         return false;
     }
     const int blank = blank_;
@@ -281,7 +281,7 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     struct Child {
         int From;
         std::uint8_t Tile;
-        std::uint32_t Moves;
+        std::uint32_t Machine;
         Slot Direct, Mirrored;
         GroupStep D, M;
         int DirectSum, MirroredSum, Estimate;
@@ -292,15 +292,15 @@ bool Search::Descend(int depth, std::uint32_t moves) {
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
         const auto direction = static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)]);
-        const std::uint32_t step = steps_[moves * kDirections + direction];
+        const std::uint32_t step = steps_[machine * kDirections + direction];
         if ((step >> (kStateBits + from)) & 1u) continue;  // another path does it first
         const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
         // The tile moves from `from` into the blank's cell: only its two groups change.
         Child& child = children[static_cast<std::size_t>(count++)];
         child.From = from;
         child.Tile = tile;
-        child.Moves = step & 0xffffu;
-        __builtin_prefetch(steps_ + child.Moves * kDirections);
+        child.Machine = step & 0xffffu;
+        __builtin_prefetch(steps_ + child.Machine * kDirections);
         child.Direct = direct_[tile];
         child.Mirrored = mirrored_[tile];
         child.D = Step(child.Direct, blank);
@@ -350,7 +350,7 @@ bool Search::Descend(int depth, std::uint32_t moves) {
         blank_ = child.From;
         path_[static_cast<std::size_t>(depth)] = child.Tile;
 
-        if (Descend(depth + 1, child.Moves)) return true;
+        if (Descend(depth + 1, child.Machine)) return true;
         if (stopped_) return false;
 
         blank_ = blank;
@@ -523,7 +523,7 @@ std::uint64_t Iterations::Work(int bound) {
         if (next >= subtrees_.size()) break;
         const Subtree& subtree = subtrees_[next];
         search.Reset(Played(board_, subtree.Tiles));
-        const bool solved = search.Iterate(bound, subtree.Tiles, subtree.Moves);
+        const bool solved = search.Iterate(bound, subtree.Tiles, subtree.Machine);
         if (solved && !found_.exchange(true)) answer_.assign(search.Path().begin(), search.Path().end());
         if (solved || search.Stopped()) break;
     }
