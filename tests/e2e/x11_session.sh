@@ -60,7 +60,7 @@ start_x_server() {
     # with it any game still on it) goes too.
     (tail --pid=$$ -f /dev/null && kill "$server") >/dev/null 2>&1 &
     stop_on_exit $!
-    wait_until 10 "the X server to start" test -s "$display_file"
+    wait_until 30 "the X server to start" test -s "$display_file"
     DISPLAY=":$(head -n1 "$display_file")"
     export DISPLAY
     # Nothing from the developer's own desktop may leak into the session.
@@ -82,7 +82,7 @@ now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 start_window_manager() {
     openbox >"$session_dir/openbox.log" 2>&1 &
     stop_on_exit $!
-    wait_until 10 "the window manager to start" window_manager_runs
+    wait_until 30 "the window manager to start" window_manager_runs
 }
 
 window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
@@ -162,15 +162,17 @@ shown_window() {
     head -n1 <<<"$ids"
 }
 
-# Waits until a window titled TITLE is shown and prints its id.
+# Waits until a window titled TITLE is shown and prints its id. Windows get 30 s unless
+# told otherwise: with sanitized tests running side by side on a busy machine, even a small
+# X client has taken over 10 s to map, and a wait that succeeds ends at once anyway.
 wait_window() {
-    wait_until "${2:-10}" "the window \"$1\"" shown_window "$1"
+    wait_until "${2:-30}" "the window \"$1\"" shown_window "$1"
     shown_window "$1"
 }
 
 no_window() { ! shown_window "$1"; }
 
-wait_window_gone() { wait_until "${2:-10}" "the window \"$1\" to close" no_window "$1"; }
+wait_window_gone() { wait_until "${2:-30}" "the window \"$1\" to close" no_window "$1"; }
 
 # Prints "WIDTH HEIGHT" of a window.
 window_size() {
