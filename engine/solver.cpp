@@ -73,21 +73,36 @@ constexpr std::array<std::array<std::uint8_t, kCells>, kCells> kDistance = [] {
     return distance;
 }();
 
-// A lookup as the search keeps it: the indexing cells of its tiles on the current board and
-// the entry they give. An Excess table's entry adds twice its code to the tiles' Manhattan
-// distance, kept here as the tiles move.
+// Where a tile's cell is kept: its group and its place in the group.
+struct Slot {
+    std::uint8_t Group = 0;
+    std::uint8_t Index = 0;
+};
+
+// A lookup as the search keeps it: the indexing cells of its tiles on the current board, the
+// index they make and the entry there. An Excess table's entry adds twice its code to the
+// tiles' Manhattan distance, kept here as the tiles move.
 struct Group {
     const std::uint8_t* Table = nullptr;
-    const std::uint8_t* CellMap = nullptr;  // board cell -> indexing cell
+    const std::uint8_t* CellMap = nullptr;  // board cell -> indexing cell, and back
     int TileCount = 0;
     bool Excess = false;
+    int Shift = 0;  // an entry's byte: its index shifted right by this
     std::array<std::uint8_t, kMaxPatternTiles> Cells{};
+    // What one more in each tile's rank adds to the index: the product of the later radices.
+    std::array<std::uint32_t, kMaxPatternTiles> Weights{};
+    // The slot of the tile on each indexing cell, kMaxPatternTiles where none of the group's is.
+    std::array<std::uint8_t, kCells> SlotAt{};
+    // What the index gains when the tile of the first slot passes one of the second's along
+    // a column: its own rank loses one for an earlier tile, a later tile's rank gains one.
+    std::array<std::array<std::uint32_t, kMaxPatternTiles + 1>, kMaxPatternTiles> Passing{};
     // Each tile's distances from its home cell, by indexing cell.
     std::array<const std::uint8_t*, kMaxPatternTiles> Distances{};
+    std::uint32_t Index = 0;
     int Distance = 0;  // the Manhattan distance of the tiles, for an Excess table
     int Value = 0;
 
-    std::uint32_t Index() const {
+    std::uint32_t IndexOfCells() const {
         // The sizes of a 7-7-1 and a 6-6-3 split get their loops written out.
         switch (TileCount) {
             case 7: return FixedIndexOf<7>(Cells.data());
@@ -96,16 +111,9 @@ struct Group {
             default: return IndexOf(Cells.data(), TileCount);
         }
     }
-    int Entry() const {
-        const std::uint32_t index = Index();
-        return Excess ? Distance + 2 * ExcessCodeAt(Table, index) : Table[index];
+    int EntryAt(std::uint32_t index, int distance) const {
+        return Excess ? distance + 2 * ExcessCodeAt(Table, index) : Table[index];
     }
-};
-
-// Where a tile's cell is kept: its group and its place in the group.
-struct Slot {
-    std::uint8_t Group = 0;
-    std::uint8_t Index = 0;
 };
 
 // A move seen by one group of the moved tile: the tile's new indexing cell, the group's
@@ -162,23 +170,29 @@ private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots);
     bool Descend(int depth, std::uint32_t machine);
     // The tile of `slot` moved into the blank's cell `blank`, in its group only: the group's
-    // index and distance then (the group is left as it was). Value() reads the entry.
-    GroupStep Step(Slot slot, int blank) {
-        Group& group = groups_[slot.Group];
-        std::uint8_t& cell = group.Cells[slot.Index];
-        const std::uint8_t was = cell, now = group.CellMap[blank];
-        const std::uint8_t* distances = group.Distances[slot.Index];
-        cell = now;
-        const std::uint32_t index = group.Index();
-        cell = was;
-        const GroupStep step{now, group.Distance + distances[now] - distances[was], 0, index};
-        __builtin_prefetch(group.Excess ? group.Table + (index >> 2) : group.Table + index);
-        return step;
-    }
-    int Value(Slot slot, const GroupStep& step) const {
+    // index and distance then. Value() reads the entry.
+    //
+    // The index follows from the group's own: a tile's rank is its cell less the group's
+    // earlier tiles on cells below it. A step across a row moves the tile by one cell and
+    // passes no other; a step along a column passes three cells, and each earlier tile of
+    // the group there takes one from the moved tile's change of rank, while each later one
+    // has its own rank changed by one. Written without branches, which the search cannot
+    // foresee: across a row the blank's cell, of no group, stands for the three.
+    GroupStep Step(Slot slot, int blank) const {
         const Group& group = groups_[slot.Group];
-        return group.Excess ? step.Distance + 2 * ExcessCodeAt(group.Table, step.Index) : group.Table[step.Index];
+        const int was = group.Cells[slot.Index], now = group.CellMap[blank];
+        const bool toLower = now < was;
+        const int low = toLower ? now : was, span = toLower ? was - now : now - was;
+        const auto& passing = group.Passing[slot.Index];
+        std::uint32_t change = group.Weights[slot.Index] * static_cast<std::uint32_t>(span);
+        for (int passed = 1; passed < 4; ++passed)
+            change += passing[group.SlotAt[static_cast<std::size_t>(span == kSide ? low + passed : now)]];
+        const std::uint32_t index = toLower ? group.Index - change : group.Index + change;
+        const int distance = group.Distance + group.Distances[slot.Index][now] - group.Distances[slot.Index][was];
+        __builtin_prefetch(group.Table + (index >> group.Shift));
+        return {static_cast<std::uint8_t>(now), distance, 0, index};
     }
+    int Value(Slot slot, const GroupStep& step) const { return groups_[slot.Group].EntryAt(step.Index, step.Distance); }
 
     ZeroBasedBoard board_{};
     int blank_ = 0;
@@ -221,7 +235,8 @@ void Search::Reset(const Grid& board) {
     AddGroups(tables_.Lookups(), true, mirrored_);
     for (int g = 0; g < groupCount_; ++g) {
         Group& group = groups_[static_cast<std::size_t>(g)];
-        group.Value = group.Entry();
+        group.Index = group.IndexOfCells();
+        group.Value = group.EntryAt(group.Index, group.Distance);
     }
     for (int tile = 1; tile < kCells; ++tile) {
         const auto t = static_cast<std::size_t>(tile);
@@ -244,6 +259,7 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
         group.CellMap = transposed ? kTransposedCell.data() : kSameCell.data();
         group.TileCount = lookup.TileCount;
         group.Excess = lookup.Encoding == TableEncoding::Excess;
+        group.Shift = group.Excess ? 2 : 0;
         group.Distance = 0;
         for (int i = 0; i < lookup.TileCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
@@ -253,8 +269,20 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
             const int home = lookup.Transposed ? TransposedTile(lookup.Tiles[slot]) : lookup.Tiles[slot];
             group.Distances[slot] = kDistance[static_cast<std::size_t>(home - 1)].data();
             group.Distance += group.Distances[slot][group.Cells[slot]];
+            group.Weights[slot] = 1;
+            for (int later = i + 1; later < lookup.TileCount; ++later)
+                group.Weights[slot] *= static_cast<std::uint32_t>(kCells - later);
             slots[static_cast<std::size_t>(tile)] = {static_cast<std::uint8_t>(groupCount_),
                                                      static_cast<std::uint8_t>(i)};
+        }
+        group.SlotAt.fill(kMaxPatternTiles);
+        for (int i = 0; i < lookup.TileCount; ++i) {
+            const auto slot = static_cast<std::size_t>(i);
+            group.SlotAt[group.Cells[slot]] = static_cast<std::uint8_t>(i);
+            for (int other = 0; other < lookup.TileCount; ++other) {
+                const auto passed = static_cast<std::size_t>(other);
+                group.Passing[slot][passed] = other < i ? 0u - group.Weights[slot] : group.Weights[passed];
+            }
         }
         ++groupCount_;
     }
@@ -279,12 +307,11 @@ bool Search::Descend(int depth, std::uint32_t machine) {
     // the last iteration, which ends at its first solution, then finds it sooner. The machine
     // forbids by move string alone, so the order does not matter to it.
     struct Child {
-        int From;
-        std::uint8_t Tile;
-        std::uint32_t Machine;
+        std::uint8_t From, Tile;
         Slot Direct, Mirrored;
+        std::uint32_t Machine;
         GroupStep D, M;
-        int DirectSum, MirroredSum, Estimate;
+        int DirectSum, MirroredSum;
     };
     std::array<Child, kDirections> children;
     int count = 0;
@@ -297,7 +324,7 @@ bool Search::Descend(int depth, std::uint32_t machine) {
         const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
         // The tile moves from `from` into the blank's cell: only its two groups change.
         Child& child = children[static_cast<std::size_t>(count++)];
-        child.From = from;
+        child.From = static_cast<std::uint8_t>(from);
         child.Tile = tile;
         child.Machine = step & 0xffffu;
         __builtin_prefetch(steps_ + child.Machine * kDirections);
@@ -306,6 +333,9 @@ bool Search::Descend(int depth, std::uint32_t machine) {
         child.D = Step(child.Direct, blank);
         child.M = Step(child.Mirrored, blank);
     }
+    // The children kept, by estimate; among equals, in the order of the directions.
+    std::array<std::uint8_t, kDirections> order{};
+    std::array<int, kDirections> estimates{};
     const int generated = count;
     count = 0;
     for (int k = 0; k < generated; ++k) {
@@ -313,34 +343,42 @@ bool Search::Descend(int depth, std::uint32_t machine) {
             stopped_ = true;
             return false;
         }
-        Child child = children[static_cast<std::size_t>(k)];
+        Child& child = children[static_cast<std::size_t>(k)];
         child.D.Value = Value(child.Direct, child.D);
         child.DirectSum = directSum_ - groups_[child.Direct.Group].Value + child.D.Value;
         if (child.DirectSum > allowed) continue;
         child.M.Value = Value(child.Mirrored, child.M);
         child.MirroredSum = mirroredSum_ - groups_[child.Mirrored.Group].Value + child.M.Value;
         if (child.MirroredSum > allowed) continue;
-        child.Estimate = std::max(child.DirectSum, child.MirroredSum);
-        // Kept in order of estimate; among equals, in the order of the directions.
+        const int estimate = std::max(child.DirectSum, child.MirroredSum);
         int i = count++;
-        for (; i > 0 && children[static_cast<std::size_t>(i - 1)].Estimate > child.Estimate; --i) {
-            children[static_cast<std::size_t>(i)] = children[static_cast<std::size_t>(i - 1)];
+        for (; i > 0 && estimates[static_cast<std::size_t>(i - 1)] > estimate; --i) {
+            estimates[static_cast<std::size_t>(i)] = estimates[static_cast<std::size_t>(i - 1)];
+            order[static_cast<std::size_t>(i)] = order[static_cast<std::size_t>(i - 1)];
         }
-        children[static_cast<std::size_t>(i)] = child;
+        estimates[static_cast<std::size_t>(i)] = estimate;
+        order[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(k);
     }
 
     for (int c = 0; c < count; ++c) {
-        const Child& child = children[static_cast<std::size_t>(c)];
+        const Child& child = children[order[static_cast<std::size_t>(c)]];
         Group& dGroup = groups_[child.Direct.Group];
         Group& mGroup = groups_[child.Mirrored.Group];
         const std::uint8_t dCell = dGroup.Cells[child.Direct.Index], mCell = mGroup.Cells[child.Mirrored.Index];
+        const std::uint32_t dIndex = dGroup.Index, mIndex = mGroup.Index;
         const int dDistance = dGroup.Distance, mDistance = mGroup.Distance;
         const int dValue = dGroup.Value, mValue = mGroup.Value;
         const int directOld = directSum_, mirroredOld = mirroredSum_;
         dGroup.Cells[child.Direct.Index] = child.D.Cell;
+        dGroup.SlotAt[dCell] = kMaxPatternTiles;
+        dGroup.SlotAt[child.D.Cell] = child.Direct.Index;
+        dGroup.Index = child.D.Index;
         dGroup.Distance = child.D.Distance;
         dGroup.Value = child.D.Value;
         mGroup.Cells[child.Mirrored.Index] = child.M.Cell;
+        mGroup.SlotAt[mCell] = kMaxPatternTiles;
+        mGroup.SlotAt[child.M.Cell] = child.Mirrored.Index;
+        mGroup.Index = child.M.Index;
         mGroup.Distance = child.M.Distance;
         mGroup.Value = child.M.Value;
         directSum_ = child.DirectSum;
@@ -359,9 +397,15 @@ bool Search::Descend(int depth, std::uint32_t machine) {
         directSum_ = directOld;
         mirroredSum_ = mirroredOld;
         dGroup.Cells[child.Direct.Index] = dCell;
+        dGroup.SlotAt[child.D.Cell] = kMaxPatternTiles;
+        dGroup.SlotAt[dCell] = child.Direct.Index;
+        dGroup.Index = dIndex;
         dGroup.Distance = dDistance;
         dGroup.Value = dValue;
         mGroup.Cells[child.Mirrored.Index] = mCell;
+        mGroup.SlotAt[child.M.Cell] = kMaxPatternTiles;
+        mGroup.SlotAt[mCell] = child.Mirrored.Index;
+        mGroup.Index = mIndex;
         mGroup.Distance = mDistance;
         mGroup.Value = mValue;
     }

@@ -38,7 +38,7 @@ using namespace engine::patterns;
 
 constexpr const char* kDefaultGroups = "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1";
 // Longer strings prune a little more and take longer to find (docs/performance.md).
-constexpr int kMachineLength = 12;
+constexpr int kMachineLength = 14;
 
 using Tiles = std::vector<int>;
 
