@@ -43,7 +43,7 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
             if (tile < 1 || tile > 15 || (seen & (1u << tile))) return "bad tiles in a table's pattern";
             seen |= 1u << tile;
         }
-        if (table.Encoding != TableEncoding::Moves && table.Encoding != TableEncoding::Excess) {
+        if (table.Encoding != TableEncoding::Moves && table.Encoding != TableEncoding::Cyclic) {
             return "a table has an unknown encoding";
         }
         if (std::any_of(table.Reserved.begin(), table.Reserved.end(), [](std::uint8_t byte) { return byte != 0; })) {
@@ -95,14 +95,14 @@ std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
 // Empty when every table entry is a number of moves some position may need, each table's
 // goal is 0 and every step of the machine leads to one of its states; else the first entry
 // that is not. The search relies on these: it never goes deeper than kMaxMoves. Every code
-// of an Excess table stands for at most kMaxMoves (pattern_format.h proves it when
-// compiling), so of those only the goal is read.
+// of a Cyclic table is a code, so of those only the goal is read; moves read through them
+// are never below 0 (MovesAfterStep).
 std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes) {
     for (std::uint32_t t = 0; t < header.TableCount; ++t) {
         const TableRecord& table = header.Tables[t];
         const std::uint8_t* entries = bytes + table.Offset;
-        if (table.Encoding == TableEncoding::Excess) {
-            if (const int goal = ExcessCodeAt(entries, GoalIndexOf(table)); goal != 0) {
+        if (table.Encoding == TableEncoding::Cyclic) {
+            if (const int goal = CyclicCodeAt(entries, GoalIndexOf(table)); goal != 0) {
                 return "table " + std::to_string(t) + " holds code " + std::to_string(goal) + " at its goal";
             }
             continue;

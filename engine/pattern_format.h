@@ -121,11 +121,13 @@ inline std::uint64_t FileChecksum(std::span<const std::uint8_t> bytes, std::uint
 // An entry stands for the fewest moves of the table's own tiles that bring them home, the
 // other tiles being free to pass. Each table names its encoding:
 //   Moves   one byte an entry: the moves themselves;
-//   Excess  two bits an entry, four to a byte, entry i in bits 2 (i % 4) of byte i / 4: the
-//           moves beyond the tiles' own Manhattan distance, halved (the two always have the
-//           same parity) and capped at 3. The moves read back are the distance plus twice
-//           the code: never more than the true moves, and where the excess reaches 6 or
-//           more, less.
+//   Cyclic  two bits an entry, four to a byte, entry i in bits 2 (i % 4) of byte i / 4: the
+//           moves halved, modulo 4. The moves have the parity of the tiles' Manhattan
+//           distance, so the code tells the moves modulo 8; and a step of one of the tiles
+//           changes the moves by 1 or 3, up or down (the generator checks every step), so
+//           the code of a placement one step away tells its moves from this one's
+//           (MovesAfterStep). The search finds the moves of its first board by walking down
+//           the table to the goal.
 //
 // A table is computed for an ordered list of tiles. A lookup reads one table for a group of
 // the board's tiles: either the table's own tiles at their cells, or (Transposed) the
@@ -145,22 +147,31 @@ inline std::uint64_t FileChecksum(std::span<const std::uint8_t> bytes, std::uint
 // start): the low 16 bits are the state after the step, and bit 16 + c is set when the
 // step, leaving the blank on cell c, ends a forbidden string.
 inline constexpr std::array<char, 8> kMagic = {'P', 'L', 'T', 'N', 'P', 'D', 'B', '\x1a'};
-inline constexpr std::uint32_t kVersion = 3;
+inline constexpr std::uint32_t kVersion = 4;
 inline constexpr std::uint32_t kByteOrderMark = 0x01020304;
 inline constexpr std::size_t kTableAlignment = 64;
 inline constexpr std::size_t kChecksumBytes = 8;
 
-enum class TableEncoding : std::uint8_t { Moves = 0, Excess = 1 };
-inline constexpr int kLargestExcessCode = 3;
+enum class TableEncoding : std::uint8_t { Moves = 0, Cyclic = 1 };
 
 // The bytes of a table of `entries` in `encoding`.
 constexpr std::uint64_t TableBytesFor(std::uint64_t entries, TableEncoding encoding) {
-    return encoding == TableEncoding::Excess ? (entries + 3) / 4 : entries;
+    return encoding == TableEncoding::Cyclic ? (entries + 3) / 4 : entries;
 }
 
-// The code of entry `index` of an Excess table.
-inline int ExcessCodeAt(const std::uint8_t* table, std::uint32_t index) {
+// The code of entry `index` of a Cyclic table, and the code of `moves`.
+inline int CyclicCodeAt(const std::uint8_t* table, std::uint32_t index) {
     return (table[index >> 2] >> ((index & 3u) * 2u)) & 3;
+}
+constexpr int CyclicCodeOf(int moves) { return (moves >> 1) & 3; }
+
+// The moves of a placement one step from one of `moves`, whose code is `code`: of the
+// moves - 3, moves - 1, moves + 1 and moves + 3 that one whose code it is (their halves are
+// four numbers in a row, so their codes differ). Never below 0, whatever the code.
+constexpr int MovesAfterStep(int moves, int code) {
+    const int lowest = moves - 3;
+    const int after = lowest + 2 * ((code - ((lowest + 8) >> 1)) & 3);
+    return after < 0 ? 0 : after;
 }
 
 // The Manhattan distance of a tile on `cell` from its home cell `home`.
@@ -169,9 +180,8 @@ constexpr int CellDistance(int cell, int home) {
     return (rows < 0 ? -rows : rows) + (columns < 0 ? -columns : columns);
 }
 
-// No Excess entry can stand for more moves than a position may need: seven tiles are at
-// most 6 moves each from home, and the code adds at most 6.
-static_assert(kMaxPatternTiles * 6 + 2 * kLargestExcessCode <= kMaxMoves);
+static_assert(MovesAfterStep(4, CyclicCodeOf(1)) == 1 && MovesAfterStep(4, CyclicCodeOf(7)) == 7 &&
+              MovesAfterStep(1, CyclicCodeOf(0)) == 0 && MovesAfterStep(0, CyclicCodeOf(3)) == 3);
 
 struct TableRecord {
     std::uint64_t Offset = 0;   // from the start of the file

@@ -9,8 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "moves.h"
-
 namespace engine {
 
 namespace {
@@ -61,18 +59,6 @@ constexpr std::array<std::uint8_t, kCells> kTransposedCell = [] {
     return cells;
 }();
 
-// The Manhattan distance between two cells.
-constexpr std::array<std::array<std::uint8_t, kCells>, kCells> kDistance = [] {
-    std::array<std::array<std::uint8_t, kCells>, kCells> distance{};
-    for (int a = 0; a < kCells; ++a) {
-        for (int b = 0; b < kCells; ++b) {
-            distance[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] =
-                static_cast<std::uint8_t>(CellDistance(a, b));
-        }
-    }
-    return distance;
-}();
-
 // Where a tile's cell is kept: its group and its place in the group.
 struct Slot {
     std::uint8_t Group = 0;
@@ -80,15 +66,16 @@ struct Slot {
 };
 
 // A lookup as the search keeps it: the indexing cells of its tiles on the current board, the
-// index they make and the entry there. An Excess table's entry adds twice its code to the
-// tiles' Manhattan distance, kept here as the tiles move.
+// index they make and the moves they need. A Cyclic table's code gives the moves of a
+// placement one step from one whose moves are known: the search knows each group's.
 struct Group {
     const std::uint8_t* Table = nullptr;
     const std::uint8_t* CellMap = nullptr;  // board cell -> indexing cell, and back
     int TileCount = 0;
-    bool Excess = false;
+    bool Cyclic = false;
     int Shift = 0;  // an entry's byte: its index shifted right by this
     std::array<std::uint8_t, kMaxPatternTiles> Cells{};
+    std::array<std::uint8_t, kMaxPatternTiles> Homes{};  // the tiles' home cells, as indexing cells
     // What one more in each tile's rank adds to the index: the product of the later radices.
     std::array<std::uint32_t, kMaxPatternTiles> Weights{};
     // The slot of the tile on each indexing cell, kMaxPatternTiles where none of the group's is.
@@ -96,10 +83,7 @@ struct Group {
     // What the index gains when the tile of the first slot passes one of the second's along
     // a column: its own rank loses one for an earlier tile, a later tile's rank gains one.
     std::array<std::array<std::uint32_t, kMaxPatternTiles + 1>, kMaxPatternTiles> Passing{};
-    // Each tile's distances from its home cell, by indexing cell.
-    std::array<const std::uint8_t*, kMaxPatternTiles> Distances{};
     std::uint32_t Index = 0;
-    int Distance = 0;  // the Manhattan distance of the tiles, for an Excess table
     int Value = 0;
 
     std::uint32_t IndexOfCells() const {
@@ -111,16 +95,60 @@ struct Group {
             default: return IndexOf(Cells.data(), TileCount);
         }
     }
-    int EntryAt(std::uint32_t index, int distance) const {
-        return Excess ? distance + 2 * ExcessCodeAt(Table, index) : Table[index];
+    // The moves at `index`, one step from the group's placement.
+    int ValueAfterStep(std::uint32_t index) const {
+        return Cyclic ? MovesAfterStep(Value, CyclicCodeAt(Table, index)) : Table[index];
     }
+    int WalkedValue() const;
 };
 
-// A move seen by one group of the moved tile: the tile's new indexing cell, the group's
-// distance and entry with the tile there.
+// The moves of a group's placement read from a Cyclic table, which tells them only from a
+// neighbour's: walked down to the tiles' home cells, each step to a placement with fewer
+// moves (one always has: the first step of a shortest way home), counting what the steps
+// take off. The code of the start and the parity of its Manhattan distance give its moves
+// modulo 8, and from there each step's change. A table that breaks its own rule ends the
+// walk early: the search is then no worse than wrong, never out of bounds.
+int Group::WalkedValue() const {
+    std::array<std::uint8_t, kMaxPatternTiles> cells = Cells;
+    int distance = 0;
+    std::uint32_t occupied = 0;
+    for (int i = 0; i < TileCount; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        distance += CellDistance(cells[slot], Homes[slot]);
+        occupied |= 1u << cells[slot];
+    }
+    // Kept 8 above the moves left modulo 8, so that MovesAfterStep never meets 0.
+    int residue = 8 + 2 * CyclicCodeAt(Table, IndexOf(cells.data(), TileCount)) + (distance & 1);
+    int walked = 0;
+    for (bool stepped = true; distance > 0 && stepped && walked <= kMaxMoves;) {
+        stepped = false;
+        for (int i = 0; i < TileCount && !stepped; ++i) {
+            const auto slot = static_cast<std::size_t>(i);
+            const int from = cells[slot];
+            for (int direction = 0; direction < kDirections && !stepped; ++direction) {
+                const int to = NeighbourOf(from, direction);
+                if (to < 0 || ((occupied >> to) & 1u)) continue;
+                cells[slot] = static_cast<std::uint8_t>(to);
+                const int after = MovesAfterStep(residue, CyclicCodeAt(Table, IndexOf(cells.data(), TileCount)));
+                if (after > residue) {
+                    cells[slot] = static_cast<std::uint8_t>(from);
+                    continue;
+                }
+                walked += residue - after;
+                residue = 8 + after % 8;
+                distance += CellDistance(to, Homes[slot]) - CellDistance(from, Homes[slot]);
+                occupied ^= (1u << from) | (1u << to);
+                stepped = true;
+            }
+        }
+    }
+    return walked;
+}
+
+// A move seen by one group of the moved tile: the tile's new indexing cell, and the group's
+// index and moves with the tile there.
 struct GroupStep {
     std::uint8_t Cell;
-    int Distance;
     int Value;
     std::uint32_t Index;
 };
@@ -146,6 +174,10 @@ public:
     Search(const Grid& board, const PatternDatabases& tables, const Stop& stop);
     // Starts again from `board`, counting on from the nodes generated so far.
     void Reset(const Grid& board);
+    // Starts again from the board of `root`, which holds it between iterations, with `tiles`
+    // slid from there, counting on from the nodes generated so far. Each group's moves
+    // follow from the root's step by step, where Reset would walk each table down.
+    void Restart(const Search& root, std::span<const std::uint8_t> tiles);
 
     // The larger of the two sums: a lower bound of the moves the board needs.
     int Estimate() const { return std::max(directSum_, mirroredSum_); }
@@ -170,7 +202,7 @@ private:
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots);
     bool Descend(int depth, std::uint32_t machine);
     // The tile of `slot` moved into the blank's cell `blank`, in its group only: the group's
-    // index and distance then. Value() reads the entry.
+    // index then. Value() reads the entry.
     //
     // The index follows from the group's own: a tile's rank is its cell less the group's
     // earlier tiles on cells below it. A step across a row moves the tile by one cell and
@@ -188,11 +220,20 @@ private:
         for (int passed = 1; passed < 4; ++passed)
             change += passing[group.SlotAt[static_cast<std::size_t>(span == kSide ? low + passed : now)]];
         const std::uint32_t index = toLower ? group.Index - change : group.Index + change;
-        const int distance = group.Distance + group.Distances[slot.Index][now] - group.Distances[slot.Index][was];
         __builtin_prefetch(group.Table + (index >> group.Shift));
-        return {static_cast<std::uint8_t>(now), distance, 0, index};
+        return {static_cast<std::uint8_t>(now), 0, index};
     }
-    int Value(Slot slot, const GroupStep& step) const { return groups_[slot.Group].EntryAt(step.Index, step.Distance); }
+    int Value(Slot slot, const GroupStep& step) const { return groups_[slot.Group].ValueAfterStep(step.Index); }
+    // The group of `slot`, and the sum `sum` it counts in, with the step made.
+    void Apply(Slot slot, const GroupStep& step, int& sum) {
+        Group& group = groups_[slot.Group];
+        sum += step.Value - group.Value;
+        group.SlotAt[group.Cells[slot.Index]] = kMaxPatternTiles;
+        group.SlotAt[step.Cell] = slot.Index;
+        group.Cells[slot.Index] = step.Cell;
+        group.Index = step.Index;
+        group.Value = step.Value;
+    }
 
     ZeroBasedBoard board_{};
     int blank_ = 0;
@@ -236,7 +277,7 @@ void Search::Reset(const Grid& board) {
     for (int g = 0; g < groupCount_; ++g) {
         Group& group = groups_[static_cast<std::size_t>(g)];
         group.Index = group.IndexOfCells();
-        group.Value = group.EntryAt(group.Index, group.Distance);
+        group.Value = group.Cyclic ? group.WalkedValue() : group.Table[group.Index];
     }
     for (int tile = 1; tile < kCells; ++tile) {
         const auto t = static_cast<std::size_t>(tile);
@@ -258,17 +299,15 @@ void Search::AddGroups(std::span<const PatternLookup> lookups, bool mirrored, st
         group.Table = lookup.Table;
         group.CellMap = transposed ? kTransposedCell.data() : kSameCell.data();
         group.TileCount = lookup.TileCount;
-        group.Excess = lookup.Encoding == TableEncoding::Excess;
-        group.Shift = group.Excess ? 2 : 0;
-        group.Distance = 0;
+        group.Cyclic = lookup.Encoding == TableEncoding::Cyclic;
+        group.Shift = group.Cyclic ? 2 : 0;
         for (int i = 0; i < lookup.TileCount; ++i) {
             const auto slot = static_cast<std::size_t>(i);
             const int tile = mirrored ? TransposedTile(lookup.Tiles[slot]) : lookup.Tiles[slot];
             group.Cells[slot] = group.CellMap[cellOf[static_cast<std::size_t>(tile)]];
             // The tile's home in the indexing cells: the table's own tile's home.
             const int home = lookup.Transposed ? TransposedTile(lookup.Tiles[slot]) : lookup.Tiles[slot];
-            group.Distances[slot] = kDistance[static_cast<std::size_t>(home - 1)].data();
-            group.Distance += group.Distances[slot][group.Cells[slot]];
+            group.Homes[slot] = static_cast<std::uint8_t>(home - 1);
             group.Weights[slot] = 1;
             for (int later = i + 1; later < lookup.TileCount; ++later)
                 group.Weights[slot] *= static_cast<std::uint32_t>(kCells - later);
@@ -311,7 +350,6 @@ bool Search::Descend(int depth, std::uint32_t machine) {
         Slot Direct, Mirrored;
         std::uint32_t Machine;
         GroupStep D, M;
-        int DirectSum, MirroredSum;
     };
     std::array<Child, kDirections> children;
     int count = 0;
@@ -345,12 +383,12 @@ bool Search::Descend(int depth, std::uint32_t machine) {
         }
         Child& child = children[static_cast<std::size_t>(k)];
         child.D.Value = Value(child.Direct, child.D);
-        child.DirectSum = directSum_ - groups_[child.Direct.Group].Value + child.D.Value;
-        if (child.DirectSum > allowed) continue;
+        const int directSum = directSum_ - groups_[child.Direct.Group].Value + child.D.Value;
+        if (directSum > allowed) continue;
         child.M.Value = Value(child.Mirrored, child.M);
-        child.MirroredSum = mirroredSum_ - groups_[child.Mirrored.Group].Value + child.M.Value;
-        if (child.MirroredSum > allowed) continue;
-        const int estimate = std::max(child.DirectSum, child.MirroredSum);
+        const int mirroredSum = mirroredSum_ - groups_[child.Mirrored.Group].Value + child.M.Value;
+        if (mirroredSum > allowed) continue;
+        const int estimate = std::max(directSum, mirroredSum);
         int i = count++;
         for (; i > 0 && estimates[static_cast<std::size_t>(i - 1)] > estimate; --i) {
             estimates[static_cast<std::size_t>(i)] = estimates[static_cast<std::size_t>(i - 1)];
@@ -362,27 +400,13 @@ bool Search::Descend(int depth, std::uint32_t machine) {
 
     for (int c = 0; c < count; ++c) {
         const Child& child = children[order[static_cast<std::size_t>(c)]];
-        Group& dGroup = groups_[child.Direct.Group];
-        Group& mGroup = groups_[child.Mirrored.Group];
-        const std::uint8_t dCell = dGroup.Cells[child.Direct.Index], mCell = mGroup.Cells[child.Mirrored.Index];
-        const std::uint32_t dIndex = dGroup.Index, mIndex = mGroup.Index;
-        const int dDistance = dGroup.Distance, mDistance = mGroup.Distance;
-        const int dValue = dGroup.Value, mValue = mGroup.Value;
-        const int directOld = directSum_, mirroredOld = mirroredSum_;
-        dGroup.Cells[child.Direct.Index] = child.D.Cell;
-        dGroup.SlotAt[dCell] = kMaxPatternTiles;
-        dGroup.SlotAt[child.D.Cell] = child.Direct.Index;
-        dGroup.Index = child.D.Index;
-        dGroup.Distance = child.D.Distance;
-        dGroup.Value = child.D.Value;
-        mGroup.Cells[child.Mirrored.Index] = child.M.Cell;
-        mGroup.SlotAt[mCell] = kMaxPatternTiles;
-        mGroup.SlotAt[child.M.Cell] = child.Mirrored.Index;
-        mGroup.Index = child.M.Index;
-        mGroup.Distance = child.M.Distance;
-        mGroup.Value = child.M.Value;
-        directSum_ = child.DirectSum;
-        mirroredSum_ = child.MirroredSum;
+        const Group& dGroup = groups_[child.Direct.Group];
+        const Group& mGroup = groups_[child.Mirrored.Group];
+        // Each group as it was, as a step back.
+        const GroupStep dBack{dGroup.Cells[child.Direct.Index], dGroup.Value, dGroup.Index};
+        const GroupStep mBack{mGroup.Cells[child.Mirrored.Index], mGroup.Value, mGroup.Index};
+        Apply(child.Direct, child.D, directSum_);
+        Apply(child.Mirrored, child.M, mirroredSum_);
         board_[static_cast<std::size_t>(blank)] = child.Tile;
         board_[static_cast<std::size_t>(child.From)] = 0;
         blank_ = child.From;
@@ -394,28 +418,33 @@ bool Search::Descend(int depth, std::uint32_t machine) {
         blank_ = blank;
         board_[static_cast<std::size_t>(child.From)] = child.Tile;
         board_[static_cast<std::size_t>(blank)] = 0;
-        directSum_ = directOld;
-        mirroredSum_ = mirroredOld;
-        dGroup.Cells[child.Direct.Index] = dCell;
-        dGroup.SlotAt[child.D.Cell] = kMaxPatternTiles;
-        dGroup.SlotAt[dCell] = child.Direct.Index;
-        dGroup.Index = dIndex;
-        dGroup.Distance = dDistance;
-        dGroup.Value = dValue;
-        mGroup.Cells[child.Mirrored.Index] = mCell;
-        mGroup.SlotAt[child.M.Cell] = kMaxPatternTiles;
-        mGroup.SlotAt[mCell] = child.Mirrored.Index;
-        mGroup.Index = mIndex;
-        mGroup.Distance = mDistance;
-        mGroup.Value = mValue;
+        Apply(child.Direct, dBack, directSum_);
+        Apply(child.Mirrored, mBack, mirroredSum_);
     }
     return false;
 }
 
-// The board after `tiles` slid into the blank one by one.
-Grid Played(Grid board, std::span<const std::uint8_t> tiles) {
-    for (const std::uint8_t tile : tiles) board = Slid(board, tile);
-    return board;
+void Search::Restart(const Search& root, std::span<const std::uint8_t> tiles) {
+    board_ = root.board_;
+    blank_ = root.blank_;
+    groups_ = root.groups_;
+    groupCount_ = root.groupCount_;
+    direct_ = root.direct_;
+    mirrored_ = root.mirrored_;
+    directSum_ = root.directSum_;
+    mirroredSum_ = root.mirroredSum_;
+    for (const std::uint8_t tile : tiles) {
+        const int from = static_cast<int>(std::find(board_.begin(), board_.end(), tile) - board_.begin());
+        const Slot direct = direct_[tile], mirrored = mirrored_[tile];
+        GroupStep d = Step(direct, blank_), m = Step(mirrored, blank_);
+        d.Value = Value(direct, d);
+        m.Value = Value(mirrored, m);
+        Apply(direct, d, directSum_);
+        Apply(mirrored, m, mirroredSum_);
+        board_[static_cast<std::size_t>(blank_)] = tile;
+        board_[static_cast<std::size_t>(from)] = 0;
+        blank_ = from;
+    }
 }
 
 // IDA*: iterations of rising bound, each searched to its end unless it finds a solution.
@@ -559,19 +588,20 @@ bool Iterations::Shared(int bound) {
 }
 
 std::uint64_t Iterations::Work(int bound) {
-    // One search for all the thread's subtrees, so that its count of nodes, and with it the
-    // polling of the stop flags, runs on from one to the next.
-    Search search(board_, tables_, stop_);
+    // One search, a copy of the root's, for all the thread's subtrees, so that its count of
+    // nodes, and with it the polling of the stop flags, runs on from one to the next.
+    Search search(root_);
+    const std::uint64_t before = search.Nodes();
     while (true) {
         const std::size_t next = nextSubtree_.fetch_add(1);
         if (next >= subtrees_.size()) break;
         const Subtree& subtree = subtrees_[next];
-        search.Reset(Played(board_, subtree.Tiles));
+        search.Restart(root_, subtree.Tiles);
         const bool solved = search.Iterate(bound, subtree.Tiles, subtree.Machine);
         if (solved && !found_.exchange(true)) answer_.assign(search.Path().begin(), search.Path().end());
         if (solved || search.Stopped()) break;
     }
-    return search.Nodes();
+    return search.Nodes() - before;
 }
 
 Solution SolveWith(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,

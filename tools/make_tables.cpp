@@ -5,8 +5,8 @@
 // groups: the tiles 1..15 split into groups, by default "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1"
 // (why these: docs/performance.md). Each group gets a table of the fewest moves of its own
 // tiles that bring them home, counted by a breadth-first search from the goal, in two bits
-// an entry relative to the tiles' Manhattan distance (engine/pattern_format.h), or with
-// --moves one byte an entry holding the moves; a group that is the mirror image of an
+// an entry, the moves halved modulo 4 (engine/pattern_format.h), or with --moves one byte
+// an entry holding the moves; a group that is the mirror image of an
 // earlier one about the main diagonal reads that group's table through the transposition
 // instead of getting its own.
 //
@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -315,26 +316,86 @@ private:
     std::atomic<std::uint64_t> reached_{0};
 };
 
-// The table's entries in `encoding` from the moves of each placement.
-std::vector<std::uint8_t> Encode(const Tiles& tiles, const std::vector<std::uint8_t>& moves, TableEncoding encoding) {
+// Calls `step(child)` with the index of each placement one step of one tile from
+// `index`: all four ways, or with `forward` only right and down (each step is one of those
+// from its other end).
+template <int Count, typename Step>
+void ForEachStep(std::uint64_t index, int count, bool forward, Step&& step) {
+    if constexpr (Count > 0) count = Count;
+    std::array<std::uint8_t, kMaxPatternTiles> cells{};
+    CellsOf<Count>(index, count, cells.data());
+    std::uint32_t occupied = 0;
+    for (int i = 0; i < count; ++i) occupied |= 1u << cells[static_cast<std::size_t>(i)];
+    for (int i = 0; i < count; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        const int from = cells[slot];
+        for (int direction = forward ? 2 : 0; direction < kDirections; ++direction) {
+            const int to = NeighbourOf(from, direction);
+            if (to < 0 || ((occupied >> to) & 1u)) continue;
+            cells[slot] = static_cast<std::uint8_t>(to);
+            step(Count > 0 ? FixedIndexOf<Count>(cells.data()) : IndexOf(cells.data(), count));
+            cells[slot] = static_cast<std::uint8_t>(from);
+        }
+    }
+}
+
+// Makes every step of one tile change the moves by 1 or 3, up or down, as reading a Cyclic
+// table needs (engine/pattern_format.h). A step changes the tiles' Manhattan distance by
+// one, and so the moves by an odd number; but where the blank's regions differ, by 5 or
+// more now and then (a few placements in a thousand). The higher placement of such a step
+// is lowered to 3 above the other, which keeps it a lower bound, only a weaker one, until
+// no step changes more. The steps are looked at by `threads` threads; the few lowerings,
+// and what they bring about in turn, by this one. Returns how many placements it lowered.
+template <int Count>
+std::uint64_t LowerSteepSteps(std::vector<std::uint8_t>& moves, int count, unsigned threads) {
+    std::atomic<std::uint64_t> next{0};
+    std::mutex mutex;
+    std::vector<std::uint32_t> steep;
+    const auto scan = [&] {
+        std::vector<std::uint32_t> found;
+        constexpr std::uint64_t kChunk = 64 * 1024;
+        for (std::uint64_t first; (first = next.fetch_add(kChunk)) < moves.size();) {
+            for (std::uint64_t index = first; index < std::min(first + kChunk, moves.size()); ++index) {
+                ForEachStep<Count>(index, count, true, [&](std::uint32_t child) {
+                    if (moves[child] > moves[index] + 3) found.push_back(child);
+                    if (moves[index] > moves[child] + 3) found.push_back(static_cast<std::uint32_t>(index));
+                });
+            }
+        }
+        const std::lock_guard lock(mutex);
+        steep.insert(steep.end(), found.begin(), found.end());
+    };
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(scan);
+    scan();
+    for (std::thread& worker : workers) worker.join();
+    std::uint64_t lowered = 0;
+    while (!steep.empty()) {
+        const std::uint32_t index = steep.back();
+        steep.pop_back();
+        int lowest = moves[index];
+        ForEachStep<Count>(index, count, false,
+                           [&](std::uint32_t other) { lowest = std::min(lowest, moves[other] + 3); });
+        if (lowest == moves[index]) continue;
+        ++lowered;
+        moves[index] = static_cast<std::uint8_t>(lowest);
+        ForEachStep<Count>(index, count, false, [&](std::uint32_t other) { steep.push_back(other); });
+    }
+    return lowered;
+}
+
+// The table's entries in `encoding` from the moves of each placement; `lowered` counts the
+// placements lowered for a Cyclic table.
+std::vector<std::uint8_t> Encode(const Tiles& tiles, std::vector<std::uint8_t> moves, TableEncoding encoding,
+                                 unsigned threads, std::uint64_t& lowered) {
     if (encoding == TableEncoding::Moves) return moves;
     const int count = static_cast<int>(tiles.size());
+    lowered = count == kMaxPatternTiles ? LowerSteepSteps<kMaxPatternTiles>(moves, count, threads)
+                                        : LowerSteepSteps<0>(moves, count, threads);
     std::vector<std::uint8_t> table(TableBytesFor(moves.size(), encoding), 0);
-    std::array<std::uint8_t, kMaxPatternTiles> cells{};
     for (std::uint64_t index = 0; index < moves.size(); ++index) {
-        if (count == kMaxPatternTiles) {
-            CellsOf<kMaxPatternTiles>(index, count, cells.data());
-        } else {
-            CellsOf(index, count, cells.data());
-        }
-        int distance = 0;
-        for (int i = 0; i < count; ++i) {
-            distance += CellDistance(cells[static_cast<std::size_t>(i)], tiles[static_cast<std::size_t>(i)] - 1);
-        }
-        const int excess = moves[index] - distance;
-        if (excess < 0 || excess % 2 != 0) Fail("placement " + std::to_string(index) + " is off its distance's parity");
-        const int code = std::min(excess / 2, kLargestExcessCode);
-        table[index / 4] = static_cast<std::uint8_t>(table[index / 4] | code << (2 * (index % 4)));
+        table[index / 4] =
+            static_cast<std::uint8_t>(table[index / 4] | CyclicCodeOf(moves[index]) << (2 * (index % 4)));
     }
     return table;
 }
@@ -351,7 +412,7 @@ std::string TilesText(const Tiles& tiles) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    TableEncoding encoding = TableEncoding::Excess;
+    TableEncoding encoding = TableEncoding::Cyclic;
     int machineLength = kMachineLength;
     std::vector<std::string> arguments(argv + 1, argv + argc);
     while (!arguments.empty() && arguments.front().starts_with("--")) {
@@ -413,10 +474,12 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         const std::vector<std::uint8_t> moves = Builder(tiles).Run(threads);
         const std::uint8_t deepest = *std::max_element(moves.begin(), moves.end());
-        data.push_back(Encode(tiles, moves, encoding));
+        std::uint64_t lowered = 0;
+        data.push_back(Encode(tiles, moves, encoding, threads, lowered));
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("make_tables: tiles %s, %zu entries, up to %d moves, %zu bytes, %.1f s\n", TilesText(tiles).c_str(),
-                    moves.size(), deepest, data.back().size(), seconds);
+        std::printf("make_tables: tiles %s, %zu entries, up to %d moves, %llu lowered, %zu bytes, %.1f s\n",
+                    TilesText(tiles).c_str(), moves.size(), deepest, static_cast<unsigned long long>(lowered),
+                    data.back().size(), seconds);
         std::fflush(stdout);
 
         TableRecord& record = header.Tables[header.TableCount++];

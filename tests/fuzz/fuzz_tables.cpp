@@ -48,8 +48,8 @@ using namespace engine::patterns;
 namespace {
 
 constexpr std::array<std::array<std::uint8_t, 3>, 3> kGroups = {{{2, 3, 4}, {7, 8, 12}, {1, 6, 11}}};
-constexpr std::array<TableEncoding, 3> kEncodings = {TableEncoding::Excess, TableEncoding::Moves,
-                                                     TableEncoding::Excess};
+constexpr std::array<TableEncoding, 3> kEncodings = {TableEncoding::Cyclic, TableEncoding::Moves,
+                                                     TableEncoding::Cyclic};
 constexpr int kMachineStates = 5;
 
 struct Region {
@@ -91,7 +91,6 @@ BaseFile MakeBaseFile() {
     for (std::size_t t = 0; t < kGroups.size(); ++t) {
         const TableRecord& table = header.Tables[t];
         file.regions[t + 1] = {table.Offset, TableBytesFor(table.Entries, table.Encoding)};
-        if (table.Encoding == TableEncoding::Excess) continue;  // every code 0: the distance itself
         std::array<std::uint8_t, 3> cells{};
         for (cells[0] = 0; cells[0] < 16; ++cells[0]) {
             for (cells[1] = 0; cells[1] < 16; ++cells[1]) {
@@ -99,7 +98,13 @@ BaseFile MakeBaseFile() {
                     if (cells[0] == cells[1] || cells[0] == cells[2] || cells[1] == cells[2]) continue;
                     int moves = 0;
                     for (std::size_t i = 0; i < 3; ++i) moves += CellDistance(cells[i], table.Tiles[i] - 1);
-                    file.bytes[table.Offset + IndexOf(cells.data(), 3)] = static_cast<std::uint8_t>(moves);
+                    const std::uint32_t index = IndexOf(cells.data(), 3);
+                    if (table.Encoding == TableEncoding::Moves) {
+                        file.bytes[table.Offset + index] = static_cast<std::uint8_t>(moves);
+                    } else {
+                        file.bytes[table.Offset + index / 4] |=
+                            static_cast<std::uint8_t>(CyclicCodeOf(moves) << (2 * (index % 4)));
+                    }
                 }
             }
         }
@@ -163,7 +168,7 @@ void RequireInRange(const PatternDatabases& tables) {
     for (const PatternLookup& lookup : tables.Lookups()) {
         const std::uint64_t entries = EntriesFor(lookup.TileCount);
         const bool bytes = lookup.Encoding == TableEncoding::Moves;
-        Require(bytes || lookup.Encoding == TableEncoding::Excess);
+        Require(bytes || lookup.Encoding == TableEncoding::Cyclic);
         if (bytes) Require(*std::max_element(lookup.Table, lookup.Table + entries) <= kMaxMoves);
         std::array<std::uint8_t, kMaxPatternTiles> home{};
         for (int i = 0; i < lookup.TileCount; ++i) {
@@ -173,7 +178,7 @@ void RequireInRange(const PatternDatabases& tables) {
             home[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(own - 1);
         }
         const std::uint32_t goal = IndexOf(home.data(), lookup.TileCount);
-        Require((bytes ? lookup.Table[goal] : ExcessCodeAt(lookup.Table, goal)) == 0);
+        Require((bytes ? lookup.Table[goal] : CyclicCodeAt(lookup.Table, goal)) == 0);
     }
     const DuplicatePathMachine& machine = tables.DuplicatePaths();
     for (std::uint64_t i = 0; i < std::uint64_t{machine.States} * kDirections; ++i) {
