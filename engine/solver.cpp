@@ -454,7 +454,7 @@ class Iterations {
 public:
     // `mayShare` false keeps every iteration on the caller's thread.
     Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel, bool mayShare)
-        : board_(board), tables_(tables), mayShare_(mayShare), stop_{cancel, found_}, root_(board, tables, stop_) {}
+        : mayShare_(mayShare), stop_{cancel, found_}, root_(board, tables, stop_) {}
 
     ~Iterations();
     Solution Run(std::atomic<int>* lowerBound);
@@ -468,8 +468,6 @@ private:
     // returns the nodes generated.
     std::uint64_t Work(int bound);
 
-    const Grid board_;
-    const PatternDatabases& tables_;
     const bool mayShare_;
     std::atomic<bool> found_{false};
     const Stop stop_;
