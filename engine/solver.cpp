@@ -172,8 +172,6 @@ struct Stop {
 class Search {
 public:
     Search(const Grid& board, const PatternDatabases& tables, const Stop& stop);
-    // Starts again from `board`, counting on from the nodes generated so far.
-    void Reset(const Grid& board);
     // Starts again from the board of `root`, which holds it between iterations, with `tiles`
     // slid from there, counting on from the nodes generated so far. Each group's moves
     // follow from the root's step by step, where Reset would walk each table down.
@@ -199,6 +197,8 @@ public:
     std::span<const std::uint8_t> Path() const { return {path_.data(), static_cast<std::size_t>(pathLength_)}; }
 
 private:
+    // The board and its groups' lookups from scratch, each Cyclic table walked down.
+    void Reset(const Grid& board);
     void AddGroups(std::span<const PatternLookup> lookups, bool mirrored, std::array<Slot, kCells>& slots);
     bool Descend(int depth, std::uint32_t machine);
     // The tile of `slot` moved into the blank's cell `blank`, in its group only: the group's
