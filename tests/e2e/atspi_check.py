@@ -152,6 +152,20 @@ def press(node):
     node.do_action(names.index("Press"))
 
 
+def settled(read):
+    """`read` as a reader that gives what it read only when it read the same board twice in a
+    row, else None: a view takes each tile's name and place in calls of their own, and one
+    taken while the board is being redrawn can mix the old board with the new."""
+    last = []
+
+    def again():
+        view = read()
+        same = bool(last) and (last[0].arrangement, last[0].bare_place) == (view.arrangement, view.bare_place)
+        last[:] = [view]
+        return view if same else None
+    return again
+
+
 def is_dealt(view):
     """Tiles 1..15 and the bare cell cover the 16 cells, in another order than the start."""
     places = [p for _, p in view.arrangement] + [view.bare_place]
@@ -180,8 +194,8 @@ def main():
 
     print("-- a new game")
     press(view.buttons[0])
-    view = wait_for("a dealt board", lambda: View(window),
-                    lambda v: v.button() == "Начать заново" and is_dealt(v))
+    view = wait_for("a dealt board, read the same twice", settled(lambda: View(window)),
+                    lambda v: v is not None and v.button() == "Начать заново" and is_dealt(v))
     expect(view.counter == COUNTER + "00000", "the move counter", view)
     expect(re.fullmatch(CLOCK + r"\d\d:\d\d:\d\d", view.clock), "the clock", view)
     expect(all(has(t, Atspi.StateType.SENSITIVE) for t in view.tiles), "a tile takes no presses", view)
