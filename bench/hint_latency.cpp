@@ -1,4 +1,4 @@
-// How long a player waits for a hint: from the key H to the balloon with the moves left, in
+// How long a player waits for a hint: from the key H to the line telling the moves left, in
 // the real main window (offscreen unless another platform is chosen); what the par costs; and
 // how long a move waits for the hint's search to stop while the tables are still loading.
 //
@@ -7,11 +7,11 @@
 // First each of the 100 benchmark positions (or those of the positions file, in the same
 // format, e.g. tests/data/hardest.txt) in a window of its own, so that every one is the
 // first hint of its window and maps and checks the tables again, as the first hint of a run
-// does; the moves the balloon shows are checked against the positions' known lengths. Then
+// does; the moves the line tells are checked against the positions' known lengths. Then
 // one window plays `deals` random deals (300 by default) and the median wait is reported.
 //
 // The par: `par deals` deals (1000 by default) won by play, each the wait from the winning
-// slide's end (the slide run by its own timer, 135 ms) to the par's balloon; once played
+// slide's end (the slide run by its own timer, 135 ms) to the par on the line; once played
 // without a hint, so that the par is sought at the win, and once following the hints from
 // the start, so that the solver knows the deal by then.
 //
@@ -36,22 +36,18 @@
 #include "engine/solver.h"
 #include "form_fixture.h"
 #include "seeded_random.h"
-#include "ui/main/balloon_tip.h"
 #include "ui/platform/game_application.h"
 
 namespace {
 
-// Presses H and waits for the balloon's answer; the milliseconds waited and the moves shown.
+// Presses H and waits for the line's answer; the milliseconds waited and the moves shown.
 std::pair<double, int> waitForHint(TForm1& form) {
     const QString prefix = QStringLiteral("Осталось ходов: ");
     QElapsedTimer clock;
     clock.start();
     QTest::keyClick(form.Button1, Qt::Key_H);
-    const BalloonTip* balloon = nullptr;
-    while (!(balloon = form.hintBalloon()) || !balloon->isVisible() || !balloon->text().startsWith(prefix)) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return {static_cast<double>(clock.nsecsElapsed()) / 1e6, balloon->text().mid(prefix.size()).toInt()};
+    while (!hintText(form).startsWith(prefix)) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return {static_cast<double>(clock.nsecsElapsed()) / 1e6, hintText(form).mid(prefix.size()).toInt()};
 }
 
 // The window plays `board`, its clock stopped.
@@ -60,8 +56,8 @@ void play(TForm1& form, engine::PuzzleState& state, const engine::Grid& board) {
     form.Timer3->stop();
 }
 
-// The waits for the par's balloon, in ms, for each of `deals` deals won by play in one
-// window: from the winning slide's end (0 for a balloon that came before it) and from the
+// The waits for the par, in ms, for each of `deals` deals won by play in one
+// window: from the winning slide's end (0 for a par that came before it) and from the
 // winning click, which asks for the par: the player plays a shortest solution that the bench's own
 // solver found; with `hinted`, the player asks for a hint at the start and follows it, so
 // that the window's solver knows the deal by the win.
@@ -69,7 +65,7 @@ struct ParWaits {
     std::vector<double> afterSlide, afterClick;
 };
 
-ParWaits winToBalloon(int deals, const std::string& tables, bool hinted) {
+ParWaits winToPar(int deals, const std::string& tables, bool hinted) {
     std::string why;
     const auto own = engine::PatternDatabases::Load(tables, &why);
     if (!own) {
@@ -103,13 +99,13 @@ ParWaits winToBalloon(int deals, const std::string& tables, bool hinted) {
             }
             last = tiles.back();
         }
-        const auto balloonShown = [&form] { return form.parBalloon() && form.parBalloon()->isVisible(); };
+        const auto parShown = [&form] { return !parText(form).isEmpty(); };
         QElapsedTimer clock;
         clock.start();
         form.Panel2Click(form.panelShowing(last));  // the win: the slide runs on its timer
         double shownAt = -1, slideEndAt = -1;
         while (shownAt < 0 || slideEndAt < 0) {
-            if (shownAt < 0 && balloonShown()) shownAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+            if (shownAt < 0 && parShown()) shownAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
             if (slideEndAt < 0 && !form.Timer1->isActive())
                 slideEndAt = static_cast<double>(clock.nsecsElapsed()) / 1e6;
             if (shownAt < 0 || slideEndAt < 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -123,11 +119,11 @@ ParWaits winToBalloon(int deals, const std::string& tables, bool hinted) {
 
 void parLatency(int deals, const std::string& tables) {
     for (const bool hinted : {false, true}) {
-        const ParWaits waits = winToBalloon(deals, tables, hinted);
+        const ParWaits waits = winToPar(deals, tables, hinted);
         if (waits.afterSlide.empty()) return;
         const auto before = std::count(waits.afterSlide.begin(), waits.afterSlide.end(), 0.0);
         std::printf(
-            "%d deals won by play %s; the par's balloon after the winning slide's end: median %.1f ms, "
+            "%d deals won by play %s; the par told after the winning slide's end: median %.1f ms, "
             "99th percentile %.1f ms, worst %.1f ms (%lld came before it); after the winning click: "
             "median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n",
             deals, hinted ? "following the hints from the start" : "without a hint", Quantile(waits.afterSlide, 0.5),

@@ -47,4 +47,7 @@ inline const std::array<std::pair<const char*, QRect>, 12> kControls = {{
     {"Panel19", {184, 0, 97, 33}},
 }};
 
+// The strip that no control covers, below the start button and the win text.
+inline constexpr QRect kFreeStrip{0, 497, 478, 29};
+
 }  // namespace design

@@ -17,10 +17,10 @@
 #include "engine/puzzle_state.h"
 #include "game_texts.h"
 #include "sanitizer_build.h"
-#include "ui/main/balloon_tip.h"
 #include "ui/main/bevel_frame.h"
 #include "ui/main/caption_panel.h"
 #include "ui/main/form_surface.h"
+#include "ui/main/message_line.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
@@ -37,16 +37,24 @@ inline constexpr qint64 kPromptStopMs = 250;
 inline const QColor kHintedCaption(255, 0, 0);
 inline constexpr Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);
 
-// The hint balloon's text; empty while it is hidden.
-inline QString balloonText(const TForm1& form) {
-    const BalloonTip* balloon = form.hintBalloon();
-    return balloon && balloon->isVisible() ? balloon->text() : QString();
+// The message line's message, whole, while it shows; empty while it is hidden.
+inline QString lineText(const TForm1& form) {
+    const MessageLine* line = form.messageLine();
+    return line->isVisible() ? line->message() : QString();
 }
 
-// The par's balloon's text; empty while it is hidden.
+// What the line says of the hint, the par and the cue: its message where that is theirs,
+// else empty.
+inline QString cueText(const TForm1& form) {
+    const QString said = lineText(form);
+    return said.startsWith(kCue) ? said : QString();
+}
 inline QString parText(const TForm1& form) {
-    const BalloonTip* balloon = form.parBalloon();
-    return balloon && balloon->isVisible() ? balloon->text() : QString();
+    const QString said = lineText(form);
+    return said.startsWith(kParShortest) ? said : QString();
+}
+inline QString hintText(const TForm1& form) {
+    return cueText(form).isEmpty() && parText(form).isEmpty() ? lineText(form) : QString();
 }
 
 // A game and its main window, made anew for each test: a test class derives from it

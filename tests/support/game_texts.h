@@ -27,4 +27,5 @@ inline const QString kHintComing = QStringLiteral("Подсказка готов
 inline const QString kHintUnavailable = QStringLiteral("Подсказка недоступна");
 
 inline const QString kParShortest = QStringLiteral("Кратчайшее решение: ");  // and the count with its noun
-inline const QString kParFound = QStringLiteral("Вы нашли его!");
+inline const QString kParFound = QStringLiteral(". Вы нашли его!");          // after the par, on its line
+inline const QString kCue = QStringLiteral("Нажмите «");  // the start button's caption, and how to start

@@ -13,6 +13,7 @@ namespace {
 
 constexpr char kMeaningProperty[] = "accessibleMeaning";
 constexpr char kBoardProperty[] = "accessibleBoard";
+constexpr char kNotificationProperty[] = "accessibleNotification";
 constexpr QStringView kBareCell = u"Пустая клетка";
 constexpr QStringView kBoard = u"Игровое поле";
 constexpr QStringView kPlace = u"ряд %1, столбец %2";
@@ -183,6 +184,9 @@ QAccessibleInterface* gameInterface(const QString& className, QObject* object) {
     if (className == u"QLabel" && object->property(kMeaningProperty).isValid()) {
         return new MeaningfulLabelAccessible(static_cast<QLabel*>(object));
     }
+    if (className == u"QLabel" && object->property(kNotificationProperty).toBool()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+    }
     return nullptr;
 }
 
@@ -210,6 +214,11 @@ void forgetInterface(QObject* object) {
 
 void setAccessibleMeaning(QLabel* label, const QString& meaning) {
     label->setProperty(kMeaningProperty, meaning);
+    forgetInterface(label);
+}
+
+void setAccessibleNotification(QLabel* label) {
+    label->setProperty(kNotificationProperty, true);
     forgetInterface(label);
 }
 

@@ -11,7 +11,8 @@ class QLabel;
 //     clicks it;
 //   - the board: its tiles and its bare cell ("Пустая клетка", with its place);
 //   - any other caption panel: its caption;
-//   - a label given a meaning here: the meaning and its current text ("Время игры: 00:01:05").
+//   - a label given a meaning here: the meaning and its current text ("Время игры: 00:01:05");
+//   - a label made a notification here: its accessible name, spoken as it shows.
 // Installs itself once; what it does not know keeps Qt's own interface.
 void installGameAccessibility();
 
@@ -24,3 +25,7 @@ void tellBoardPlaces(CaptionPanel* board);
 
 // Makes assistive tools hear `meaning` before the label's current text.
 void setAccessibleMeaning(QLabel* label, const QString& meaning);
+
+// Makes assistive tools take `label` for a notification: screen readers speak it, by its
+// accessible name, each time it shows, without moving the focus.
+void setAccessibleNotification(QLabel* label);

@@ -4,21 +4,21 @@
 
 #include <cstdio>
 
-#include "balloon_tip.h"
 #include "caption_panel.h"
+#include "message_line.h"
 #include "move_count_words.h"
 
 namespace {
 
 constexpr QStringView kMovesLeft = u"Осталось ходов: %1";
-// What assistive tools hear of an answer: the tile its red caption shows, then the balloon.
+// What assistive tools hear of an answer: the tile its red caption shows, then the line.
 constexpr QStringView kHeardAnswer = u"Плитка %1. %2";
 constexpr QStringView kCannotBeSolved = u"Этот расклад не собирается";
 constexpr QStringView kComing = u"Подсказка готовится…";
 constexpr QStringView kComingAtLeast = u"Подсказка готовится… не меньше %1 %2";
 constexpr QStringView kUnavailable = u"Подсказка недоступна";
 
-// After this long without an answer the balloon says that one is coming.
+// After this long without an answer the line says that one is coming.
 constexpr int kWaitMs = 300;
 
 const QColor kHintedCaption(255, 0, 0);
@@ -33,7 +33,7 @@ QString comingText(int provedMoves) {
 Hint::Hint(WindowHooks hooks, QObject* parent) : QObject(parent), hooks_(std::move(hooks)), wait_(new QTimer(this)) {
     wait_->setSingleShot(true);
     wait_->setInterval(kWaitMs);
-    connect(wait_, &QTimer::timeout, this, [this] { showBalloon(comingText(provedMoves_), nullptr); });
+    connect(wait_, &QTimer::timeout, this, [this] { tell(comingText(provedMoves_)); });
 }
 
 Hint::~Hint() = default;
@@ -52,7 +52,7 @@ void Hint::ask() {
 
 void Hint::showProgress(int moves) {
     provedMoves_ = moves;
-    if (!wait_->isActive()) showBalloon(comingText(provedMoves_), nullptr);
+    if (!wait_->isActive()) tell(comingText(provedMoves_));
 }
 
 void Hint::showAnswer(const SolverAnswer& answer) {
@@ -60,14 +60,14 @@ void Hint::showAnswer(const SolverAnswer& answer) {
     if (!hooks_.takesInput()) return;
     wait_->stop();
     switch (answer.kind) {
-        case SolverAnswer::Kind::CannotBeSolved: showBalloon(kCannotBeSolved.toString(), nullptr); return;
+        case SolverAnswer::Kind::CannotBeSolved: tell(kCannotBeSolved.toString()); return;
         case SolverAnswer::Kind::Unavailable:
             // The hint alone says why, once for each reason, however often it meets it.
             if (answer.why != reasonSaid_) {
                 reasonSaid_ = answer.why;
                 std::fprintf(stderr, "pliton: no hint: %s\n", answer.why.c_str());
             }
-            showBalloon(kUnavailable.toString(), nullptr);
+            tell(kUnavailable.toString());
             return;
         case SolverAnswer::Kind::MovesLeft: break;
     }
@@ -78,20 +78,15 @@ void Hint::showAnswer(const SolverAnswer& answer) {
         next->setFontColor(kHintedCaption);
     }
     const QString text = kMovesLeft.toString().arg(answer.movesLeft);
-    showBalloon(text, next, next ? kHeardAnswer.toString().arg(next->caption(), text) : text);
+    tell(text, next ? kHeardAnswer.toString().arg(next->caption(), text) : text);
 }
 
-void Hint::showBalloon(const QString& text, CaptionPanel* beside, const QString& heard) {
-    if (!balloon_) balloon_ = new BalloonTip(hooks_.surface);
-    // Outside the window, so that the whole board stays readable; a hint with no tile to
-    // point at points at the board.
-    balloon_->showBeside(text, beside ? static_cast<QWidget*>(beside) : hooks_.boardPanel, heard);
-}
+void Hint::tell(const QString& text, const QString& heard) { hooks_.line->post(this, text, heard); }
 
 void Hint::clear() {
     hooks_.solver->cancel(this);
     wait_->stop();
-    if (balloon_) balloon_->hide();
+    hooks_.line->withdraw(this);
     if (hintedTile_) {
         hintedTile_->setFontColor(hintedTileColor_);
         hintedTile_ = nullptr;

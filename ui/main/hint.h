@@ -15,21 +15,20 @@ class QTimer;
 class QWidget;
 
 class CaptionPanel;
-class BalloonTip;
+class MessageLine;
 
 // The hint: the next tile of a shortest solution from the board as it stands turns red, and
-// a balloon beside the window, pointing at it, tells how many moves are left. The window's
-// solver service answers it, at once for a board it has solved before, otherwise off the GUI
-// thread; after a moment without an answer the balloon says that one is coming, and what
-// the search has proved so far. The window takes the hint away at every change of its board.
+// the window's message line tells how many moves are left. The window's solver service
+// answers it, at once for a board it has solved before, otherwise off the GUI thread; after
+// a moment without an answer the line says that one is coming, and what the search has
+// proved so far. The window takes the hint away at every change of its board.
 class Hint : public QObject {
     Q_OBJECT
 public:
     // The window's parts and facts the hint works with: references and callbacks, kept by
     // the window.
     struct WindowHooks {
-        QWidget* surface;                                 // the window's client area
-        QWidget* boardPanel;                              // a hint with no tile points at it
+        MessageLine* line;                                // where the hint is told
         SolverService* solver;                            // the window's solver, which the par asks too
         const engine::Grid& board;                        // the layout the hint is for
         std::function<bool()> takesInput;                 // a game is on and no tile slides
@@ -42,23 +41,21 @@ public:
     // Asks for a hint on the board as it stands; does nothing outside a game. Asked again
     // while its search goes on, the search goes on and its answer will come.
     void ask();
-    // Takes the hint away: the search, the red caption, the balloon and the waiting.
+    // Takes the hint away: the search, the red caption, the message and the waiting.
     void clear();
 
-    // The balloon (null before the first hint) and the tile it points at.
-    BalloonTip* balloon() const { return balloon_; }
+    // The tile the hint shows red; null while none is.
     CaptionPanel* hintedTile() const { return hintedTile_; }
 
 private:
     void showAnswer(const SolverAnswer& answer);
     void showProgress(int moves);
-    // Shows `text` beside a tile, or above the board; assistive tools hear `heard`, or the
-    // text where that is empty.
-    void showBalloon(const QString& text, CaptionPanel* beside, const QString& heard = {});
+    // Tells `text` on the message line; assistive tools hear `heard`, or the text where that
+    // is empty.
+    void tell(const QString& text, const QString& heard = {});
 
     WindowHooks hooks_;
-    BalloonTip* balloon_ = nullptr;  // made by the first hint
-    std::string reasonSaid_;         // why there was no hint, as last said on standard error
+    std::string reasonSaid_;  // why there was no hint, as last said on standard error
     CaptionPanel* hintedTile_ = nullptr;
     QColor hintedTileColor_;  // its caption's colour before the hint
     QTimer* wait_;            // says, once it runs out, that a slow hint is coming

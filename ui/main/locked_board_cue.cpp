@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "balloon_tip.h"
+#include "message_line.h"
 
 namespace {
 
@@ -13,8 +13,8 @@ constexpr QStringView kCue = u"Нажмите «%1», чтобы начать и
 
 }  // namespace
 
-LockedBoardCue::LockedBoardCue(QWidget* board, QPushButton* startButton, QObject* parent)
-    : QObject(parent), board_(board), startButton_(startButton), timeout_(new QTimer(this)) {
+LockedBoardCue::LockedBoardCue(QWidget* board, QPushButton* startButton, MessageLine* line, QObject* parent)
+    : QObject(parent), board_(board), startButton_(startButton), line_(line), timeout_(new QTimer(this)) {
     timeout_->setSingleShot(true);
     timeout_->setInterval(kShownMs);
     connect(timeout_, &QTimer::timeout, this, &LockedBoardCue::hide);
@@ -24,21 +24,21 @@ QString LockedBoardCue::text() const { return kCue.toString().arg(startButton_->
 
 void LockedBoardCue::show() {
     if (QApplication::activeModalWidget()) return;
-    if (!balloon_) balloon_ = new BalloonTip(startButton_->window());
-    // Beside the window, pointing at the button it names: it hides nothing the window shows.
-    balloon_->showBeside(text(), startButton_);
+    line_->post(this, text());
+    shown_ = true;
+    timeout_->start();
     // The click or key that showed the cue is still on its way: it is not the next one.
     QTimer::singleShot(0, this, [this] {
-        if (balloon_->isVisible()) qApp->installEventFilter(this);
+        if (shown_) qApp->installEventFilter(this);
     });
-    timeout_->start();
 }
 
 void LockedBoardCue::hide() {
-    if (!balloon_ || balloon_->isHidden()) return;
+    if (!shown_) return;
+    shown_ = false;
     qApp->removeEventFilter(this);
     timeout_->stop();
-    balloon_->hide();
+    line_->withdraw(this);
 }
 
 void LockedBoardCue::describeBoard(bool locked) {

@@ -7,19 +7,19 @@ class QPushButton;
 class QTimer;
 class QWidget;
 
-class BalloonTip;
+class MessageLine;
 
 // Tells a player whose clicks and keys fall on a board locked between games why nothing
-// moves, and how to start a game: a balloon in the hint's look beside the start button,
-// outside the window, naming the button by its caption. It goes at the next click or key,
-// or after a few seconds. While the board is locked, its accessible description says the
-// same.
+// moves, and how to start a game: the window's message line names the start button by its
+// caption. The cue goes at the next click or key, or after a few seconds, and the message it
+// covered, if any, comes back. While the board is locked, its accessible description says
+// the same.
 class LockedBoardCue : public QObject {
     Q_OBJECT
 public:
     static constexpr int kShownMs = 5000;
 
-    LockedBoardCue(QWidget* board, QPushButton* startButton, QObject* parent);
+    LockedBoardCue(QWidget* board, QPushButton* startButton, MessageLine* line, QObject* parent);
 
     // What the cue says: "Нажмите «caption», чтобы начать игру", the caption as it is now.
     QString text() const;
@@ -28,9 +28,6 @@ public:
     // Gives the board the cue's text as its accessible description while `locked`, none
     // otherwise; an unlocked board takes the cue away.
     void describeBoard(bool locked);
-
-    // The balloon: null before the first cue, hidden while none shows.
-    BalloonTip* balloon() const { return balloon_; }
 
 protected:
     // The next click or key, anywhere in the program, takes the cue away.
@@ -41,6 +38,7 @@ private:
 
     QWidget* board_;
     QPushButton* startButton_;
-    BalloonTip* balloon_ = nullptr;  // made by the first cue
-    QTimer* timeout_;
+    MessageLine* line_;
+    QTimer* timeout_;  // ends the cue
+    bool shown_ = false;
 };

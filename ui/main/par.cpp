@@ -1,26 +1,24 @@
 #include "par.h"
 
-#include <QWidget>
-
-#include "balloon_tip.h"
 #include "engine/moves.h"
+#include "message_line.h"
 #include "move_count_words.h"
 
 namespace {
 
 constexpr QStringView kPar = u"Кратчайшее решение: %1 %2";
 constexpr QStringView kParFound = u"Вы нашли его!";
+constexpr QStringView kPraiseAfter = u". ";  // between the par and the praise, on the one line
 
 }  // namespace
 
-Par::Par(QWidget* counter, SolverService* solver, QObject* parent)
-    : QObject(parent), counter_(counter), solver_(solver) {}
+Par::Par(MessageLine* line, SolverService* solver, QObject* parent) : QObject(parent), line_(line), solver_(solver) {}
 
 Par::~Par() = default;
 
 QString Par::text(int length, int moves) {
     QString said = kPar.toString().arg(length).arg(move_count_words::moves(length));
-    if (moves == length) said += u'\n' + kParFound.toString();
+    if (moves == length) said.append(kPraiseAfter).append(kParFound);
     return said;
 }
 
@@ -36,7 +34,7 @@ void Par::start(const engine::Grid& board) {
 void Par::clear() {
     solver_->cancel(this);
     hasStart_ = false;
-    if (balloon_) balloon_->hide();
+    line_->withdraw(this);
 }
 
 void Par::won(int moves) {
@@ -48,6 +46,5 @@ void Par::won(int moves) {
 void Par::found(const SolverAnswer& answer, int moves) {
     // Tables that cannot be read, or a search that gave up: the par stays silent.
     if (answer.kind != SolverAnswer::Kind::MovesLeft) return;
-    if (!balloon_) balloon_ = new BalloonTip(counter_);
-    balloon_->showBeside(text(answer.movesLeft, moves), counter_);
+    line_->post(this, text(answer.movesLeft, moves));
 }

@@ -6,50 +6,39 @@
 #include "engine/grid.h"
 #include "solving/solver_service.h"
 
-class QWidget;
-
-class BalloonTip;
+class MessageLine;
 
 // The par: the length of a shortest solution of the position a game started from. A game
 // keeps a copy of its starting position, and nothing more happens while it is played. At a
-// win by play the window's solver service is asked for the par; a balloon beside the
-// window, pointing at the move counter, tells it, "Кратчайшее решение: 45 ходов", and on a
-// second line "Вы нашли его!" when the player needed no more moves. Where the service knows
-// a solution through the position (the hints of the game followed from its start, or the
-// same deal played before) the balloon comes with the win, otherwise once the search ends.
-// The balloon stays until the board next changes; a game whose board changed otherwise than
-// by play has no par to tell, and without tables the par is silent.
+// win by play the window's solver service is asked for the par; the window's message line
+// tells it, "Кратчайшее решение: 45 ходов", followed by "Вы нашли его!" when the player needed
+// no more moves. Where the service knows a solution through the position (the hints of the
+// game followed from its start, or the same deal played before) it comes with the win,
+// otherwise once the search ends. It stays until the board next changes; a game whose board
+// changed otherwise than by play has no par to tell, and without tables the par is silent.
 class Par : public QObject {
     Q_OBJECT
 public:
-    // `counter`: the move counter's frame, which the balloon points at.
-    Par(QWidget* counter, SolverService* solver, QObject* parent);
+    // `line`: where the par is told.
+    Par(MessageLine* line, SolverService* solver, QObject* parent);
     ~Par() override;
 
-    // A game starts from `board`: the balloon of the game before goes, and the board is kept.
+    // A game starts from `board`: the par of the game before goes, and the board is kept.
     void start(const engine::Grid& board);
-    // The board changed otherwise than by play: no par for this game, and no balloon.
+    // The board changed otherwise than by play: no par for this game, and none told.
     void clear();
     // The game is won, the counter reading `moves`. Won by play from the position kept, the
-    // service is asked for its par; the balloon shows once it is known.
+    // service is asked for its par; the line tells it once it is known.
     void won(int moves);
 
-    // Whether a game is on, started from an unsolved position, whose par can be told at its
-    // win; and from which position.
-    bool hasStart() const { return hasStart_; }
-    const engine::Grid& startingPosition() const { return start_; }
-    // The balloon (null before the first par told).
-    BalloonTip* balloon() const { return balloon_; }
-
-    // What the balloon says of a par of `length` moves at a win in `moves` moves.
+    // What the line says of a par of `length` moves at a win in `moves` moves.
     static QString text(int length, int moves);
 
 private:
     void found(const SolverAnswer& answer, int moves);
 
-    QWidget* counter_;
+    MessageLine* line_;
     SolverService* solver_;
-    BalloonTip* balloon_ = nullptr;
     engine::Grid start_;     // the position the game started from
     bool hasStart_ = false;  // a game is on that started from it, its board changed only by play
 };

@@ -19,13 +19,13 @@
 #include <algorithm>
 
 #include "accessible_game.h"
-#include "balloon_tip.h"
 #include "bevel_frame.h"
 #include "caption_panel.h"
 #include "engine/random_source.h"
 #include "form_surface.h"
 #include "hint.h"
 #include "locked_board_cue.h"
+#include "message_line.h"
 #include "par.h"
 #include "solving/solver_service.h"
 #include "ui/platform/fonts.h"
@@ -168,13 +168,15 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     createControls();
     createMenu();
     createTimers();
+    messageLine_ = new MessageLine(clientArea_);
+    setAccessibleNotification(messageLine_);
     solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);  // no tables until set
-    hint_ = new Hint({clientArea_, Panel1, solver_, state_.Board, [this] { return boardTakesInput(); },
+    hint_ = new Hint({messageLine_, solver_, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
-    par_ = new Par(Bevel2, solver_, this);
+    par_ = new Par(messageLine_, solver_, this);
     createContextMenu();
-    lockedBoardCue_ = new LockedBoardCue(Panel1, Button1, this);
+    lockedBoardCue_ = new LockedBoardCue(Panel1, Button1, messageLine_, this);
     lockedBoardCue_->describeBoard(noGameInProgress());
     // The window is as large as the menu bar and the client area, and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -324,12 +326,6 @@ void TForm1::setSolverTables(std::string path) {
     par_->clear();
     solver_->setTables(std::move(path));
 }
-
-BalloonTip* TForm1::hintBalloon() const { return hint_->balloon(); }
-
-BalloonTip* TForm1::parBalloon() const { return par_->balloon(); }
-
-BalloonTip* TForm1::lockedBoardCue() const { return lockedBoardCue_->balloon(); }
 
 CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
 

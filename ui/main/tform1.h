@@ -26,8 +26,8 @@ class BevelFrame;
 class CaptionPanel;
 class FormSurface;
 class Hint;
-class BalloonTip;
 class LockedBoardCue;
+class MessageLine;
 class Par;
 class SolverService;
 
@@ -189,13 +189,10 @@ public:
 
     // ===== Read by the tests only: the window's own state, which nothing else needs. =====
 
-    // The hint's balloon (null before the first hint) and the tile it points at.
-    BalloonTip* hintBalloon() const;
+    // The tile the hint shows red; null while none is.
     CaptionPanel* hintedTile() const;
-    // The balloon that tells the par at a win (null before the first).
-    BalloonTip* parBalloon() const;
-    // The balloon that tells how to start a game on a locked board (null before the first).
-    BalloonTip* lockedBoardCue() const;
+    // The line at the foot of the client area that tells the hint, the par and the cue.
+    MessageLine* messageLine() const { return messageLine_; }
 
     // The client area below the menu bar, 478 x 526, on which the controls stand.
     FormSurface* clientArea() const { return clientArea_; }
@@ -299,6 +296,8 @@ private:
     MadeOnDemand<QWidget> Form4;
     bool centred_ = false;
 
+    // Where the hint, the par and the cue are told, below the start button.
+    MessageLine* messageLine_;
     // The one solver of the hint and the par: its tables, its thread and the solutions found.
     SolverService* solver_;
     // The next move of a shortest solution, on the player's asking; any change of the board

@@ -234,26 +234,26 @@ struct Game {
         ++hintsAsked;
     }
 
-    // Judges what the hint shows: the balloon's text (empty while hidden) and the red tile's
+    // Judges what the hint shows: the line's text (empty while hidden) and the red tile's
     // value (0 for none). Empty when that may be so; an answer seen must then stay until
     // the hint is asked again or taken away.
-    QString hintShown(const QString& balloon, int redTile) {
-        const QString shown = QStringLiteral("\"%1\" with tile %2 red").arg(balloon).arg(redTile);
+    QString hintShown(const QString& said, int redTile) {
+        const QString shown = QStringLiteral("\"%1\" with tile %2 red").arg(said).arg(redTile);
         if (!hintAsked) {
-            return balloon.isEmpty() && redTile == 0 ? QString() : shown + QStringLiteral(", no hint asked for");
+            return said.isEmpty() && redTile == 0 ? QString() : shown + QStringLiteral(", no hint asked for");
         }
         if (shownAnswer) {
-            return balloon == shownAnswer->first && redTile == shownAnswer->second
+            return said == shownAnswer->first && redTile == shownAnswer->second
                        ? QString()
                        : shown + QStringLiteral(" after the answer \"%1\"").arg(shownAnswer->first);
         }
         const int distance = distanceToGoal(board);
-        if (balloon.isEmpty() || balloon.startsWith(kHintComing)) {
+        if (said.isEmpty() || said.startsWith(kHintComing)) {
             if (redTile != 0) return shown + QStringLiteral(" before the answer");
-            if (balloon.size() <= kHintComing.size()) return {};
+            if (said.size() <= kHintComing.size()) return {};
             // What the search has proved: no less than the distance, of its parity, and rising.
             static const QRegularExpression atLeast(QStringLiteral("^ не меньше (\\d+) ход(а|ов)$"));
-            const QRegularExpressionMatch match = atLeast.match(balloon.mid(kHintComing.size()));
+            const QRegularExpressionMatch match = atLeast.match(said.mid(kHintComing.size()));
             const int bound = match.captured(1).toInt();
             if (!match.hasMatch() || bound < distance || (bound - distance) % 2 != 0 || bound < provedBound) {
                 return shown + QStringLiteral(" on a board %1 moves away by distance, after a bound of %2")
@@ -264,11 +264,11 @@ struct Game {
             return {};
         }
         if (PlainParitySum(board) % 2 != 0) {
-            if (balloon != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
+            if (said != kHintCannotBeSolved || redTile != 0) return shown + QStringLiteral(" on an odd board");
         } else {
             bool isNumber = false;
             const int movesLeft =
-                balloon.startsWith(kHintMovesLeft) ? balloon.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
+                said.startsWith(kHintMovesLeft) ? said.mid(kHintMovesLeft.size()).toInt(&isNumber) : -1;
             if (!isNumber || movesLeft < std::max(distance, provedBound) || (movesLeft - distance) % 2 != 0) {
                 return shown + QStringLiteral(" on a board %1 moves away by distance, after a bound of %2")
                                    .arg(distance)
@@ -284,39 +284,39 @@ struct Game {
             }
             known = KnownCount{board, movesLeft, redTile, false};
         }
-        shownAnswer = std::make_pair(balloon, redTile);
+        shownAnswer = std::make_pair(said, redTile);
         ++hintAnswers;
         return {};
     }
 
-    // Judges the par's balloon (empty while hidden). Empty when that may be so; a par seen
+    // Judges the par's text (empty while hidden). Empty when that may be so; a par seen
     // must then stay until the board changes.
-    QString parShown(const QString& balloon) {
-        if (!parDue || balloon.isEmpty()) {
-            if (balloon.isEmpty() && parSeen.isEmpty()) return {};
-            return QStringLiteral("par \"%1\" %2").arg(balloon, parDue ? "gone" : "without a win by play");
+    QString parShown(const QString& said) {
+        if (!parDue || said.isEmpty()) {
+            if (said.isEmpty() && parSeen.isEmpty()) return {};
+            return QStringLiteral("par \"%1\" %2").arg(said, parDue ? "gone" : "without a win by play");
         }
         if (!parSeen.isEmpty()) {
-            return balloon == parSeen ? QString() : QStringLiteral("par \"%1\" after \"%2\"").arg(balloon, parSeen);
+            return said == parSeen ? QString() : QStringLiteral("par \"%1\" after \"%2\"").arg(said, parSeen);
         }
         // No shorter than the tiles' distance, of its parity, and no longer than the moves made;
         // the count's word by the model's own rule, apart from the game's.
-        const QStringList words = QString(balloon).remove(0, kParShortest.size()).split(QLatin1Char(' '));
+        const QStringList words = QString(said).remove(0, kParShortest.size()).split(QLatin1Char(' '));
         const int length = words.value(0).toInt();
         const int last = length % 10, tens = length / 10 % 10;
         const QString noun = tens == 1 || last == 0 || last > 4 ? QStringLiteral("ходов")
                              : last == 1                        ? QStringLiteral("ход")
                                                                 : QStringLiteral("хода");
-        const QString expected = kParShortest + QString::number(length) + u' ' + noun +
-                                 (length == wonAtCount ? u'\n' + kParFound : QString());
+        const QString expected =
+            kParShortest + QString::number(length) + u' ' + noun + (length == wonAtCount ? kParFound : QString());
         const int distance = distanceToGoal(*parStart);
-        if (balloon != expected || length < distance || (length - distance) % 2 != 0 || length > movesPlayed) {
+        if (said != expected || length < distance || (length - distance) % 2 != 0 || length > movesPlayed) {
             return QStringLiteral("par \"%1\" for %2, won in %3 moves (the counter at %4)")
-                .arg(balloon, QString::fromStdString(TextOf(*parStart)))
+                .arg(said, QString::fromStdString(TextOf(*parStart)))
                 .arg(movesPlayed)
                 .arg(wonAtCount);
         }
-        parSeen = balloon;
+        parSeen = said;
         ++parsTold;
         return {};
     }

@@ -21,6 +21,7 @@
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
 #include "ui/main/font_points.h"
+#include "ui/main/locked_board_cue.h"
 
 namespace {
 
@@ -574,10 +575,7 @@ private slots:
         form->setSecondaryWindows(&dialog, nullptr, nullptr);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        const auto cue = [&] {
-            const BalloonTip* balloon = form->lockedBoardCue();
-            return balloon && balloon->isVisible() ? balloon->text() : QString();
-        };
+        const auto cue = [&] { return cueText(*form); };
         // As the window system delivers them, each handled in full.
         const auto click = [&](QWidget* on) {
             QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, on->mapTo(form.get(), QPoint(5, 5)));
@@ -618,6 +616,11 @@ private slots:
         QCOMPARE(cue(), QString());
         press(Qt::Key_H);
         QCOMPARE(cue(), says);
+        // Left alone, it goes after 5 s.
+        auto* ends = form->findChild<LockedBoardCue*>()->findChild<QTimer*>();
+        QVERIFY(ends->isActive() && ends->isSingleShot() && ends->interval() == 5000);
+        QMetaObject::invokeMethod(ends, "timeout");
+        QCOMPARE(cue(), QString());
         press(Qt::Key_Escape);
         QDialog modal;
         modal.setModal(true);

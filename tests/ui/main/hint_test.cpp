@@ -1,10 +1,9 @@
 // The two answers of the solver service, each test on a fresh window. The hint: the next tile
-// of a shortest solution in red and the moves left in a balloon, found off the GUI thread,
-// dropped by any change of the board, and followed to the win. The par: at a win by play, a
-// balloon beside the window, pointing at the move counter, tells the fewest moves the game's
-// starting position needed, sought at the win. Nothing of the solver runs during play until
-// the player asks for a hint, and the balloons, outside the window, hide nothing of it at
-// any font and scale.
+// of a shortest solution in red and the moves left on the message line, found off the GUI
+// thread, dropped by any change of the board, and followed to the win. The par: at a win by
+// play, the line tells the fewest moves the game's starting position needed, sought at the
+// win. Nothing of the solver runs during play until the player asks for a hint, and the line
+// keeps to its strip below the button, its text whole or cut with "…", at any font and scale.
 #include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
@@ -14,7 +13,6 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
-#include <QToolTip>
 #include <QtTest>
 
 #include <unistd.h>
@@ -31,7 +29,6 @@
 #include "form_fixture.h"
 #include "solver_probe.h"
 #include "solving/solver_service.h"
-#include "ui/main/balloon_tip.h"
 #include "ui/main/hint.h"
 #include "ui/main/move_count_words.h"
 #include "ui/main/par.h"
@@ -54,7 +51,7 @@ void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid&
 
 void pressH(TForm1& form) { QTest::keyClick(form.Button1, Qt::Key_H); }
 
-// A balloon (`shown` reads it) keeps `text` for longer than a slow hint takes to say that it
+// The line (`shown` reads it) keeps `text` for longer than a slow hint takes to say that it
 // is coming, or a search of a few moves takes.
 bool stays(QString (*shown)(const TForm1&), const TForm1& form, const QString& text, int ms = 400) {
     return !QTest::qWaitFor([&] { return shown(form) != text; }, ms);
@@ -111,25 +108,14 @@ struct HeldSearch {
     }
 };
 
-// A widget's rectangle on the screen.
-QRect globalRect(const QWidget* widget) { return {widget->mapToGlobal(QPoint(0, 0)), widget->size()}; }
-
 bool tablesMapped() { return tablesHeld(tablesPath()); }
 
 // The scale of the screen this program runs on.
 int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelRatio()); }
 
-// Whether a balloon's text lines need more room than it gives them, or more than two lines:
-// the text's bounding box, laid out unwrapped where the label draws it, must lie within its
-// contents and within its outline.
-bool textCutOff(const BalloonTip& balloon) {
-    const QStringList lines = balloon.text().split(u'\n');
-    const QSize needed = QFontMetrics(balloon.font()).size(0, balloon.text());
-    const QRect room = balloon.contentsRect().adjusted(balloon.indent(), 0, 0, 0);
-    const QRect drawn =
-        QFontMetrics(balloon.font()).boundingRect(room, static_cast<int>(balloon.alignment()), balloon.text());
-    return lines.size() > 2 || needed.width() > room.width() || needed.height() > room.height() ||
-           !room.contains(drawn) || !(QRegion(drawn) - balloon.mask()).isEmpty();
+// What a screen reader hears of the message line.
+QString heard(const TForm1& form) {
+    return QAccessible::queryAccessibleInterface(form.messageLine())->text(QAccessible::Name);
 }
 
 }  // namespace
@@ -158,23 +144,22 @@ private slots:
             }
             const QString movesLeft = kHintMovesLeft + QString::number(left);
             if (left == 45) {
-                QTRY_COMPARE(balloonText(*form), movesLeft);
+                QTRY_COMPARE(hintText(*form), movesLeft);
             } else {  // on the path already found: at once
-                QCOMPARE(balloonText(*form), movesLeft);
+                QCOMPARE(hintText(*form), movesLeft);
             }
             CaptionPanel* tile = form->hintedTile();
             QVERIFY(tile);
             QCOMPARE(tile->fontColor(), kHintedCaption);
             // A screen reader hears the tile that the colour alone shows.
-            QCOMPARE(QAccessible::queryAccessibleInterface(form->hintBalloon())->text(QAccessible::Name),
-                     QStringLiteral("Плитка %1. %2").arg(tile->caption(), movesLeft));
+            QCOMPARE(heard(*form), QStringLiteral("Плитка %1. %2").arg(tile->caption(), movesLeft));
             // The hint itself moves nothing and counts nothing.
             QCOMPARE(state.Board, board);
             QCOMPARE(form->Label5->text(), counter);
             QCOMPARE(form->Label3->text(), QStringLiteral("00:00:00"));
 
             QTest::mouseClick(tile, Qt::LeftButton);
-            QCOMPARE(balloonText(*form), QString());
+            QCOMPARE(hintText(*form), QString());
             QVERIFY(!form->hintedTile());
             QCOMPARE(tile->fontColor(), kNavy);
             finishSlide(*form);
@@ -184,13 +169,13 @@ private slots:
 
         // The game is won: no more hints.
         pressH(*form);
-        QCOMPARE(balloonText(*form), QString());
+        QCOMPARE(hintText(*form), QString());
     }
 
     void everyChangeOfTheBoardTakesTheHintAway() {
         playWithHints(*form, state, kFortyFive);
         pressH(*form);
-        QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("45"));
+        QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
 
         const std::pair<const char*, std::function<void()>> changes[] = {
             {"new game", [&] { form->Button1Click(); }},
@@ -207,7 +192,7 @@ private slots:
              [&] {  // a forced reset leaves the goal playable: a click on a tile wins
                  form->perebor();
                  pressH(*form);
-                 QCOMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("0"));
+                 QCOMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("0"));
                  QTest::mouseClick(panelShowing(*form, 1), Qt::LeftButton);
                  QVERIFY(form->Label1->isVisible());
              }},
@@ -217,7 +202,7 @@ private slots:
             pressH(*form);  // on the path found before: at once
             QVERIFY2(form->hintedTile(), name);
             change();
-            QVERIFY2(balloonText(*form).isEmpty(), name);
+            QVERIFY2(hintText(*form).isEmpty(), name);
             QVERIFY2(!form->hintedTile(), name);
             for (int k = 1; k <= TForm1::kTileCount; ++k) QVERIFY2(form->TilePanel(k)->fontColor() == kNavy, name);
         }
@@ -237,19 +222,19 @@ private slots:
                           return engine::Solution{};
                       });
         pressH(*form);
-        QCOMPARE(balloonText(*form), QString());  // a quick hint would need no word of waiting
-        QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintComing, 1000);
+        QCOMPARE(hintText(*form), QString());  // a quick hint would need no word of waiting
+        QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintComing, 1000);
         for (const auto& [moves, text] : {std::pair{11, "11 ходов"}, {61, "61 хода"}, {80, "80 ходов"}}) {
             proved.store(moves);
-            QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form),
+            QTRY_COMPARE_WITH_TIMEOUT(hintText(*form),
                                       kHintComing + QStringLiteral(" не меньше ") + QString::fromUtf8(text), 1000);
         }
         pressH(*form);  // asked again: the search goes on
-        QCOMPARE(balloonText(*form), kHintComing + QStringLiteral(" не меньше 80 ходов"));
+        QCOMPARE(hintText(*form), kHintComing + QStringLiteral(" не меньше 80 ходов"));
 
         const QStringList said = programErrorLines([&] {
             proved.store(82);
-            QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintUnavailable, 1000);
         });
         QCOMPARE(said.size(), 1);
 
@@ -259,11 +244,11 @@ private slots:
         const QString ownBound = kHintComing + QStringLiteral(" не меньше 20 ходов");
         QElapsedTimer waited;
         waited.start();
-        while (balloonText(*form) != ownBound && waited.elapsed() < 1000) {
-            QVERIFY2(!balloonText(*form).contains(QStringLiteral("80")), qPrintable(balloonText(*form)));
+        while (hintText(*form) != ownBound && waited.elapsed() < 1000) {
+            QVERIFY2(!hintText(*form).contains(QStringLiteral("80")), qPrintable(hintText(*form)));
             QTest::qWait(1);
         }
-        QCOMPARE(balloonText(*form), ownBound);
+        QCOMPARE(hintText(*form), ownBound);
         form->solver()->cancel();  // the search reads `proved`, which ends with the test
     }
 
@@ -287,9 +272,9 @@ private slots:
 
         playWithHints(*form, state, kEightyMovesOut);
         pressH(*form);
-        // Still searching after a while: the balloon says what the search has proved, and the
+        // Still searching after a while: the line says what the search has proved, and the
         // window goes on meanwhile.
-        QTRY_VERIFY(balloonText(*form).startsWith(kHintComing + QStringLiteral(" не меньше ")));
+        QTRY_VERIFY(hintText(*form).startsWith(kHintComing + QStringLiteral(" не меньше ")));
 
         QElapsedTimer cancelling;
         cancelling.start();
@@ -298,9 +283,9 @@ private slots:
         QVERIFY2(stoppedAfterMs < kPromptStopMs,
                  qPrintable(QStringLiteral("the search stopped only after %1 ms").arg(stoppedAfterMs)));
         QCOMPARE(state.Board.at(1), 15);
-        QCOMPARE(balloonText(*form), QString());
+        QCOMPARE(hintText(*form), QString());
         finishSlide(*form);
-        QVERIFY(stays(balloonText, *form, QString()));
+        QVERIFY(stays(hintText, *form, QString()));
         QVERIFY(!form->hintedTile());
 
         // Asked again, and a move 50 ms later, before a slow hint says that it is coming: it
@@ -309,7 +294,7 @@ private slots:
         QTest::qWait(50);
         QTest::keyClick(form->Button1, Qt::Key_Up);
         finishSlide(*form);
-        QVERIFY(stays(balloonText, *form, QString(), 600));
+        QVERIFY(stays(hintText, *form, QString(), 600));
     }
 
     // An answer that comes within a tenth of a second never says that it is coming.
@@ -321,18 +306,18 @@ private slots:
                           return engine::Solve(board, tables, cancel, lowerBound);
                       });
         pressH(*form);  // the first hint reads the tables, which may take a while
-        QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("45"));
+        QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
 
         // Korf's no. 42: 42 moves, found in under a millisecond, and the answer 80 ms after asking.
         playLayout(*form, state, GridOf("6 1 15 8 / 5 10 13 0 / 3 4 2 7 / 14 9 11 12"));
         pressH(*form);
         QElapsedTimer waited;
         waited.start();
-        while (!balloonText(*form).startsWith(kHintMovesLeft) && waited.elapsed() < 2000) {
-            QVERIFY2(!balloonText(*form).startsWith(kHintComing), qPrintable(balloonText(*form)));
+        while (!hintText(*form).startsWith(kHintMovesLeft) && waited.elapsed() < 2000) {
+            QVERIFY2(!hintText(*form).startsWith(kHintComing), qPrintable(hintText(*form)));
             QTest::qWait(1);
         }
-        QCOMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("42"));
+        QCOMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("42"));
     }
 
     // An odd arrangement: no tile can be pointed at. The context menu's one item asks.
@@ -346,10 +331,9 @@ private slots:
         QAction* item = menu->actions().constFirst();
         QCOMPARE(item->text(), kHintItem);
         item->trigger();
-        QCOMPARE(balloonText(*form), kHintCannotBeSolved);
+        QCOMPARE(hintText(*form), kHintCannotBeSolved);
         QVERIFY(!form->hintedTile());
-        QVERIFY(!form->hintBalloon()->geometry().intersects(globalRect(form->Panel1)));  // it hides no tile
-        QVERIFY(stays(balloonText, *form, kHintCannotBeSolved));
+        QVERIFY(stays(hintText, *form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on
         // standard error with the loader's own reason: a missing file, or a damaged one.
@@ -367,7 +351,7 @@ private slots:
                 for (int game = 0; game < 2; ++game) {
                     playLayout(*form, state, kFortyFive);
                     QTest::keyClick(form.get(), Qt::Key_H);
-                    QTRY_COMPARE_WITH_TIMEOUT(balloonText(*form), kHintUnavailable, 1000);
+                    QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintUnavailable, 1000);
                     QVERIFY(!form->hintedTile());
                 }
             });
@@ -391,7 +375,7 @@ private slots:
         };
         for (const auto& row : rows) {
             const QString said = kParShortest + QString::number(row.moves) + u' ' + QString::fromUtf8(row.counted);
-            QCOMPARE(Par::text(row.moves, row.moves), said + u'\n' + kParFound);
+            QCOMPARE(Par::text(row.moves, row.moves), said + kParFound);
             QCOMPARE(Par::text(row.moves, row.moves + 3), said);
             QCOMPARE(move_count_words::movesAfterAtLeast(row.moves).toString(), QString::fromUtf8(row.atLeast));
         }
@@ -402,10 +386,10 @@ private slots:
             const char* name;
             bool tables;
             std::function<void(TForm1&, engine::PuzzleState&)> win;
-            QString par;  // empty: no balloon
+            QString par;  // empty: none told
         } ways[] = {
             {"the shortest way", true, [](TForm1& window, engine::PuzzleState&) { play(window, kSixMoves); },
-             kParShortest + QStringLiteral("6 ходов\n") + kParFound},
+             kParShortest + QStringLiteral("6 ходов") + kParFound},
             {"a longer way", true,
              [](TForm1& window, engine::PuzzleState&) {
                  play(window, {1, 1, 1, 5, 9, 13, 14, 15});
@@ -437,14 +421,14 @@ private slots:
             if (way.par.isEmpty()) continue;
             QTRY_COMPARE_WITH_TIMEOUT(parText(*form), way.par, 2000);
             QVERIFY2(stays(parText, *form, way.par), way.name);
-            // It covers no tile, takes no click, and a screen reader hears what it says.
-            const BalloonTip* balloon = form->parBalloon();
-            // Nor the clock, the counter or the win's label.
-            const QWidget* const spared[] = {form->Panel1, form->Bevel1, form->Bevel2, form->Label1};
-            for (const QWidget* other : spared) QVERIFY2(!balloon->geometry().intersects(globalRect(other)), way.name);
-            QVERIFY(balloon->testAttribute(Qt::WA_TransparentForMouseEvents));
-            QCOMPARE(QAccessible::queryAccessibleInterface(form->parBalloon())->text(QAccessible::Name), way.par);
-            // The victory display is the same, and the next game takes the balloon away.
+            QCOMPARE(heard(*form), way.par);
+            // The cue on the locked board covers it until the next key, and it comes back.
+            pressH(*form);
+            QVERIFY(!cueText(*form).isEmpty());
+            QCoreApplication::processEvents();
+            QTest::keyClick(form->Button1, Qt::Key_Shift);
+            QCOMPARE(parText(*form), way.par);
+            // The victory display is the same, and the next game takes the par away.
             QCOMPARE(form->Label1->text(), kWon);
             form->Button1Click();
             QCOMPARE(parText(*form), QString());
@@ -456,7 +440,7 @@ private slots:
         form->solver()->setTables(tablesPath(), search.solver());
         form->show();
 
-        // Nothing is sought while the game is played; won, the balloon comes when the par is known.
+        // Nothing is sought while the game is played; won, the par comes when it is known.
         playLayout(*form, state, kSixMovesOut);
         play(*form, {1, 5, 9, 13, 14});
         QCOMPARE(form->solver()->searchesStarted(), 0);
@@ -464,18 +448,18 @@ private slots:
         QVERIFY(form->solver()->searching());
         QVERIFY(stays(parText, *form, QString()));
         search.released = true;
-        QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
+        QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов") + kParFound);
 
-        // The same position played again (Ctrl+R): known, so the balloon comes with the win.
+        // The same position played again (Ctrl+R): known, so the par comes with the win.
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QTest::keySequence(form.get(), QKeySequence(Qt::CTRL | Qt::Key_R));
         QCOMPARE(state.Board, kSixMovesOut);
         QCOMPARE(parText(*form), QString());
         play(*form, kSixMoves);
-        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
+        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов") + kParFound);
         QCOMPARE(form->solver()->searchesStarted(), 1);
 
-        // A board changed between the win and the par: no balloon, and a new game ends the search.
+        // A board changed between the win and the par: none told, and a new game ends the search.
         search.released = false;
         const engine::Grid sevenOut = GridOf("2 0 3 4 / 1 6 7 8 / 5 10 11 12 / 9 13 14 15");
         const std::function<void()> changes[] = {[&] { form->N126Click(); }, [&] { form->Button1Click(); }};
@@ -497,7 +481,7 @@ private slots:
         search.released = true;
         playLayout(*form, state, sevenOut);
         pressH(*form);
-        QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("6"));
+        QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("6"));
         const int searches = form->solver()->searchesStarted();
         play(*form, {2, 1, 5, 9, 13, 14, 15});
         QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов"));
@@ -533,7 +517,7 @@ private slots:
             if (byHint) {
                 pressH(*form);
                 QVERIFY(form->solver()->searching());
-                QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("1"));
+                QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("1"));
             } else {
                 play(*form, {15});
                 QTRY_VERIFY(!parText(*form).isEmpty());
@@ -543,19 +527,17 @@ private slots:
         }
     }
 
-    // The balloons at desktop fonts of 8, 11 and 14 points and at scales 1 and 2 (each scale
+    // The line at desktop fonts of 8, 11, 14 and 24 points and at scales 1 and 2 (each scale
     // in a program of its own: the second runs this one again, on a screen of scale 2).
-    void theBalloonsHideNothing_data() {
+    void theLineKeepsToItsStrip_data() {
         QTest::addColumn<int>("points");
         QTest::addColumn<int>("scale");
         for (const int scale : {1, 2}) {
-            for (const int points : {8, 11, 14}) {
-                QTest::addRow("%d pt, scale %d", points, scale) << points << scale;
-            }
+            for (const int points : {8, 11, 14, 24}) QTest::addRow("%d pt, scale %d", points, scale) << points << scale;
         }
     }
 
-    void theBalloonsHideNothing() {
+    void theLineKeepsToItsStrip() {
         QFETCH(int, points);
         QFETCH(int, scale);
         if (scale != screenScale()) {
@@ -567,7 +549,7 @@ private slots:
             environment.insert(QStringLiteral("PLITON_TEST_SCALE"), QString::number(scale));
             again.setProcessEnvironment(environment);
             again.setProcessChannelMode(QProcess::ForwardedChannels);
-            QStringList arguments = {QStringLiteral("theBalloonsHideNothing:") +
+            QStringList arguments = {QStringLiteral("theLineKeepsToItsStrip:") +
                                      QString::fromUtf8(QTest::currentDataTag())};
             // The mark that keeps QtTest's watchdog away under ThreadSanitizer (tests/CMakeLists.txt).
             if (QCoreApplication::arguments().contains(QStringLiteral("-callgrindchild"))) {
@@ -578,73 +560,38 @@ private slots:
             QCOMPARE(again.exitCode(), 0);
             return;
         }
-        const QFont before = QToolTip::font();
-        QFont desktop = QApplication::font();
+        const QFont before = QApplication::font();
+        QFont desktop = before;
         desktop.setPointSize(points);
-        QToolTip::setFont(desktop);
-        const auto restore = qScopeGuard([&] { QToolTip::setFont(before); });
+        QApplication::setFont(desktop);
+        const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
         makeWindow();
         form->setSolverTables(tablesPath());
         form->show();
-        const QRect screen = form->screen()->availableGeometry();
-
-        // The window at the screen's left edge, then in its bottom right corner.
-        const struct {
-            const char* where;
-            QPoint corner;
-            BalloonTip::Side side;
-        } places[] = {
-            {"left", {screen.left(), screen.top() + 100}, BalloonTip::Side::Right},
-            {"bottom right",
-             screen.bottomRight() - QPoint(form->frameGeometry().width(), form->frameGeometry().height()) +
-                 QPoint(1, 1),
-             BalloonTip::Side::Left},
-        };
-        for (const auto& place : places) {
-            form->move(place.corner);
-            playLayout(*form, state, kSixMovesOut);
-            pressH(*form);
-            QTRY_COMPARE(balloonText(*form), kHintMovesLeft + QStringLiteral("6"));
-            const BalloonTip* hint = form->hintBalloon();
-            QVERIFY2(!textCutOff(*hint), place.where);
-            QVERIFY2(screen.contains(hint->geometry()), place.where);
-            for (int k = 1; k <= TForm1::kTileCount; ++k) {
-                if (form->TilePanel(k) == form->hintedTile()) continue;
-                QVERIFY2(!hint->geometry().intersects(globalRect(form->TilePanel(k))), place.where);
+        const MessageLine* line = form->messageLine();
+        // Within the strip, clear of every control, its text whole, or cut with "…" and
+        // heard whole.
+        const auto keepsToItsStrip = [&](const QString& message) {
+            QCOMPARE(line->message(), message);
+            QVERIFY(design::kFreeStrip.contains(line->geometry()));
+            for (const QWidget* control : form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (control != line && control->isVisible()) QVERIFY(!control->geometry().intersects(line->geometry()));
             }
-            QVERIFY2(globalRect(form->hintedTile())
-                         .contains(QPoint(globalRect(form->hintedTile()).center().x(), hint->tailTip().y())),
-                     place.where);
-
-            play(*form, kSixMoves);
-            QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов\n") + kParFound);
-            const BalloonTip* par = form->parBalloon();
-            QVERIFY2(par->side() == place.side, place.where);
-            QVERIFY2(!textCutOff(*par), place.where);
-            QVERIFY2(screen.contains(par->geometry()), place.where);
-            // What the window shows at a win: the celebration's area, "t i m e", the clock,
-            // "х о д ы", the counter, the button and "Вы выиграли!!!".
-            const QRect shown[] = {QRect(form->clientArea()->mapToGlobal(QPoint(0, 0)), QSize(435, 434)),
-                                   globalRect(form->Label2),
-                                   globalRect(form->Bevel1),
-                                   globalRect(form->Label4),
-                                   globalRect(form->Bevel2),
-                                   globalRect(form->Button1),
-                                   globalRect(form->Label1)};
-            for (const QRect& part : shown) QVERIFY2(!par->geometry().intersects(part), place.where);
-            // It points at the counter.
-            const QRect counter = globalRect(form->Bevel2);
-            QVERIFY2(counter.top() <= par->tailTip().y() && par->tailTip().y() <= counter.bottom(), place.where);
-
-            // It follows the window, and hides while the window is minimised.
-            const QPoint offset = par->pos() - form->pos();
-            form->move(form->pos() + QPoint(0, -20));
-            QTRY_COMPARE(par->pos() - form->pos(), offset);
-            form->showMinimized();
-            QTRY_VERIFY(!par->isVisible());
-            form->showNormal();
-            QTRY_VERIFY(par->isVisible());
-        }
+            const QFontMetrics metrics(line->font());
+            QVERIFY(metrics.height() <= line->contentsRect().height());
+            QVERIFY(metrics.horizontalAdvance(line->text()) <= line->contentsRect().width());
+            QVERIFY(line->text() == message || (line->text().endsWith(u'…') && points > 14));
+            QVERIFY(heard(*form).endsWith(message));
+        };
+        playLayout(*form, state, kSixMovesOut);
+        pressH(*form);
+        QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("6"));
+        keepsToItsStrip(kHintMovesLeft + QStringLiteral("6"));
+        play(*form, kSixMoves);
+        QTRY_VERIFY(!parText(*form).isEmpty());
+        keepsToItsStrip(kParShortest + QStringLiteral("6 ходов") + kParFound);
+        pressH(*form);
+        keepsToItsStrip(QStringLiteral("Нажмите «Начать заново», чтобы начать игру"));
     }
 };
 

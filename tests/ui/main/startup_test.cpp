@@ -92,7 +92,9 @@ private slots:
         const QList<QWidget*> expected = {form->Bevel1,  form->Bevel2,  form->Label1,  form->Label2,
                                           form->Label3,  form->Label4,  form->Label5,  form->Panel1,
                                           form->Button1, form->Panel17, form->Panel18, form->Panel19};
-        QCOMPARE(form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), expected);
+        // Then the message line, in the strip they leave free.
+        QCOMPARE(form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly),
+                 expected + QList<QWidget*>{form->messageLine()});
 
         // Where each control was designed to stand; labels may only have grown to fit their
         // text, from the same left and top.
