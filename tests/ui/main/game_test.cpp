@@ -215,6 +215,8 @@ private slots:
                 QAccessibleActionInterface::pressAction());
         };
         press(seven);
+        form->Timer1Timer();
+        QCOMPARE(bareCell->text(QAccessible::Description), QString());  // 7 is between two cells
         press(panelShowing(*form, 8));
         finishSlide(*form);
         form->Timer3Timer();
