@@ -6,6 +6,8 @@ board with its tiles in order and its bare cell, each named and placed. Then a n
 by the button's press action, and a move by the press action of a tile beside the bare
 cell. A screen reader that keeps its own copy of the window must be told of every change:
 the places of the moved tile and of the bare cell, and the hint with the tile it shows.
+Then a second move and the assembled layout, from the game menu: a screen reader is told
+the places each changed, and no other.
 Exits non-zero with a message at the first difference.
 
 usage: atspi_check.py PID   (the process id of the running game)
@@ -26,6 +28,7 @@ COUNTER = "Сделано ходов: "
 BOARD = "Игровое поле"
 BARE = "Пустая клетка"
 WIN = "Вы выиграли!!!"
+PLACE = r"ряд ([1-4]), столбец ([1-4])"
 ORDERED = [(str(k), ((k - 1) // 4 + 1, (k - 1) % 4 + 1)) for k in range(1, 16)]
 
 
@@ -73,7 +76,7 @@ def descendants(node):
 def place(node):
     """(row, column) from a description "ряд R, столбец C", or what the description is."""
     description = node.get_description()
-    match = re.fullmatch(r"ряд ([1-4]), столбец ([1-4])", description)
+    match = re.fullmatch(PLACE, description)
     return (int(match[1]), int(match[2])) if match else description
 
 
@@ -166,6 +169,30 @@ def settled(read):
     return again
 
 
+def moved(before, after):
+    """What a screen reader must be told between two views: each tile and the bare cell
+    that stands elsewhere, named as it is now, with its new place."""
+    cells = zip(before.arrangement + [(BARE, before.bare_place)], after.arrangement + [(BARE, after.bare_place)])
+    return {(name, "ряд {}, столбец {}".format(*p)) for (_, was), (name, p) in cells if p != was}
+
+
+def take_in(window):
+    """Takes in every event the game sent before now: it answers a read after them."""
+    View(window)
+    while GLib.MainContext.default().iteration(False):
+        pass
+
+
+def expect_told(listener, window, told, what):
+    """Waits for a screen reader to be told `told`, then checks that it was told no other place."""
+    wait_for(f"a screen reader to be told {sorted(told)}", lambda: listener.heard, lambda h: told <= set(h))
+    take_in(window)
+    heard = sorted(h for h in listener.heard if re.fullmatch(PLACE, h[1]))
+    if heard != sorted(told):
+        fail(f"after {what} a screen reader was told {heard}, not just {sorted(told)}")
+    listener.heard.clear()
+
+
 def is_dealt(view):
     """Tiles 1..15 and the bare cell cover the 16 cells, in another order than the start."""
     places = [p for _, p in view.arrangement] + [view.bare_place]
@@ -223,6 +250,22 @@ def main():
     said = next(s for _, s in heard if re.fullmatch(hinted, s))
     expect(re.fullmatch(hinted, said)[1] in beside, f"the hint names no tile beside the bare cell: {said}", view)
     print(f"-- heard: {said}")
+
+    print("-- a second move: a screen reader is told only what changed since the first")
+    before = wait_for("the board, read the same twice", settled(lambda: View(window)), lambda v: v and is_dealt(v))
+    bare = before.bare_place
+    other = next(n for n, p in before.arrangement if n != name and abs(p[0] - bare[0]) + abs(p[1] - bare[1]) == 1)
+    take_in(window)
+    listener.heard.clear()
+    press(before.tile(other))
+    after = wait_for(f"tile {other} to move", settled(lambda: View(window)),
+                     lambda v: v and v.counter == COUNTER + "00002" and is_dealt(v))
+    expect_told(listener, window, moved(before, after), f"tile {other}'s move")
+
+    print("-- the assembled layout, from the game menu")
+    press(next(n for n in descendants(window) if n.get_name() == "Собранный расклад"))
+    ordered = wait_for("the tiles in order", settled(lambda: View(window)), lambda v: v and v.arrangement == ORDERED)
+    expect_told(listener, window, moved(after, ordered), "the assembled layout")
 
 
 main()

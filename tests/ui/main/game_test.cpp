@@ -216,6 +216,8 @@ private slots:
                 QAccessibleActionInterface::pressAction());
         };
         press(seven);
+        form->Timer1Timer();
+        QCOMPARE(bareCell->text(QAccessible::Description), QString());  // 7 is between two cells
         press(panelShowing(*form, 8));
         finishSlide(*form);
         form->Timer3Timer();
@@ -537,10 +539,13 @@ private slots:
         QTest::keySequence(window->windowHandle(), keys);
         QCOMPARE(commandRan(), does != "nothing");
         if (keys == QKeySequence(Qt::CTRL | Qt::Key_R)) {
-            // The context menu's item is there, enabled where the key works.
-            form->ClientAreaContextMenu(QPoint(5, 5));
+            // The context menu's item is there, enabled where the key works; a right click
+            // opens the menu under the pointer.
+            const QPoint at = form->clientArea()->mapTo(form.get(), QPoint(5, 5));
+            QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, at);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
+            QCOMPARE(menu->pos(), form->mapToGlobal(at));
             const QList<QAction*> items = menu->actions();
             QCOMPARE(items.size(), 2);
             QCOMPARE(items.at(1)->text(), kReplayItem);
@@ -613,6 +618,10 @@ private slots:
         press(Qt::Key_Left);
         QCOMPARE(cue(), says);
         click(form->clientArea());
+        QCOMPARE(cue(), QString());
+        const QRect bareCell = QAccessible::queryAccessibleInterface(form->Panel1)->child(15)->rect();
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, form->mapFromGlobal(bareCell.center()));
+        QCoreApplication::processEvents();
         QCOMPARE(cue(), QString());
         press(Qt::Key_H);
         QCOMPARE(cue(), says);
