@@ -4,14 +4,19 @@
 # headless compositor its main window is made a top-level window titled "Плитон" with the
 # app id of its desktop entry and drawn, the game is still running seconds later, and the
 # platform plugin has warned about nothing. What the game tells the compositor is read from
-# the Wayland library's own log of the client's requests (WAYLAND_DEBUG=client).
-# Skipped when weston or Qt's Wayland plugin is not installed.
+# the Wayland library's own log of the client's requests (WAYLAND_DEBUG=client). Then, over
+# the accessibility bus, a new game and a hint: its text shows on the window's message line,
+# inside the window. Skipped when weston, Qt's Wayland plugin or the accessibility bus is
+# not there.
 #
 # usage: wayland_test.sh GAME
 set -euo pipefail
 
 game=$1
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=atspi_bus.sh
+source "$here/atspi_bus.sh"
+own_session_bus "$0" "$@"
 # shellcheck source=x11_session.sh
 source "$here/x11_session.sh"
 require_tools weston
@@ -29,6 +34,7 @@ unset DISPLAY XDG_CURRENT_DESKTOP XDG_SESSION_TYPE DESKTOP_SESSION QT_QPA_PLATFO
 export XDG_RUNTIME_DIR="$session_dir/runtime" XDG_CONFIG_HOME="$session_dir/config"
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+start_accessibility_bus
 socket=pliton-$$
 
 weston --backend=headless-backend.so --socket="$socket" --width=1024 --height=768 \
@@ -37,7 +43,8 @@ stop_on_exit $!
 wait_until 10 "weston to open its socket" test -S "$XDG_RUNTIME_DIR/$socket"
 
 log=$session_dir/game.log
-WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$game" >"$log" 2>&1 &
+WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    QT_ACCESSIBILITY=1 "$game" >"$log" 2>&1 &
 game_pid=$!
 stop_on_exit "$game_pid"
 
@@ -81,3 +88,5 @@ kill -0 "$game_pid" 2>/dev/null || failing "the game ended within seconds of its
 # Qt's platform plugins warn in the categories qt.qpa.*; the game itself writes nothing.
 [[ -z $(others) ]] || failing "the game wrote more than the protocol log"
 note "still running after 3 s, and nothing but the protocol in its output"
+
+/usr/bin/python3 "$here/atspi_check.py" --hint "$game_pid" || failing "no hint shown in the window"

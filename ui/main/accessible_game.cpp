@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QHash>
 #include <QLabel>
 
@@ -12,7 +13,7 @@
 namespace {
 
 constexpr char kMeaningProperty[] = "accessibleMeaning";
-constexpr char kBoardProperty[] = "accessibleBoard";
+constexpr char kBoardProperty[] = "accessibleBoard";  // the board's actions, as a QObjectList
 constexpr char kNotificationProperty[] = "accessibleNotification";
 constexpr QStringView kBareCell = u"Пустая клетка";
 constexpr QStringView kBoard = u"Игровое поле";
@@ -139,6 +140,17 @@ public:
         return QAccessibleWidget::indexOfChild(child);
     }
 
+    QStringList actionNames() const override {
+        QStringList names;
+        for (const QAction* action : actions()) names << action->text();
+        return names;
+    }
+    void doAction(const QString& name) override {
+        for (QAction* action : actions()) {
+            if (action->text() == name) action->trigger();
+        }
+    }
+
     void tellChangedPlaces() {
         const QHash<QAccessibleInterface*, QString> now = places();
         for (auto place = now.cbegin(); place != now.cend(); ++place) {
@@ -150,6 +162,14 @@ public:
     }
 
 private:
+    QList<QAction*> actions() const {
+        QList<QAction*> actions;
+        for (QObject* given : object()->property(kBoardProperty).value<QObjectList>()) {
+            if (auto* action = qobject_cast<QAction*>(given)) actions << action;
+        }
+        return actions;
+    }
+
     // Each tile's and the bare cell's place, by its interface.
     QHash<QAccessibleInterface*, QString> places() const {
         QHash<QAccessibleInterface*, QString> places;
@@ -178,7 +198,7 @@ public:
 QAccessibleInterface* gameInterface(const QString& className, QObject* object) {
     if (className == u"CaptionPanel") {
         auto* panel = static_cast<CaptionPanel*>(object);
-        if (panel->property(kBoardProperty).toBool()) return new BoardAccessible(panel);
+        if (panel->property(kBoardProperty).isValid()) return new BoardAccessible(panel);
         return new CaptionPanelAccessible(panel);
     }
     if (className == u"QLabel" && object->property(kMeaningProperty).isValid()) {
@@ -222,8 +242,8 @@ void setAccessibleNotification(QLabel* label) {
     forgetInterface(label);
 }
 
-void setAccessibleBoard(CaptionPanel* board) {
-    board->setProperty(kBoardProperty, true);
+void setAccessibleBoard(CaptionPanel* board, const QList<QAction*>& actions) {
+    board->setProperty(kBoardProperty, QVariant::fromValue(QObjectList(actions.cbegin(), actions.cend())));
     forgetInterface(board);
 }
 

@@ -214,7 +214,6 @@ void TForm1::createControls() {
     setAccessibleMeaning(Label5, kCounterMeaning.toString());
 
     Panel1 = new CaptionPanel(client);
-    setAccessibleBoard(Panel1);
     Panel1->setGeometry(kPanel1Rect);
     Panel1->setColor(kGreen);
     Panel1->setBevels(CaptionPanel::Bevel::Raised, CaptionPanel::Bevel::Lowered, 1);

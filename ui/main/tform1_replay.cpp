@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "accessible_game.h"
 #include "form_surface.h"
 #include "hint.h"
 #include "par.h"
@@ -29,6 +30,8 @@ void TForm1::createContextMenu() {
     // The key works without the menu, in the window; like the menu, not while a modal
     // window is open.
     addAction(replayItem_);
+    // Assistive tools hear the board, and may ask for a hint on it as from the menu.
+    setAccessibleBoard(Panel1, {hintItem_});
 }
 
 void TForm1::ClientAreaContextMenu(const QPoint& pos) {
