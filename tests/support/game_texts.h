@@ -21,6 +21,7 @@ inline const QString kEvenTable = QStringLiteral("Расклад четный, �
 
 inline const QString kHintItem = QStringLiteral("Подсказка");
 inline const QString kReplayItem = QStringLiteral("Сыграть этот расклад заново");
+inline const QString kCopyItem = QStringLiteral("Скопировать расклад");
 inline const QString kHintMovesLeft = QStringLiteral("Осталось ходов: ");  // and the count
 inline const QString kHintCannotBeSolved = QStringLiteral("Этот расклад не собирается");
 inline const QString kHintComing = QStringLiteral("Подсказка готовится…");  // and what is proved so far, if anything

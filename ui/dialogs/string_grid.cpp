@@ -1,5 +1,7 @@
 #include "string_grid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -79,13 +81,15 @@ public:
     QLineEdit* openEditor() const { return editor_; }
 
 protected:
-    // The editor would take Ctrl+Tab, as Tab, for the next cell.
+    // The editor would take Ctrl+Tab, as Tab, for the next cell, and a paste for its own.
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
-            if (const std::optional<bool> forward = leavingDirection(*static_cast<QKeyEvent*>(event))) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (const std::optional<bool> forward = leavingDirection(*key)) {
                 grid_->leaveGrid(*forward);
                 return true;
             }
+            if (key->matches(QKeySequence::Paste) && grid_->pasteWholeGrid()) return true;
         }
         return QStyledItemDelegate::eventFilter(object, event);
     }
@@ -160,6 +164,18 @@ void StringGrid::discardEditing() {
     if (QLineEdit* editor = delegate_->openEditor()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
+bool StringGrid::pasteWholeGrid() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!wholeGridPaste_ || !clipboard) return false;
+    const std::optional<QStringList> texts = wholeGridPaste_(clipboard->text());
+    if (!texts || texts->size() != rowCount() * columnCount()) return false;
+    discardEditing();
+    for (qsizetype i = 0; i < texts->size(); ++i) {
+        setCell(static_cast<int>(i % columnCount()), static_cast<int>(i / columnCount()), texts->at(i));
+    }
+    return true;
+}
+
 void StringGrid::setCellName(int column, int row, const QString& name) {
     if (QTableWidgetItem* it = item(row, column)) it->setData(Qt::AccessibleTextRole, name);
 }
@@ -175,6 +191,12 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
     // The table view takes Ctrl+Tab as Tab, for the next cell.
     if (const std::optional<bool> forward = leavingDirection(*event)) {
         leaveGrid(*forward);
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        // Otherwise into the selected cell, as a key typed there goes: its editor opens with
+        // the cell's text selected and takes the key, so the pasted text replaces it.
+        if (!pasteWholeGrid()) edit(currentIndex(), AnyKeyPressed, event);
         return;
     }
     QTableWidget::keyPressEvent(event);

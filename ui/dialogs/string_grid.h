@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QTableWidget>
+
+#include <functional>
+#include <optional>
 
 class QLineEdit;
 class StringGridDelegate;
@@ -13,7 +17,8 @@ class StringGridDelegate;
 // leaving the grid; Ctrl+Tab and Ctrl+Shift+Tab leave it for the next or previous control,
 // as Qt's widgets that keep Tab for themselves do. Cell text is drawn from the cell's
 // top-left corner. A screen reader hears a cell by the name given to it, and its text as
-// the cell's description.
+// the cell's description. Pasting (Ctrl+V) may fill all the cells at once: see
+// setWholeGridPaste.
 class StringGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -29,6 +34,16 @@ public:
     void discardEditing();
     // Whether a cell's editor is open.
     bool isEditing() const { return state() == EditingState; }
+
+    // What a paste on the grid, with a cell's editor open or not, makes of the clipboard's
+    // text: the texts of all the cells, row by row, which replace the whole grid's at once
+    // (a cell being edited drops what was typed into it); or none, and the text goes into the
+    // selected cell as typing it would. Without a reader every paste goes into the cell.
+    using WholeGridPaste = std::function<std::optional<QStringList>(const QString& text)>;
+    void setWholeGridPaste(WholeGridPaste reader) { wholeGridPaste_ = std::move(reader); }
+    // Fills the grid from the clipboard when the reader makes all its cells of it; false
+    // when the paste is left to the selected cell.
+    bool pasteWholeGrid();
 
     // Names the cell for assistive tools.
     void setCellName(int column, int row, const QString& name);
@@ -56,4 +71,5 @@ private:
     int cellSize_;
     int lineWidth_;
     StringGridDelegate* delegate_;
+    WholeGridPaste wholeGridPaste_;
 };

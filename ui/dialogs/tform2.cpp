@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "assets/assets.h"
+#include "engine/deal_text.h"
 #include "engine/random_source.h"
 #include "picture_box.h"
 #include "string_grid.h"
@@ -87,6 +88,14 @@ TForm2::TForm2(engine::PuzzleState& state, std::function<void()> zadatRasstanovk
             StringGrid1->setCellName(column - 1, row - 1, QStringLiteral("ряд %1, столбец %2").arg(row).arg(column));
         }
     }
+    // A deal pasted as text fills the table as the player would type it in.
+    StringGrid1->setWholeGridPaste([](const QString& text) -> std::optional<QStringList> {
+        const std::optional<engine::ArrangementTexts> texts = engine::ParseDealText(text.toStdString());
+        if (!texts) return std::nullopt;
+        QStringList cells;
+        for (const std::string& cell : *texts) cells << QString::fromStdString(cell);
+        return cells;
+    });
 
     Button1 = prepare(new QPushButton(kButton1Caption.toString(), this), kButton1Rect);
     Button1->setFont(faceFont(platform::kTahomaFace, kButton1FontPixels));

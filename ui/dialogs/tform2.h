@@ -15,7 +15,8 @@ class WordWrapButton;
 
 // The arrangement dialog: the player types an arrangement into a 4 x 4 table, asks whether
 // it can be solved, and puts it on the main board. Shown modally by the main window; it
-// keeps no game data of its own, only the typed texts in its grid.
+// keeps no game data of its own, only the typed texts in its grid. A deal pasted as text
+// (Ctrl+V, sixteen whole numbers) fills the whole table at once.
 class TForm2 : public SecondaryWindow {
     Q_OBJECT
 public:

@@ -169,14 +169,18 @@ public:
     // The same windows made beforehand and kept by the caller; any of them may be null.
     void setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4);
 
-    // The client area's context menu: "Подсказка", which asks for a hint, and "Сыграть этот
-    // расклад заново", which replays the last game's start.
+    // The client area's context menu: "Подсказка", which asks for a hint, "Сыграть этот
+    // расклад заново", which replays the last game's start, and "Скопировать расклад", which
+    // copies that start.
     void ClientAreaContextMenu(const QPoint& pos);
     // "Сыграть этот расклад заново" (also Ctrl+R): the starting position of the last game,
     // a deal or an accepted arrangement, played again as if typed into the arrangement
     // dialog and accepted. Does nothing before the first game, while a modal window is open,
     // or after a game that began with "Собранный расклад" or the forced reset.
     void ReplayDeal();
+    // "Скопировать расклад" (also Ctrl+C): the starting position that the replay would play,
+    // put on the clipboard as one line of sixteen numbers; available exactly when the replay is.
+    void CopyDeal();
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
@@ -311,6 +315,7 @@ private:
     QMenu* contextMenu_;
     QAction* hintItem_;
     QAction* replayItem_;
+    QAction* copyItem_;
     // Where the last deal or accepted arrangement started, for the replay; none before the
     // first game and after the assembled layout or a forced reset.
     std::optional<engine::Grid> replayStart_;

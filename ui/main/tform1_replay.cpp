@@ -1,20 +1,23 @@
-// The client area's context menu, the replay of the last game's starting position, and what every
-// change of the board takes along with it.
+// The client area's context menu, the replay of the last game's starting position and its copy
+// as text, and what every change of the board takes along with it.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QTimer>
 
 #include "accessible_game.h"
+#include "engine/deal_text.h"
 #include "form_surface.h"
 #include "hint.h"
 #include "par.h"
 #include "tform1.h"
+#include "ui/platform/desktop.h"
 
 namespace {
 
 constexpr QStringView kHintItem = u"Подсказка";
 constexpr QStringView kReplayItem = u"Сыграть этот расклад заново";
+constexpr QStringView kCopyItem = u"Скопировать расклад";
 
 }  // namespace
 
@@ -27,9 +30,14 @@ void TForm1::createContextMenu() {
     replayItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     replayItem_->setShortcutVisibleInContextMenu(true);
     replayItem_->setEnabled(false);
-    // The key works without the menu, in the window; like the menu, not while a modal
+    copyItem_ = contextMenu_->addAction(kCopyItem.toString(), this, &TForm1::CopyDeal);
+    copyItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    copyItem_->setShortcutVisibleInContextMenu(true);
+    copyItem_->setEnabled(false);
+    // The keys work without the menu, in the window; like the menu, not while a modal
     // window is open.
     addAction(replayItem_);
+    addAction(copyItem_);
     // Assistive tools hear the board, and may ask for a hint on it as from the menu.
     setAccessibleBoard(Panel1, {hintItem_});
 }
@@ -55,6 +63,7 @@ void TForm1::boardChanged(GameStart start) {
             break;
     }
     replayItem_->setEnabled(replayStart_.has_value());
+    copyItem_->setEnabled(replayStart_.has_value());
 }
 
 void TForm1::ReplayDeal() {
@@ -63,4 +72,8 @@ void TForm1::ReplayDeal() {
     Timer1->stop();
     state_.Board = *replayStart_;
     zadat_rasstanovku();
+}
+
+void TForm1::CopyDeal() {
+    if (replayStart_) platform::copyToClipboard(QString::fromStdString(engine::FormatDealText(*replayStart_)));
 }

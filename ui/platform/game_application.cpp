@@ -1,6 +1,10 @@
 #include "game_application.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 
@@ -49,6 +53,21 @@ int& programNameOnly() {
     return count;
 }
 
+// Qt's own texts, the cell editor's menu, say, read Russian, as the game's own do, whatever
+// the user's language: the game speaks Russian only. They come with Qt's translations, a
+// package of their own; without it they stay English, which the player sees, and a line on
+// standard error says why.
+void translateToolkitTexts(QCoreApplication& application) {
+    auto* translator = new QTranslator(&application);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QStringLiteral("qtbase_ru"), folder)) {
+        QCoreApplication::installTranslator(translator);
+        return;
+    }
+    delete translator;
+    std::fprintf(stderr, "pliton: Qt's own texts stay English: no qtbase_ru in %s\n", qPrintable(folder));
+}
+
 }  // namespace
 
 GameApplication::GameApplication(char** argv) : GameApplication(argv, turnSharedMemoryOff()) {}
@@ -58,6 +77,7 @@ GameApplication::GameApplication(char** argv, bool sharedMemoryTurnedOff) : QApp
     if (sharedMemoryTurnedOff) qunsetenv(kNoSharedMemory);
     // The application object has just set the C library's locale from the environment.
     useUtf8Characters();
+    translateToolkitTexts(*this);
 }
 
 bool GameApplication::notify(QObject* receiver, QEvent* event) {

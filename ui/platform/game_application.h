@@ -8,6 +8,7 @@ namespace platform {
 // box captioned with the application title, and the program goes on with the next event.
 // The game takes no arguments: Qt's own options change nothing. On X11 the windows' pixels
 // go to the X server without shared memory, and the C library reads 8-bit strings as UTF-8.
+// Qt's own texts (its widgets' menus, say) are Russian, as the game's are.
 class GameApplication : public QApplication {
     Q_OBJECT
 public:

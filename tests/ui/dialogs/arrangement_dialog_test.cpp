@@ -1,10 +1,11 @@
 // The arrangement dialog with the real engine and a recording stand-in for the main
-// window's zadat_rasstanovku: its buttons, typing an arrangement into its table from the
-// keyboard as a player does, and the table's cell layout. Which texts make a table the
+// window's zadat_rasstanovku: its buttons, typing or pasting an arrangement into its table
+// from the keyboard as a player does, and the table's cell layout. Which texts make a table the
 // engine accepts, and its parity, are the engine's rules, tested there.
 #include <QtTest>
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QLineEdit>
 
 #include "dialog_fixture.h"
@@ -237,6 +238,49 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), dialog->Button3);
         QTest::keyClick(keyTarget(), Qt::Key_Space);
         QVERIFY(dialog->isHidden());
+    }
+
+    // Ctrl+V on a table holding 14 and 15 exchanged, its second cell selected: sixteen whole
+    // numbers fill every cell at once, the blank (0 or an empty place) left empty, also over
+    // a cell being typed; any other text goes into the selected cell as typing it would.
+    void pastingSixteenNumbersFillsTheTable_data() {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<bool>("typing");        // "7" typed into the cell before the paste
+        QTest::addColumn<QStringList>("table");  // afterwards
+        const auto intoCell = [](const QString& text) {
+            QStringList table = kSwappedTable;
+            table[1] = text;
+            return table;
+        };
+        const QString fifteen = QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15");
+        QTest::newRow("spaces") << QStringLiteral("0 12 9 13 15 11 10 14 3 7 2 5 4 8 6 1") << false
+                                << QStringList{"",  "12", "9", "13", "15", "11", "10", "14",
+                                               "3", "7",  "2", "5",  "4",  "8",  "6",  "1"};
+        QTest::newRow("rows of commas ending in an empty place")
+            << QStringLiteral("1, 2, 3, 4\n5,6,7,8\r\n9,10,11,12\n13,14,15,\n") << false << kOrderedTable;
+        QTest::newRow("tabs with an empty place, over typing")
+            << QStringLiteral("1\t2\t3\t4\n\t5\t6\t7\n8\t9\t10\t11\n12\t13\t14\t15") << true << orderedWithBlankAt(4);
+        QTest::newRow("columns of spaces, 00 for the blank, over typing")
+            << QStringLiteral(" 1  2  3  4\n 5  6 00  7\n\n 8  9 10 11\n12 13 14 15\n") << true
+            << orderedWithBlankAt(6);
+        QTest::newRow("15 numbers") << fifteen << false << intoCell(fifteen);
+        QTest::newRow("17 numbers, after typing") << fifteen + " 0 16" << true << intoCell("7" + fifteen + " 0 16");
+        QTest::newRow("words") << QStringLiteral("пятнадцать") << false << intoCell(QStringLiteral("пятнадцать"));
+        QTest::newRow("a sign") << "-" + fifteen + " 0" << false << intoCell("-" + fifteen + " 0");
+    }
+
+    void pastingSixteenNumbersFillsTheTable() {
+        QFETCH(QString, clipboard);
+        QFETCH(bool, typing);
+        QFETCH(QStringList, table);
+        fillTable(*dialog, kSwappedTable);
+        grid()->setCurrentCell(0, 1);
+        if (typing) type(QStringLiteral("7"));
+        QGuiApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(keyTarget(), Qt::Key_V, Qt::ControlModifier);
+        grid()->finishEditing();
+        QCOMPARE(tableTexts(*dialog), table);
+        QVERIFY(updates == 0 && recorder.boxes.empty());
     }
 
     void screenReadersHearWhereACellIsAndWhatItHolds() {

@@ -4,6 +4,7 @@
 // dialog; and the celebration of a win, its draws, and the commands that end it. Which
 // tiles may move, and when a board is solved, are the engine's rules, tested there.
 #include <QAccessible>
+#include <QClipboard>
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
@@ -424,8 +425,8 @@ private slots:
 
     // The desktop's usual keys do what their menu commands do, open the menus, and close
     // the windows; none of them does anything while a modal window is open. Ctrl+R, like its
-    // item in the context menu, replays the last game's start, but only after a deal or an
-    // accepted arrangement.
+    // item in the context menu, replays the last game's start, and Ctrl+C copies it as one
+    // line of text, but only after a deal or an accepted arrangement.
     void desktopShortcutsRunTheirCommands_data() {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("in");  // the window they are pressed in
@@ -476,6 +477,16 @@ private slots:
         QTest::newRow("Ctrl+R after a forced reset") << replay << "main"
                                                      << "nothing"
                                                      << "a forced reset";
+        const QKeySequence copy(Qt::CTRL | Qt::Key_C);
+        QTest::newRow("Ctrl+C during play") << copy << "main"
+                                            << "copy"
+                                            << "a deal played";
+        QTest::newRow("Ctrl+C after a win") << copy << "main"
+                                            << "copy"
+                                            << "a win";
+        QTest::newRow("Ctrl+C before any game") << copy << "main"
+                                                << "nothing"
+                                                << "";
     }
 
     void desktopShortcutsRunTheirCommands() {
@@ -512,7 +523,12 @@ private slots:
         if (in == "about") form->N8Click();
         QWidget* const window = in == "rules" ? &rules : in == "about" ? static_cast<QWidget*>(&about) : form.get();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        const bool copies = keys == QKeySequence(Qt::CTRL | Qt::Key_C);
+        QGuiApplication::clipboard()->clear();
         const auto commandRan = [&] {
+            // The start row by row: "1 2 3 4 / 5 6 ..." without its slashes.
+            if (copies)
+                return QGuiApplication::clipboard()->text() == QString::fromStdString(TextOf(start)).remove(" /");
             if (does == "new game") return form->Button1->text() == kCaptionRestart && form->Timer3->isActive();
             if (does == "rules") return rules.isVisible();
             if (does == "hide") return window->isHidden() && form->isVisible();
@@ -538,8 +554,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::keySequence(window->windowHandle(), keys);
         QCOMPARE(commandRan(), does != "nothing");
-        if (keys == QKeySequence(Qt::CTRL | Qt::Key_R)) {
-            // The context menu's item is there, enabled where the key works; a right click
+        if (copies || keys == QKeySequence(Qt::CTRL | Qt::Key_R)) {
+            // The context menu's items are there, enabled where the keys work; a right click
             // opens the menu under the pointer.
             const QPoint at = form->clientArea()->mapTo(form.get(), QPoint(5, 5));
             QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, at);
@@ -547,9 +563,10 @@ private slots:
             QVERIFY(menu);
             QCOMPARE(menu->pos(), form->mapToGlobal(at));
             const QList<QAction*> items = menu->actions();
-            QCOMPARE(items.size(), 2);
+            QCOMPARE(items.size(), 3);
             QCOMPARE(items.at(1)->text(), kReplayItem);
-            QCOMPARE(items.at(1)->isEnabled(), does == "replay");
+            QCOMPARE(items.at(2)->text(), kCopyItem);
+            for (const QAction* item : {items.at(1), items.at(2)}) QCOMPARE(item->isEnabled(), does != "nothing");
             menu->close();
         }
         if (QWidget* menu = QApplication::activePopupWidget()) menu->close();

@@ -430,13 +430,16 @@ class TestRandomPlay : public QObject {
         QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, windowPoint(point));
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         const QList<QAction*> items = menu ? menu->actions() : QList<QAction*>();
-        if (items.size() != 2 || items.at(0)->text() != kHintItem || items.at(1)->text() != kReplayItem) {
-            trouble << QStringLiteral("the context menu does not offer \"%1\" and \"%2\"").arg(kHintItem, kReplayItem);
+        if (items.size() != 3 || items.at(0)->text() != kHintItem || items.at(1)->text() != kReplayItem ||
+            items.at(2)->text() != kCopyItem) {
+            trouble << QStringLiteral("the context menu does not offer \"%1\", \"%2\" and \"%3\"")
+                           .arg(kHintItem, kReplayItem, kCopyItem);
             if (menu) menu->close();
             return;
         }
         const std::pair<QAction*, bool> enabled[] = {{items.at(0), game.boardTakesClicks && !game.sliding()},
-                                                     {items.at(1), game.replayStart.has_value()}};
+                                                     {items.at(1), game.replayStart.has_value()},
+                                                     {items.at(2), game.replayStart.has_value()}};
         for (const auto& [item, expected] : enabled) {
             if (item->isEnabled() != expected) {
                 trouble << QStringLiteral("\"%1\" is %2").arg(item->text(), item->isEnabled() ? "enabled" : "disabled");

@@ -1,12 +1,15 @@
 // The application object's X drawing setting: in force only while it connects, never
-// passed on to programs the game starts, and a user's own setting kept as it is. The
-// message boxes it shows, real ones, read while they are open. And where every window and
-// box is centred, on screens large and small.
+// passed on to programs the game starts, and a user's own setting kept as it is. Qt's own
+// texts in Russian. The message boxes it shows, real ones, read while they are open, their
+// button "OK" as ever. And where every window and box is centred, on screens large and small.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QByteArray>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStringList>
@@ -17,6 +20,7 @@
 #include <langinfo.h>
 
 #include "game_texts.h"
+#include "ui/dialogs/string_grid.h"
 #include "ui/platform/game_application.h"
 #include "ui/platform/message_box.h"
 #include "ui/platform/placement.h"
@@ -74,7 +78,27 @@ TEST(GameApplication, TakesNoArgumentsOfTheUsers) {
     EXPECT_EQ(QString::fromUtf8(withOptions[1]), QStringLiteral("-reverse"));  // the caller's list is left alone
 }
 
-// Each kind of box shown for real, read while it is open and closed with its button.
+// Qt's own texts read Russian: the menu of the table's cell editor, say.
+TEST(GameApplication, ShowsQtsOwnTextsInRussian) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::GameApplication app(argv);
+    StringGrid grid(4, 4, 80, 8, nullptr);
+    grid.show();
+    grid.editItem(grid.item(0, 0));
+    auto* editor = grid.findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4), editor->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(editor, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList items;  // as read, without the underlined letter's mark and the keys
+    for (const QAction* item : menu->actions()) items << item->text().remove(QLatin1Char('&')).section('\t', 0, 0);
+    EXPECT_TRUE(items.contains(QStringLiteral("Копировать"))) << items.join(", ").toStdString();
+    menu->close();
+}
+
+// Each kind of box shown for real, read while it is open and closed with its button. Its
+// button reads "OK" with Qt's own texts in Russian too.
 TEST(MessageBoxes, ShowTheIconAndCaptionOfTheirKind) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::GameApplication app(argv);
