@@ -209,12 +209,13 @@ private slots:
     }
 
     void aLongSearchSaysWhatItHasProvedUntilItGivesUp() {
-        // A search whose bound the test sets; past 80 it gives up, as one on tables that
-        // overestimate does.
-        std::atomic<int> proved{-1};
+        // A search whose bound the test sets, after a silence the test sets too; past 80 it
+        // gives up, as one on tables that overestimate does.
+        std::atomic<int> proved{-1}, silentMs{0};
         playWithHints(*form, state, kFortyFive,
-                      [&proved](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                                std::atomic<int>* lowerBound) {
+                      [&proved, &silentMs](const engine::Grid&, const engine::PatternDatabases&,
+                                           const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
+                          std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
                           for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
                               lowerBound->store(bound);
                               std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -238,9 +239,12 @@ private slots:
         });
         QCOMPARE(said.size(), 1);
 
-        // A second long search tells its own bound from its start, never the first one's.
+        // A second long search, silent past the word of waiting, tells its own bound from its
+        // start, never the first one's.
         proved.store(20);
+        silentMs.store(400);
         pressH(*form);
+        QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintComing, 1000);
         const QString ownBound = kHintComing + QStringLiteral(" не меньше 20 ходов");
         QElapsedTimer waited;
         waited.start();
