@@ -29,4 +29,5 @@ inline const QString kHintUnavailable = QStringLiteral("Подсказка не�
 
 inline const QString kParShortest = QStringLiteral("Кратчайшее решение: ");  // and the count with its noun
 inline const QString kParFound = QStringLiteral(". Вы нашли его!");          // after the par, on its line
+inline const QString kParHints = QStringLiteral(". Подсказок: ");            // or this, and the hints taken
 inline const QString kCue = QStringLiteral("Нажмите «");  // the start button's caption, and how to start

@@ -79,6 +79,7 @@ void Hint::showAnswer(const SolverAnswer& answer) {
     }
     const QString text = kMovesLeft.toString().arg(answer.movesLeft);
     tell(text, next ? kHeardAnswer.toString().arg(next->caption(), text) : text);
+    emit given();
 }
 
 void Hint::tell(const QString& text, const QString& heard) { hooks_.line->post(this, text, heard); }

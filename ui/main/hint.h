@@ -47,6 +47,10 @@ public:
     // The tile the hint shows red; null while none is.
     CaptionPanel* hintedTile() const { return hintedTile_; }
 
+signals:
+    // A hint told the player the next move and the moves left.
+    void given();
+
 private:
     void showAnswer(const SolverAnswer& answer);
     void showProgress(int moves);

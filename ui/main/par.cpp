@@ -8,7 +8,8 @@ namespace {
 
 constexpr QStringView kPar = u"Кратчайшее решение: %1 %2";
 constexpr QStringView kParFound = u"Вы нашли его!";
-constexpr QStringView kPraiseAfter = u". ";  // between the par and the praise, on the one line
+constexpr QStringView kHintsTaken = u"Подсказок: %1";
+constexpr QStringView kAfterPar = u". ";  // between the par and what follows it, on the one line
 
 }  // namespace
 
@@ -16,9 +17,13 @@ Par::Par(MessageLine* line, SolverService* solver, QObject* parent) : QObject(pa
 
 Par::~Par() = default;
 
-QString Par::text(int length, int moves) {
+QString Par::text(int length, int moves, int hints) {
     QString said = kPar.toString().arg(length).arg(move_count_words::moves(length));
-    if (moves == length) said.append(kPraiseAfter).append(kParFound);
+    if (hints > 0) {
+        said.append(kAfterPar).append(kHintsTaken.toString().arg(hints));
+    } else if (moves == length) {
+        said.append(kAfterPar).append(kParFound);
+    }
     return said;
 }
 
@@ -29,6 +34,7 @@ void Par::start(const engine::Grid& board) {
     if (engine::IsSolved(board)) return;
     start_ = board;
     hasStart_ = true;
+    hints_ = 0;
 }
 
 void Par::clear() {
@@ -40,11 +46,12 @@ void Par::clear() {
 void Par::won(int moves) {
     if (!hasStart_) return;
     hasStart_ = false;
-    solver_->ask(start_, this, [this, moves](const SolverAnswer& answer) { found(answer, moves); });
+    solver_->ask(start_, this,
+                 [this, moves, hints = hints_](const SolverAnswer& answer) { found(answer, moves, hints); });
 }
 
-void Par::found(const SolverAnswer& answer, int moves) {
+void Par::found(const SolverAnswer& answer, int moves, int hints) {
     // Tables that cannot be read, or a search that gave up: the par stays silent.
     if (answer.kind != SolverAnswer::Kind::MovesLeft) return;
-    line_->post(this, text(answer.movesLeft, moves));
+    line_->post(this, text(answer.movesLeft, moves, hints));
 }

@@ -175,6 +175,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);
     par_ = new Par(messageLine_, solver_, this);
+    connect(hint_, &Hint::given, par_, &Par::hintTaken);
     createContextMenu();
     lockedBoardCue_ = new LockedBoardCue(Panel1, Button1, messageLine_, this);
     lockedBoardCue_->describeBoard(noGameInProgress());

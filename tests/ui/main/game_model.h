@@ -286,6 +286,7 @@ struct Game {
         }
         shownAnswer = std::make_pair(said, redTile);
         ++hintAnswers;
+        ++hintsSeen;
         return {};
     }
 
@@ -307,10 +308,17 @@ struct Game {
         const QString noun = tens == 1 || last == 0 || last > 4 ? QStringLiteral("ходов")
                              : last == 1                        ? QStringLiteral("ход")
                                                                 : QStringLiteral("хода");
-        const QString expected =
-            kParShortest + QString::number(length) + u' ' + noun + (length == wonAtCount ? kParFound : QString());
+        // Praised for no more moves without a hint; else the hints counted, at least those seen (a
+        // hint may come and go between two looks).
+        const QString par = kParShortest + QString::number(length) + u' ' + noun;
+        const QString after = said.mid(par.size());
+        bool counted = false;
+        const int hints = after.startsWith(kParHints) ? after.mid(kParHints.size()).toInt(&counted) : 0;
+        const bool told =
+            said.startsWith(par) && ((hintsSeen == 0 && after == (length == wonAtCount ? kParFound : QString())) ||
+                                     (counted && hints >= std::max(1, hintsSeen)));
         const int distance = distanceToGoal(*parStart);
-        if (said != expected || length < distance || (length - distance) % 2 != 0 || length > movesPlayed) {
+        if (!told || length < distance || (length - distance) % 2 != 0 || length > movesPlayed) {
             return QStringLiteral("par \"%1\" for %2, won in %3 moves (the counter at %4)")
                 .arg(said, QString::fromStdString(TextOf(*parStart)))
                 .arg(movesPlayed)
@@ -398,9 +406,11 @@ private:
     std::optional<engine::Grid> parStart;
     int movesPlayed = 0;
     int wonAtCount = 0;
+    int hintsSeen = 0;  // the answers seen since the game started
     QString parSeen;
 
     void parFrom(const engine::Grid& start) {
+        hintsSeen = 0;
         if (PlainParitySum(start) % 2 == 0 && start != kOrdered) parStart = start;
     }
 

@@ -379,8 +379,9 @@ private slots:
         };
         for (const auto& row : rows) {
             const QString said = kParShortest + QString::number(row.moves) + u' ' + QString::fromUtf8(row.counted);
-            QCOMPARE(Par::text(row.moves, row.moves), said + kParFound);
-            QCOMPARE(Par::text(row.moves, row.moves + 3), said);
+            QCOMPARE(Par::text(row.moves, row.moves, 0), said + kParFound);
+            QCOMPARE(Par::text(row.moves, row.moves + 3, 0), said);
+            QCOMPARE(Par::text(row.moves, row.moves, 2), said + kParHints + QStringLiteral("2"));
             QCOMPARE(move_count_words::movesAfterAtLeast(row.moves).toString(), QString::fromUtf8(row.atLeast));
         }
     }
@@ -488,8 +489,12 @@ private slots:
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("6"));
         const int searches = form->solver()->searchesStarted();
         play(*form, {2, 1, 5, 9, 13, 14, 15});
-        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов"));
+        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов") + kParHints + QStringLiteral("1"));
         QCOMPARE(form->solver()->searchesStarted(), searches);
+        // Played again, the game counts its own hints.
+        form->ReplayDeal();
+        play(*form, {2, 1, 5, 9, 13, 14, 15});
+        QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов"));
     }
 
     // During play nothing maps the tables, starts a thread or writes a word until the player
@@ -593,7 +598,7 @@ private slots:
         keepsToItsStrip(kHintMovesLeft + QStringLiteral("6"));
         play(*form, kSixMoves);
         QTRY_VERIFY(!parText(*form).isEmpty());
-        keepsToItsStrip(kParShortest + QStringLiteral("6 ходов") + kParFound);
+        keepsToItsStrip(kParShortest + QStringLiteral("6 ходов") + kParHints + QStringLiteral("1"));
         pressH(*form);
         keepsToItsStrip(QStringLiteral("Нажмите «Начать заново», чтобы начать игру"));
     }
