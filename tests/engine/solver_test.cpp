@@ -357,9 +357,10 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
 // A file that is missing, cut short or changed in any byte is refused, with its path and
 // what is wrong, and never read as tables. A change sealed with a matching checksum is
 // refused by the checks behind the checksum: of the header, of the entries (none beyond
-// 80 moves in a table of bytes, 0 at each group's goal in either encoding) and of the
-// machine of duplicate paths. The game's file holds tables of two bits an entry; the cases
-// on tables of bytes damage a small file of them that the generator makes.
+// 80 moves in a table of bytes, nor of another parity than its tiles' distance, 0 at each
+// group's goal in either encoding) and of the machine of duplicate paths. The game's file
+// holds tables of two bits an entry; the cases on tables of bytes damage a small file of them
+// that the generator makes.
 TEST_F(SolverTest, DamagedTableFilesAreRefused) {
     const std::vector<char> intact = TableBytes();
     const auto tables = PatternDatabases::Load(WriteCopy(intact));
@@ -403,6 +404,8 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         {"a group's goal not 0, in bytes", "entry out of range", true, true,
          [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
         {"an entry of 81", "entry out of range", true, true, [](auto& h, auto& b) { b[h.Tables[1].Offset + 9] = 81; }},
+        {"an entry of the wrong parity", "entry out of range", true, true,
+         [](auto& h, auto& b) { ++b[h.Tables[1].Offset + 9]; }},
         {"a step of the machine to no state", "entry out of range", true, false,
          [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
         // The last of each: the first table's last entry, the last table's, the machine's last step.
@@ -444,7 +447,9 @@ TEST_F(SolverTest, TablesThatOverestimateEndTheSearchWithoutAnswer) {
     const patterns::FileHeader header = HeaderOf(bytes);
     for (std::uint32_t t = 0; t < 2; ++t) {
         const patterns::TableRecord& table = header.Tables[t];
-        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(table.Offset), table.Entries, char{80});
+        // Each entry raised to 79 or 80, whichever has its parity.
+        for (std::uint64_t i = table.Offset; i < table.Offset + table.Entries; ++i)
+            bytes[i] = static_cast<char>(bytes[i] + (80 - bytes[i]) / 2 * 2);
         bytes[table.Offset + patterns::GoalIndexOf(table)] = 0;
     }
     const auto wrong = PatternDatabases::Load(WriteCopy(bytes, true));
