@@ -385,6 +385,10 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         std::function<void(patterns::FileHeader&, std::vector<char>&)> damage;
     } cases[] = {
         {"a byte of a table", "bad checksum", false, false, [](auto&, auto& b) { b[b.size() / 2] ^= 0x10; }},
+        {"two words of the tables swapped", "bad checksum", false, false,
+         [](auto& h, auto& b) {
+             std::swap_ranges(&b[h.Tables[0].Offset], &b[h.Tables[0].Offset + 8], &b[h.Tables[1].Offset]);
+         }},
         {"a byte of the header", "bad header", false, false, [](auto&, auto& b) { b[20] ^= 0x10; }},
         {"the checksum", "bad checksum", false, false, [](auto&, auto& b) { b.back() ^= 0x10; }},
         {"cut short", "truncated", false, false, [](auto&, auto& b) { b.pop_back(); }},
@@ -397,6 +401,7 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         {"two bits an entry read as bytes", "bad header", true, false,
          [](auto& h, auto&) { h.Tables[0].Encoding = patterns::TableEncoding::Moves; }},
         {"a reserved byte", "bad header", true, false, [](auto& h, auto&) { h.Tables[0].Reserved[6] = 1; }},
+        {"a table moved by 8 bytes", "bad header", true, false, [](auto& h, auto&) { h.Tables[0].Offset += 8; }},
         {"a group's goal not 0", "entry out of range", true, false,
          [&](auto& h, auto& b) { codeOne(h, b, 0, patterns::GoalIndexOf(h.Tables[0])); }},
         {"the last group's goal not 0", "entry out of range", true, false,
