@@ -537,4 +537,7 @@ TEST_F(SolverTest, TablesMatchASlowSearch) {
         const std::atomic<bool> cancel{false};
         EXPECT_EQ(Solve(GridOf("5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3"), *made, cancel).Tiles.size(), 41u);
     }
+    // Groups that leave tiles out make no tables.
+    const std::string command = std::string(PLITON_MAKE_TABLES) + " " + CopyPath() + "_made 1,2,3/4,5 2>/dev/null";
+    EXPECT_NE(std::system(command.c_str()), 0);
 }
