@@ -92,11 +92,31 @@ std::string ProblemWith(const FileHeader& header, std::size_t fileBytes) {
     return {};
 }
 
-// Empty when every table entry is a number of moves some position may need, each table's
-// goal is 0 and every step of the machine leads to one of its states; else the first entry
-// that is not. The search relies on these: it never goes deeper than kMaxMoves. Every code
-// of a Cyclic table is a code, so of those only the goal is read; moves read through them
-// are never below 0 (MovesAfterStep).
+// Whether the entries of a Moves table from `index` on have the parity of their tiles'
+// Manhattan distance, as every count of the tiles' moves has (each moves one tile one cell),
+// for the placements of the tiles from `slot` on, the earlier ones on the cells of `taken`
+// at a distance of `parity`. The placements come in the order of their indices: each tile on
+// each cell the earlier ones left free, in the order of the cells. `index` ends past the
+// first entry that has not.
+bool ParityHolds(const TableRecord& table, const std::uint8_t* entries, int slot, std::uint32_t taken, int parity,
+                 std::uint64_t& index) {
+    if (slot == table.TileCount) return (entries[index++] & 1) == parity;
+    const int home = table.Tiles[static_cast<std::size_t>(slot)] - 1;
+    for (int cell = 0; cell < kCells; ++cell) {
+        if ((taken >> cell) & 1u) continue;
+        const int after = parity ^ (CellDistance(cell, home) & 1);
+        if (!ParityHolds(table, entries, slot + 1, taken | 1u << cell, after, index)) return false;
+    }
+    return true;
+}
+
+// Empty when every table entry is a number of moves some position may need, of the parity
+// of its tiles' Manhattan distance, each table's goal is 0 and every step of the machine
+// leads to one of its states; else the first entry that is not. The search relies on these:
+// it never goes deeper than kMaxMoves, and its first bound, the estimate, has the parity of
+// every solution. Every code of a Cyclic table is a code, so of those only the goal is read:
+// the moves read through them take their parity from the tiles' distance and are never
+// below 0 (MovesAfterStep).
 std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes) {
     for (std::uint32_t t = 0; t < header.TableCount; ++t) {
         const TableRecord& table = header.Tables[t];
@@ -114,6 +134,10 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
         }
         if (const std::uint8_t goal = entries[GoalIndexOf(table)]; goal != 0) {
             return "table " + std::to_string(t) + " holds " + std::to_string(goal) + " at its goal";
+        }
+        if (std::uint64_t index = 0; !ParityHolds(table, entries, 0, 0, 0, index)) {
+            return "table " + std::to_string(t) + " holds moves of the wrong parity at entry " +
+                   std::to_string(index - 1);
         }
     }
     const std::uint8_t* machine = bytes + header.MachineOffset;

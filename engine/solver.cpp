@@ -179,7 +179,6 @@ public:
 
     // The larger of the two sums: a lower bound of the moves the board needs.
     int Estimate() const { return std::max(directSum_, mirroredSum_); }
-    int BlankCell() const { return blank_; }
 
     // Looks below the board, reached by `tiles` with the machine in state `machine`, for a
     // solution of exactly `bound` moves (the path then holds it). With `split`, does not
@@ -521,13 +520,12 @@ void Iterations::Help() {
 
 Solution Iterations::Run(std::atomic<int>* lowerBound) {
     Solution solution;
-    // Every move carries the blank one cell, so the length of every solution has the parity
-    // of the blank's distance from its goal cell.
-    const int blank = root_.BlankCell();
-    const int blankDistance = (kGoalBlankCell / kSide - blank / kSide) + (kGoalBlankCell % kSide - blank % kSide);
-    const int estimate = root_.Estimate();
+    // The first bound is the estimate. Each group's moves have the parity of its tiles'
+    // Manhattan distance (the loader refuses a table of other entries), so each sum has the
+    // parity of the tiles' whole distance, which every move changes by one: the parity of
+    // every solution's length.
     bool share = false, solved = false;
-    int bound = estimate + ((estimate ^ blankDistance) & 1);
+    int bound = root_.Estimate();
     // A child's estimate exceeds its parent's by at most one, so every node cut off has
     // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
     for (; bound <= kMaxMoves; bound += 2) {

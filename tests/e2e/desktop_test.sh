@@ -13,12 +13,13 @@
 # usage: desktop_test.sh GAME CLOSE_WINDOW SCREENSHOT_DIR
 #   GAME          the game's executable
 #   CLOSE_WINDOW  the helper that asks a window to close (close_window.cpp)
-#   SCREENSHOT_DIR where the screenshots and the game's output are left
+#   SCREENSHOT_DIR where the screenshots and the game's output are left, in a folder of each
+#                  run's own, latest/ the last one started
 set -euo pipefail
 
 game=$1
 close_window=$2
-shots=$3
+screenshot_dir=$3
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=x11_session.sh
 source "$here/x11_session.sh"
@@ -31,8 +32,12 @@ if [[ ! -f $dark_colours ]]; then
     exit 77
 fi
 
-rm -rf "$shots"
-mkdir -p "$shots"
+# Runs at the same time never share a folder. What runs long ended left (untouched for ten
+# minutes; a run takes three at most) is removed.
+mkdir -p "$screenshot_dir"
+find "$screenshot_dir" -mindepth 1 -maxdepth 1 ! -name latest -mmin +10 -exec rm -rf {} +
+shots=$(mktemp -d "$screenshot_dir/run-XXXXXX")
+ln -sfn "$(basename "$shots")" "$screenshot_dir/latest"
 started_ms=$(now_ms)
 
 # The project's version and contact address, which the about window shows.

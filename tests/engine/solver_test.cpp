@@ -357,9 +357,10 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
 // A file that is missing, cut short or changed in any byte is refused, with its path and
 // what is wrong, and never read as tables. A change sealed with a matching checksum is
 // refused by the checks behind the checksum: of the header, of the entries (none beyond
-// 80 moves in a table of bytes, 0 at each group's goal in either encoding) and of the
-// machine of duplicate paths. The game's file holds tables of two bits an entry; the cases
-// on tables of bytes damage a small file of them that the generator makes.
+// 80 moves in a table of bytes, nor of another parity than its tiles' distance, 0 at each
+// group's goal in either encoding) and of the machine of duplicate paths. The game's file
+// holds tables of two bits an entry; the cases on tables of bytes damage a small file of them
+// that the generator makes.
 TEST_F(SolverTest, DamagedTableFilesAreRefused) {
     const std::vector<char> intact = TableBytes();
     const auto tables = PatternDatabases::Load(WriteCopy(intact));
@@ -384,6 +385,10 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         std::function<void(patterns::FileHeader&, std::vector<char>&)> damage;
     } cases[] = {
         {"a byte of a table", "bad checksum", false, false, [](auto&, auto& b) { b[b.size() / 2] ^= 0x10; }},
+        {"two words of the tables swapped", "bad checksum", false, false,
+         [](auto& h, auto& b) {
+             std::swap_ranges(&b[h.Tables[0].Offset], &b[h.Tables[0].Offset + 8], &b[h.Tables[1].Offset]);
+         }},
         {"a byte of the header", "bad header", false, false, [](auto&, auto& b) { b[20] ^= 0x10; }},
         {"the checksum", "bad checksum", false, false, [](auto&, auto& b) { b.back() ^= 0x10; }},
         {"cut short", "truncated", false, false, [](auto&, auto& b) { b.pop_back(); }},
@@ -396,6 +401,7 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         {"two bits an entry read as bytes", "bad header", true, false,
          [](auto& h, auto&) { h.Tables[0].Encoding = patterns::TableEncoding::Moves; }},
         {"a reserved byte", "bad header", true, false, [](auto& h, auto&) { h.Tables[0].Reserved[6] = 1; }},
+        {"a table moved by 8 bytes", "bad header", true, false, [](auto& h, auto&) { h.Tables[0].Offset += 8; }},
         {"a group's goal not 0", "entry out of range", true, false,
          [&](auto& h, auto& b) { codeOne(h, b, 0, patterns::GoalIndexOf(h.Tables[0])); }},
         {"the last group's goal not 0", "entry out of range", true, false,
@@ -403,6 +409,8 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
         {"a group's goal not 0, in bytes", "entry out of range", true, true,
          [](auto& h, auto& b) { b[h.Tables[0].Offset + patterns::GoalIndexOf(h.Tables[0])] = 1; }},
         {"an entry of 81", "entry out of range", true, true, [](auto& h, auto& b) { b[h.Tables[1].Offset + 9] = 81; }},
+        {"an entry of the wrong parity", "entry out of range", true, true,
+         [](auto& h, auto& b) { ++b[h.Tables[1].Offset + 9]; }},
         {"a step of the machine to no state", "entry out of range", true, false,
          [](auto& h, auto& b) { std::memcpy(&b[h.MachineOffset + 8], &h.MachineStates, 4); }},
         // The last of each: the first table's last entry, the last table's, the machine's last step.
@@ -436,7 +444,9 @@ TEST_F(SolverTest, DamagedTableFilesAreRefused) {
 
 // Tables that overestimate, in range but far beyond the true moves, would make the search's
 // first bound exceed any path; it must answer Failed, never write past its path, never answer
-// a path longer than any position needs.
+// a path longer than any position needs. The first bound is the larger of the two sums: on
+// the board below only its sum read directly overestimates, on its mirror image only the
+// mirrored one, and neither search generates a node.
 TEST_F(SolverTest, TablesThatOverestimateEndTheSearchWithoutAnswer) {
     std::ifstream in(MadeTables("--moves", kSmallGroups), std::ios::binary);
     std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -444,15 +454,21 @@ TEST_F(SolverTest, TablesThatOverestimateEndTheSearchWithoutAnswer) {
     const patterns::FileHeader header = HeaderOf(bytes);
     for (std::uint32_t t = 0; t < 2; ++t) {
         const patterns::TableRecord& table = header.Tables[t];
-        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(table.Offset), table.Entries, char{80});
+        // Each entry raised to 79 or 80, whichever has its parity.
+        for (std::uint64_t i = table.Offset; i < table.Offset + table.Entries; ++i)
+            bytes[i] = static_cast<char>(bytes[i] + (80 - bytes[i]) / 2 * 2);
         bytes[table.Offset + patterns::GoalIndexOf(table)] = 0;
     }
     const auto wrong = PatternDatabases::Load(WriteCopy(bytes, true));
     ASSERT_NE(wrong, nullptr);
     const std::atomic<bool> cancel{false};
-    const Solution solution = Solve(GridOf("1 2 0 3 / 5 6 7 4 / 9 10 11 8 / 13 14 15 12"), *wrong, cancel);
-    EXPECT_EQ(solution.Outcome, SolveOutcome::Failed);
-    EXPECT_TRUE(solution.Tiles.empty());
+    for (const char* board :
+         {"1 2 0 3 / 5 6 7 4 / 9 10 11 8 / 13 14 15 12", "1 2 3 4 / 5 6 7 8 / 0 10 11 12 / 9 13 14 15"}) {
+        const Solution solution = Solve(GridOf(board), *wrong, cancel);
+        EXPECT_EQ(solution.Outcome, SolveOutcome::Failed) << board;
+        EXPECT_TRUE(solution.Tiles.empty());
+        EXPECT_EQ(solution.NodesGenerated, 0u) << board;
+    }
 }
 
 // The generator's tables, in either encoding, hold for every placement of the group's tiles
@@ -521,4 +537,7 @@ TEST_F(SolverTest, TablesMatchASlowSearch) {
         const std::atomic<bool> cancel{false};
         EXPECT_EQ(Solve(GridOf("5 10 14 4 / 6 12 11 1 / 9 0 15 7 / 13 2 8 3"), *made, cancel).Tiles.size(), 41u);
     }
+    // Groups that leave tiles out make no tables.
+    const std::string command = std::string(PLITON_MAKE_TABLES) + " " + CopyPath() + "_made 1,2,3/4,5 2>/dev/null";
+    EXPECT_NE(std::system(command.c_str()), 0);
 }

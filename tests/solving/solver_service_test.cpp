@@ -5,8 +5,10 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -131,6 +133,60 @@ private slots:
         asker.ask(loading, kFortyFive);
         QTRY_VERIFY_WITH_TIMEOUT(asker.answer, 5000);
         QCOMPARE(asker.answer->movesLeft, 45);
+    }
+
+    // With a stand-in search that answers every board with 80 moves of a walk at random, never
+    // straight back: a second question cancels the search under way, whose answer never
+    // comes; nor does the answer to an asker destroyed meanwhile. The memory forgets the
+    // oldest solution once it holds more than kRememberedBoards boards, but not a board that a
+    // newer one holds too, and other tables empty it.
+    void theMemoryKeepsTheLatestSolutions() {
+        // Two walks through kFortyFive, whose blank has 1, 13 and 11 beside it: from it with 1
+        // slid and with 13 slid, each sliding that back first and then 11.
+        const engine::Grid a = engine::Slid(kFortyFive, 1), b = engine::Slid(kFortyFive, 13);
+        std::minstd_rand random(38);
+        engine::Grid end;  // where the last walk ended
+        SolverService service(tablesPath(), [&](const engine::Grid& board, auto&, auto&, auto*) {
+            engine::Solution walk{engine::SolveOutcome::Solved, {}, 0};
+            if (board == a || board == b) walk.Tiles.assign({static_cast<std::uint8_t>(board == a ? 1 : 13), 11});
+            end = board;
+            for (const std::uint8_t tile : walk.Tiles) end = engine::Slid(end, tile);
+            while (walk.Tiles.size() < 80) {
+                const auto tile = static_cast<std::uint8_t>(random() % 15 + 1);
+                if (engine::Slid(end, tile) == end || (!walk.Tiles.empty() && tile == walk.Tiles.back())) continue;
+                end = engine::Slid(end, tile);
+                walk.Tiles.push_back(tile);
+            }
+            return walk;
+        });
+        Asker first, second;
+        first.ask(service, a);
+        second.ask(service, b);
+        QTRY_VERIFY(second.answer);
+        QVERIFY(!first.answer);
+        first.ask(service, a);
+        QTRY_VERIFY(first.answer);
+
+        bool answered = false;
+        auto gone = std::make_unique<QObject>();
+        service.ask(end, gone.get(), [&answered](const SolverAnswer&) { answered = true; });
+        gone.reset();
+        QTRY_VERIFY(!service.searching());
+        QVERIFY(!answered);
+
+        // Walks from boards at random, some 820, until b's is forgotten.
+        for (engine::Grid board = kFortyFive; service.searchesStarted() < 1000 && service.known(b);) {
+            std::shuffle(board.cells.begin(), board.cells.end(), random);
+            second.ask(service, board);
+            while (!second.answer) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        QVERIFY(!service.known(b));
+        QVERIFY(service.known(kFortyFive) && service.known(a));
+
+        service.setTables(tablesPath() + ".missing");
+        first.ask(service, a);
+        QTRY_VERIFY(first.answer);
+        QCOMPARE(first.answer->kind, SolverAnswer::Kind::Unavailable);
     }
 };
 
