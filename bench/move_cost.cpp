@@ -21,12 +21,12 @@
 
 #include "app/app_icon.h"
 #include "engine/puzzle_state.h"
-#include "ui/main/caption_panel.h"
-#include "ui/main/form_surface.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/game_application.h"
 #include "ui/platform/message_box.h"
+#include "ui/widgets/caption_panel.h"
+#include "ui/widgets/form_surface.h"
 
 namespace {
 

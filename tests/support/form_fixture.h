@@ -17,13 +17,13 @@
 #include "engine/puzzle_state.h"
 #include "game_texts.h"
 #include "sanitizer_build.h"
-#include "ui/main/bevel_frame.h"
-#include "ui/main/caption_panel.h"
-#include "ui/main/form_surface.h"
-#include "ui/main/message_line.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
+#include "ui/widgets/bevel_frame.h"
+#include "ui/widgets/caption_panel.h"
+#include "ui/widgets/form_surface.h"
+#include "ui/widgets/message_line.h"
 
 // How soon a search must stop once cancelled. ThreadSanitizer slows the search, and its
 // checks for the cancel with it, several times over.

@@ -18,20 +18,20 @@
 
 #include <algorithm>
 
-#include "accessible_game.h"
-#include "bevel_frame.h"
-#include "caption_panel.h"
 #include "engine/random_source.h"
-#include "form_surface.h"
-#include "hint.h"
-#include "locked_board_cue.h"
-#include "message_line.h"
-#include "par.h"
 #include "solving/solver_service.h"
+#include "ui/features/accessible_game.h"
+#include "ui/features/hint.h"
+#include "ui/features/locked_board_cue.h"
+#include "ui/features/par.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/placement.h"
 #include "ui/platform/readable_colour.h"
 #include "ui/platform/window_frame.h"
+#include "ui/widgets/bevel_frame.h"
+#include "ui/widgets/caption_panel.h"
+#include "ui/widgets/form_surface.h"
+#include "ui/widgets/message_line.h"
 
 namespace {
 

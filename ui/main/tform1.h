@@ -10,9 +10,9 @@
 #include <string>
 #include <utility>
 
-#include "board_geometry.h"
 #include "engine/moves.h"
 #include "engine/puzzle_state.h"
+#include "ui/widgets/board_geometry.h"
 
 class QAction;
 class QDialog;

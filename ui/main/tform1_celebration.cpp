@@ -7,13 +7,13 @@
 #include <array>
 #include <cstddef>
 
-#include "caption_panel.h"
 #include "engine/moves.h"
 #include "engine/random_source.h"
-#include "font_points.h"
-#include "hint.h"
-#include "par.h"
 #include "tform1.h"
+#include "ui/features/hint.h"
+#include "ui/features/par.h"
+#include "ui/widgets/caption_panel.h"
+#include "ui/widgets/font_points.h"
 
 namespace {
 

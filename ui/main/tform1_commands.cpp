@@ -8,14 +8,14 @@
 
 #include <stdexcept>
 
-#include "caption_panel.h"
 #include "engine/deal.h"
 #include "engine/moves.h"
 #include "engine/random_source.h"
-#include "hint.h"
-#include "par.h"
 #include "tform1.h"
+#include "ui/features/hint.h"
+#include "ui/features/par.h"
 #include "ui/platform/message_box.h"
+#include "ui/widgets/caption_panel.h"
 
 namespace {
 

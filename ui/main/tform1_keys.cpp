@@ -10,12 +10,12 @@
 
 #include <optional>
 
-#include "caption_panel.h"
 #include "engine/moves.h"
-#include "form_surface.h"
-#include "hint.h"
-#include "locked_board_cue.h"
 #include "tform1.h"
+#include "ui/features/hint.h"
+#include "ui/features/locked_board_cue.h"
+#include "ui/widgets/caption_panel.h"
+#include "ui/widgets/form_surface.h"
 
 namespace {
 
@@ -34,21 +34,6 @@ std::optional<engine::SlideDirection> travelFor(int key) {
 }
 
 }  // namespace
-
-bool TForm1::sliding() const { return Timer1->isActive(); }
-
-bool TForm1::celebrating() const { return Timer2->isActive(); }
-
-bool TForm1::boardTakesInput() const { return Panel1->isEnabled() && !sliding(); }
-
-bool TForm1::noGameInProgress() const { return !Panel1->isEnabled() && !sliding(); }
-
-CaptionPanel* TForm1::panelShowing(std::uint8_t tile) const {
-    for (int k = 1; k <= kTileCount; ++k) {
-        if (TilePanel(k)->caption() == QString::number(tile)) return TilePanel(k);
-    }
-    return nullptr;
-}
 
 void TForm1::ArrowKey(Qt::Key key) {
     const std::optional<engine::SlideDirection> travel = travelFor(key);

@@ -1,17 +1,17 @@
 // The client area's context menu, the replay of the last game's starting position and its copy
-// as text, and what every change of the board takes along with it.
+// as text.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QTimer>
 
-#include "accessible_game.h"
 #include "engine/deal_text.h"
-#include "form_surface.h"
-#include "hint.h"
-#include "par.h"
 #include "tform1.h"
+#include "ui/features/accessible_game.h"
+#include "ui/features/hint.h"
+#include "ui/features/par.h"
 #include "ui/platform/desktop.h"
+#include "ui/widgets/form_surface.h"
 
 namespace {
 
@@ -45,25 +45,6 @@ void TForm1::createContextMenu() {
 void TForm1::ClientAreaContextMenu(const QPoint& pos) {
     hintItem_->setEnabled(boardTakesInput());
     contextMenu_->popup(clientArea_->mapToGlobal(pos));
-}
-
-void TForm1::boardChanged(GameStart start) {
-    hint_->clear();
-    dropPendingKeys();
-    switch (start) {
-        case GameStart::Kept: return;
-        case GameStart::New:
-            par_->start(state_.Board);
-            replayStart_ = state_.Board;
-            break;
-        case GameStart::NoPar: par_->clear(); break;
-        case GameStart::Forgotten:
-            par_->clear();
-            replayStart_.reset();
-            break;
-    }
-    replayItem_->setEnabled(replayStart_.has_value());
-    copyItem_->setEnabled(replayStart_.has_value());
 }
 
 void TForm1::ReplayDeal() {

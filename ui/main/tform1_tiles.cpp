@@ -3,12 +3,12 @@
 #include <QString>
 #include <QTimer>
 
-#include "accessible_game.h"
-#include "caption_panel.h"
 #include "engine/moves.h"
-#include "hint.h"
-#include "locked_board_cue.h"
 #include "tform1.h"
+#include "ui/features/accessible_game.h"
+#include "ui/features/hint.h"
+#include "ui/features/locked_board_cue.h"
+#include "ui/widgets/caption_panel.h"
 
 namespace {
 
@@ -99,9 +99,4 @@ void TForm1::settleSlide() {
         SlideTick = kSlideEndTick;
     }
     boardSettled();
-}
-
-void TForm1::boardSettled() {
-    tellBoardPlaces(Panel1);
-    lockedBoardCue_->describeBoard(noGameInProgress());
 }

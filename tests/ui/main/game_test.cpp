@@ -21,8 +21,8 @@
 #include "scripted_random.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
-#include "ui/main/font_points.h"
-#include "ui/main/locked_board_cue.h"
+#include "ui/features/locked_board_cue.h"
+#include "ui/widgets/font_points.h"
 
 namespace {
 

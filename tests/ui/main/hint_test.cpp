@@ -29,9 +29,9 @@
 #include "form_fixture.h"
 #include "solver_probe.h"
 #include "solving/solver_service.h"
-#include "ui/main/hint.h"
-#include "ui/main/move_count_words.h"
-#include "ui/main/par.h"
+#include "ui/features/hint.h"
+#include "ui/features/move_count_words.h"
+#include "ui/features/par.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "form_fixture.h"
 #include "ui/dialogs/clickable_label.h"
 #include "ui/dialogs/tform3.h"
-#include "ui/main/font_points.h"
 #include "ui/platform/readable_colour.h"
+#include "ui/widgets/font_points.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "message_line.h"
+#include "ui/widgets/message_line.h"
 
 namespace {
 

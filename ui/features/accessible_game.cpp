@@ -6,9 +6,9 @@
 #include <QHash>
 #include <QLabel>
 
-#include "board_geometry.h"
-#include "caption_panel.h"
 #include "engine/grid.h"
+#include "ui/widgets/board_geometry.h"
+#include "ui/widgets/caption_panel.h"
 
 namespace {
 

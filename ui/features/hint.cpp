@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "caption_panel.h"
-#include "message_line.h"
 #include "move_count_words.h"
+#include "ui/widgets/caption_panel.h"
+#include "ui/widgets/message_line.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "par.h"
 
 #include "engine/moves.h"
-#include "message_line.h"
 #include "move_count_words.h"
+#include "ui/widgets/message_line.h"
 
 namespace {
 
