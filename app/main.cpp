@@ -3,6 +3,7 @@
 #include "app/app_icon.h"
 #include "engine/pattern_database.h"
 #include "engine/puzzle_state.h"
+#include "solving/solver_service.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
@@ -22,14 +23,15 @@ int main(int, char** argv) {
     // The game's one puzzle state, for the whole run.
     engine::PuzzleState puzzle;
 
+    // The one solver of the hint and the par, on the tables that the build and the
+    // installation put beside the program. Nothing is loaded before it is first asked.
+    SolverService solver(engine::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
+
     // The main window; the other three are made when the menu first opens each of them.
-    TForm1 Form1(puzzle);
+    TForm1 Form1(puzzle, solver);
     Form1.setSecondaryWindowMakers(
         [&puzzle, &Form1] { return std::make_unique<TForm2>(puzzle, [&Form1] { Form1.zadat_rasstanovku(); }); },
         [] { return std::make_unique<TForm3>(); }, [] { return std::make_unique<TForm4>(); });
-    // The solver's tables, which the hint and the par share, where the build and the
-    // installation put them beside the program.
-    Form1.setSolverTables(engine::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
 
     Form1.show();
     return app.exec();

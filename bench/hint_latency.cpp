@@ -74,8 +74,8 @@ ParWaits winToPar(int deals, const std::string& tables, bool hinted) {
     }
     ParWaits waits;
     engine::PuzzleState state;
-    TForm1 form(state);
-    form.setSolverTables(tables);
+    SolverService solver(tables);
+    TForm1 form(state, solver);
     form.show();
     QCoreApplication::processEvents();
     for (int deal = 0; deal < deals; ++deal) {
@@ -85,11 +85,11 @@ ParWaits winToPar(int deals, const std::string& tables, bool hinted) {
         if (hinted) {
             // The first hint searches; each next one lies on its solution.
             for (int left = waitForHint(form).second; left > 1; --left) {
-                form.Panel2Click(form.hintedTile());
+                form.Panel2Click(hintedTile(form));
                 finishSlide(form);
                 QTest::keyClick(form.Button1, Qt::Key_H);
             }
-            last = static_cast<std::uint8_t>(form.hintedTile()->caption().toInt());
+            last = static_cast<std::uint8_t>(hintedTile(form)->caption().toInt());
         } else {
             const std::atomic<bool> never{false};
             const std::vector<std::uint8_t> tiles = engine::Solve(state.Board, *own, never, nullptr).Tiles;
@@ -138,8 +138,8 @@ void moveWait(int windows, const std::string& tables) {
     std::vector<double> waits;
     for (int run = 0; run < windows; ++run) {
         engine::PuzzleState state;
-        TForm1 form(state);
-        form.setSolverTables(tables);
+        SolverService solver(tables);
+        TForm1 form(state, solver);
         form.show();
         play(form, state, board);
         QTest::keyClick(form.Button1, Qt::Key_H);
@@ -169,8 +169,8 @@ int main(int argc, char** argv) {
     int wrong = 0;
     for (const Position& position : ReadPositions(positions)) {
         engine::PuzzleState state;
-        TForm1 form(state);
-        form.setSolverTables(tables);
+        SolverService solver(tables);
+        TForm1 form(state, solver);
         form.show();
         play(form, state, position.Board);
         const auto [ms, moves] = waitForHint(form);
@@ -185,8 +185,8 @@ int main(int argc, char** argv) {
 
     SeededRandom random(20261207);
     engine::PuzzleState state;
-    TForm1 form(state);
-    form.setSolverTables(tables);
+    SolverService solver(tables);
+    TForm1 form(state, solver);
     form.show();
     std::vector<double> waits;
     for (int deal = 0; deal < deals; ++deal) {

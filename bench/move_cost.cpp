@@ -21,6 +21,7 @@
 
 #include "app/app_icon.h"
 #include "engine/puzzle_state.h"
+#include "solving/solver_service.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/game_application.h"
@@ -40,7 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints;
-            if (form_.slideTick() == TForm1::kSlideEndTick && !form_.Timer1->isActive()) loop_.quit();
+            if (form_.SlideTick == TForm1::kSlideEndTick && !form_.Timer1->isActive()) loop_.quit();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -62,14 +63,15 @@ int main(int, char** argv) {
     QApplication::setWindowIcon(applicationIcon());
 
     engine::PuzzleState puzzle;
-    TForm1 form(puzzle);
+    SolverService solver;
+    TForm1 form(puzzle, solver);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
     QWindow* window = form.windowHandle();
 
     // A game, then the shortcut: tiles 1 to 14 in order, the blank on cell 15.
     QTest::mouseClick(window, Qt::LeftButton, {}, centreInWindow(form.Button1));
-    QTest::mouseDClick(window, Qt::LeftButton, {}, form.clientArea()->mapTo(&form, QPoint(10, 10)));
+    QTest::mouseDClick(window, Qt::LeftButton, {}, form.centralWidget()->mapTo(&form, QPoint(10, 10)));
     QTest::mouseDClick(window, Qt::LeftButton, {}, form.Panel1->mapTo(&form, QPoint(1, 150)));
     CaptionPanel* tile = form.TilePanel(14);
     if (tile->caption() != QStringLiteral("14") || !form.Panel1->isEnabled()) {
@@ -95,7 +97,7 @@ int main(int, char** argv) {
 
     const QPoint travelled = tile->pos() - start;
     std::printf("move: tile 14 travelled (%d,%d) in %d ticks, %d paints of the tile, %lld ms%s\n", travelled.x(),
-                travelled.y(), form.slideTick() - 1, watch.paints, static_cast<long long>(ms),
+                travelled.y(), form.SlideTick - 1, watch.paints, static_cast<long long>(ms),
                 RUNNING_ON_VALGRIND ? " under valgrind" : "");
     return outcome == 0 && travelled == QPoint(TForm1::kCellSize, 0) ? 0 : 1;
 }

@@ -17,6 +17,7 @@
 #include "engine/puzzle_state.h"
 #include "game_texts.h"
 #include "sanitizer_build.h"
+#include "solving/solver_service.h"
 #include "ui/main/tform1.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/message_box.h"
@@ -37,9 +38,20 @@ inline constexpr qint64 kPromptStopMs = 250;
 inline const QColor kHintedCaption(255, 0, 0);
 inline constexpr Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);
 
+// What the window shows that its design does not name: the client area below the menu bar,
+// the message line, and the tile the hint shows red (null while none is).
+inline FormSurface* clientArea(const TForm1& form) { return qobject_cast<FormSurface*>(form.centralWidget()); }
+inline MessageLine* messageLine(const TForm1& form) { return form.findChild<MessageLine*>(); }
+inline CaptionPanel* hintedTile(const TForm1& form) {
+    for (int k = 1; k <= TForm1::kTileCount; ++k) {
+        if (form.TilePanel(k)->fontColor() == kHintedCaption) return form.TilePanel(k);
+    }
+    return nullptr;
+}
+
 // The message line's message, whole, while it shows; empty while it is hidden.
 inline QString lineText(const TForm1& form) {
-    const MessageLine* line = form.messageLine();
+    const MessageLine* line = messageLine(form);
     return line->isVisible() ? line->message() : QString();
 }
 
@@ -57,15 +69,18 @@ inline QString hintText(const TForm1& form) {
     return cueText(form).isEmpty() && parText(form).isEmpty() ? lineText(form) : QString();
 }
 
-// A game and its main window, made anew for each test: a test class derives from it
-// beside QObject, and its init() calls makeWindow().
+// A game, its solver service (without tables until a test gives them) and its main window,
+// made anew for each test: a test class derives from it beside QObject, and its init()
+// calls makeWindow().
 struct WindowUnderTest {
     engine::PuzzleState state;
+    std::unique_ptr<SolverService> solver;
     std::unique_ptr<TForm1> form;
     void makeWindow() {
         form.reset();
         state = {};
-        form = std::make_unique<TForm1>(state);
+        solver = std::make_unique<SolverService>();
+        form = std::make_unique<TForm1>(state, *solver);
     }
 };
 

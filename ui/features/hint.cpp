@@ -30,7 +30,8 @@ QString comingText(int provedMoves) {
 
 }  // namespace
 
-Hint::Hint(WindowHooks hooks, QObject* parent) : QObject(parent), hooks_(std::move(hooks)), wait_(new QTimer(this)) {
+Hint::Hint(WindowHooks hooks, SolverService& solver, QObject* parent)
+    : QObject(parent), hooks_(std::move(hooks)), solver_(solver), wait_(new QTimer(this)) {
     wait_->setSingleShot(true);
     wait_->setInterval(kWaitMs);
     connect(wait_, &QTimer::timeout, this, [this] { tell(comingText(provedMoves_)); });
@@ -41,11 +42,11 @@ Hint::~Hint() = default;
 void Hint::ask() {
     if (!hooks_.takesInput()) return;
     // A search under way is always the board's: every change of the board ends it.
-    if (hooks_.solver->searchingFor(this)) return;
+    if (solver_.searchingFor(this)) return;
     clear();
     provedMoves_ = -1;
     wait_->start();
-    hooks_.solver->ask(
+    solver_.ask(
         hooks_.board, this, [this](const SolverAnswer& answer) { showAnswer(answer); },
         [this](int moves) { showProgress(moves); });
 }
@@ -85,7 +86,7 @@ void Hint::showAnswer(const SolverAnswer& answer) {
 void Hint::tell(const QString& text, const QString& heard) { hooks_.line->post(this, text, heard); }
 
 void Hint::clear() {
-    hooks_.solver->cancel(this);
+    solver_.cancel(this);
     wait_->stop();
     hooks_.line->withdraw(this);
     if (hintedTile_) {

@@ -29,13 +29,13 @@ public:
     // the window.
     struct WindowHooks {
         MessageLine* line;                                // where the hint is told
-        SolverService* solver;                            // the window's solver, which the par asks too
         const engine::Grid& board;                        // the layout the hint is for
         std::function<bool()> takesInput;                 // a game is on and no tile slides
         std::function<CaptionPanel*(std::uint8_t)> tile;  // the panel showing a tile
     };
 
-    Hint(WindowHooks hooks, QObject* parent);
+    // `solver`, which the par asks too, answers the hint.
+    Hint(WindowHooks hooks, SolverService& solver, QObject* parent);
     ~Hint() override;
 
     // Asks for a hint on the board as it stands; does nothing outside a game. Asked again
@@ -43,9 +43,6 @@ public:
     void ask();
     // Takes the hint away: the search, the red caption, the message and the waiting.
     void clear();
-
-    // The tile the hint shows red; null while none is.
-    CaptionPanel* hintedTile() const { return hintedTile_; }
 
 signals:
     // A hint told the player the next move and the moves left.
@@ -59,6 +56,7 @@ private:
     void tell(const QString& text, const QString& heard = {});
 
     WindowHooks hooks_;
+    SolverService& solver_;
     std::string reasonSaid_;  // why there was no hint, as last said on standard error
     CaptionPanel* hintedTile_ = nullptr;
     QColor hintedTileColor_;  // its caption's colour before the hint

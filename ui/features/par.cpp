@@ -13,7 +13,7 @@ constexpr QStringView kAfterPar = u". ";  // between the par and what follows it
 
 }  // namespace
 
-Par::Par(MessageLine* line, SolverService* solver, QObject* parent) : QObject(parent), line_(line), solver_(solver) {}
+Par::Par(MessageLine* line, SolverService& solver, QObject* parent) : QObject(parent), line_(line), solver_(solver) {}
 
 Par::~Par() = default;
 
@@ -38,7 +38,7 @@ void Par::start(const engine::Grid& board) {
 }
 
 void Par::clear() {
-    solver_->cancel(this);
+    solver_.cancel(this);
     hasStart_ = false;
     line_->withdraw(this);
 }
@@ -46,8 +46,8 @@ void Par::clear() {
 void Par::won(int moves) {
     if (!hasStart_) return;
     hasStart_ = false;
-    solver_->ask(start_, this,
-                 [this, moves, hints = hints_](const SolverAnswer& answer) { found(answer, moves, hints); });
+    solver_.ask(start_, this,
+                [this, moves, hints = hints_](const SolverAnswer& answer) { found(answer, moves, hints); });
 }
 
 void Par::found(const SolverAnswer& answer, int moves, int hints) {

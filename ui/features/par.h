@@ -20,7 +20,7 @@ class Par : public QObject {
     Q_OBJECT
 public:
     // `line`: where the par is told.
-    Par(MessageLine* line, SolverService* solver, QObject* parent);
+    Par(MessageLine* line, SolverService& solver, QObject* parent);
     ~Par() override;
 
     // A game starts from `board`: the par of the game before goes, the board is kept, and
@@ -42,7 +42,7 @@ private:
     void found(const SolverAnswer& answer, int moves, int hints);
 
     MessageLine* line_;
-    SolverService* solver_;
+    SolverService& solver_;
     engine::Grid start_;     // the position the game started from
     bool hasStart_ = false;  // a game is on that started from it, its board changed only by play
     int hints_ = 0;          // taken in that game

@@ -151,7 +151,8 @@ CaptionPanel* makePanel(QWidget* parent, QRect rect, QStringView caption, const 
 
 }  // namespace
 
-TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+TForm1::TForm1(engine::PuzzleState& state, SolverService& solver, QWidget* parent)
+    : QMainWindow(parent), state_(state), solver_(solver) {
     installGameAccessibility();
     setWindowTitle(kFormCaption.toString());
     setWindowFlags(platform::kFixedFrameFlags);
@@ -170,10 +171,9 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     createTimers();
     messageLine_ = new MessageLine(clientArea_);
     setAccessibleNotification(messageLine_);
-    solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);  // no tables until set
-    hint_ = new Hint({messageLine_, solver_, state_.Board, [this] { return boardTakesInput(); },
+    hint_ = new Hint({messageLine_, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
-                     this);
+                     solver_, this);
     par_ = new Par(messageLine_, solver_, this);
     connect(hint_, &Hint::given, par_, &Par::hintTaken);
     createContextMenu();
@@ -320,14 +320,6 @@ void TForm1::setSecondaryWindows(QDialog* form2, QWidget* form3, QWidget* form4)
     Form3.set({}, form3);
     Form4.set({}, form4);
 }
-
-void TForm1::setSolverTables(std::string path) {
-    hint_->clear();
-    par_->clear();
-    solver_->setTables(std::move(path));
-}
-
-CaptionPanel* TForm1::hintedTile() const { return hint_->hintedTile(); }
 
 namespace {
 

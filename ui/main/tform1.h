@@ -36,8 +36,8 @@ class SolverService;
 //
 // The window keeps no copy of the game beside the engine's state: the clock and the move
 // counter are the texts of Label3 and Label5, and a tile's number is its panel's caption.
-// Controls and handlers are public so that the game can be driven step by step; the
-// window's own bookkeeping is private, readable where a test needs it.
+// Controls, handlers and the state the design names are public, so that the game can be
+// driven step by step; the window's own bookkeeping is private.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -58,11 +58,12 @@ public:
     static constexpr QStringView kClockZero{u"00:00:00"};
     static constexpr QStringView kCounterZero{u"00000"};
 
-    explicit TForm1(engine::PuzzleState& state, QWidget* parent = nullptr);
+    // The window plays `state`; `solver` answers its hint and its par, and outlives it.
+    TForm1(engine::PuzzleState& state, SolverService& solver, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // ===== The window as the game's design names it: its controls, handlers and routines
-    // (TilePanel, ShowBoard, Panel2Click, prav, ...) and the cheat flag. =====
+    // (TilePanel, ShowBoard, Panel2Click, prav, ...), the cheat flag and the slide's state. =====
 
     // --- Tiles and slide ---
 
@@ -106,6 +107,9 @@ public:
 
     // Set by a double click on the window's surface; used by a double click on the board.
     bool CheatArmed = false;
+    // The slide in progress: the moving panel (null before the first) and its tick count.
+    CaptionPanel* SlidingPanel = nullptr;
+    int SlideTick = 0;
 
     // --- Controls, in creation order ---
 
@@ -184,25 +188,6 @@ public:
     // An arrow key: the tile beside the blank travels in the arrow's direction, as a click on
     // it would make it. Does nothing outside a game or while a tile slides.
     void ArrowKey(Qt::Key key);
-    // Where the solver's pattern tables are, which the hint and the par share; they are
-    // mapped by the first hint or the first par, at a win. Without them (an empty path, as
-    // the window is made) every hint is "Подсказка недоступна" and the par is silent.
-    void setSolverTables(std::string path);
-    // The solver service that answers the hint and the par.
-    SolverService* solver() const { return solver_; }
-
-    // ===== Read by the tests only: the window's own state, which nothing else needs. =====
-
-    // The tile the hint shows red; null while none is.
-    CaptionPanel* hintedTile() const;
-    // The line at the foot of the client area that tells the hint, the par and the cue.
-    MessageLine* messageLine() const { return messageLine_; }
-
-    // The client area below the menu bar, 478 x 526, on which the controls stand.
-    FormSurface* clientArea() const { return clientArea_; }
-    // The slide in progress: the moving panel (null before the first) and its tick count.
-    CaptionPanel* slidingPanel() const { return SlidingPanel; }
-    int slideTick() const { return SlideTick; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -280,10 +265,7 @@ private:
 
     FormSurface* clientArea_;
 
-    // The slide in progress: the moving panel and its tick count, as the design names them,
-    // and the direction it travels.
-    CaptionPanel* SlidingPanel = nullptr;
-    int SlideTick = 0;
+    // The direction the sliding panel travels.
     engine::SlideDirection slidingDirection_ = engine::SlideDirection::SlideDown;
 
     // Arrows and H pressed while a tile slides, oldest first, played as each slide ends. A
@@ -303,7 +285,7 @@ private:
     // Where the hint, the par and the cue are told, below the start button.
     MessageLine* messageLine_;
     // The one solver of the hint and the par: its tables, its thread and the solutions found.
-    SolverService* solver_;
+    SolverService& solver_;
     // The next move of a shortest solution, on the player's asking; any change of the board
     // takes it away.
     Hint* hint_;

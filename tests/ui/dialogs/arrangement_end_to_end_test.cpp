@@ -17,6 +17,7 @@ class ArrangementEndToEndTest : public QObject {
     Q_OBJECT
 
     engine::PuzzleState state;
+    SolverService solver;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
     BoxRecorder recorder;           // for the whole run; emptied before each test
@@ -42,7 +43,7 @@ private slots:
         state = {};
         recorder.boxes.clear();
         updatedWhileOpen = false;
-        form1 = std::make_unique<TForm1>(state);
+        form1 = std::make_unique<TForm1>(state, solver);
         form2 = std::make_unique<TForm2>(state, [this] {
             updatedWhileOpen = form2->isVisible();
             form1->zadat_rasstanovku();

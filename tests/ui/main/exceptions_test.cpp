@@ -65,7 +65,8 @@ private slots:
     void aGameHandlerFailingOnATimerTick() {
         BoxRecorder recorder;
         engine::PuzzleState state;
-        TForm1 form(state);
+        SolverService solver;
+        TForm1 form(state, solver);
         form.Label3->setText(QStringLiteral("not a time"));
         QTimer::singleShot(0, &form, &TForm1::Timer3Timer);
         QTRY_COMPARE(recorder.boxes.size(), 1u);

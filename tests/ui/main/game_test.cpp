@@ -135,7 +135,7 @@ private slots:
             QTest::mouseClick(panel, Qt::LeftButton);
         }
         QVERIFY(form->Timer1->isActive());
-        QCOMPARE(form->slidingPanel(), panel);
+        QCOMPARE(form->SlidingPanel, panel);
         QCOMPARE(form->Label5->text(), QStringLiteral("00001"));
         QCOMPARE(state.Board.at(6), tile);
 
@@ -374,7 +374,7 @@ private slots:
         doubleClickOn(form->Label2, QPoint(5, 5));
         QVERIFY(!form->CheatArmed);
 
-        doubleClickOn(form->clientArea(), QPoint(10, 10));
+        doubleClickOn(clientArea(*form), QPoint(10, 10));
         QVERIFY(form->CheatArmed);
         QTest::mouseDClick(form->Panel1, Qt::LeftButton, {}, QPoint(300, 300));
         QCOMPARE(state.Board, kNearSolved);
@@ -384,7 +384,7 @@ private slots:
         QVERIFY(form->CheatArmed && form->Timer3->isActive());
 
         for (int tile : {1, 14}) {  // far from the blank, then beside it
-            doubleClickOn(form->clientArea(), QPoint(10, 10));
+            doubleClickOn(clientArea(*form), QPoint(10, 10));
             QTest::mouseClick(panelShowing(*form, tile), Qt::LeftButton);
             QVERIFY(!form->CheatArmed);
             finishSlide(*form);
@@ -557,7 +557,7 @@ private slots:
         if (copies || keys == QKeySequence(Qt::CTRL | Qt::Key_R)) {
             // The context menu's items are there, enabled where the keys work; a right click
             // opens the menu under the pointer.
-            const QPoint at = form->clientArea()->mapTo(form.get(), QPoint(5, 5));
+            const QPoint at = clientArea(*form)->mapTo(form.get(), QPoint(5, 5));
             QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, at);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
@@ -634,7 +634,7 @@ private slots:
         QCOMPARE(cue(), QString());
         press(Qt::Key_Left);
         QCOMPARE(cue(), says);
-        click(form->clientArea());
+        click(clientArea(*form));
         QCOMPARE(cue(), QString());
         const QRect bareCell = QAccessible::queryAccessibleInterface(form->Panel1)->child(15)->rect();
         QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, form->mapFromGlobal(bareCell.center()));
@@ -697,7 +697,7 @@ private slots:
         QCOMPARE(form->Panel19->fontColor(), QColor(0, 255, 255));  // aqua
 
         // Panel19 on top, Panel18 under it, Panel17 under both, all above the rest.
-        const QObjectList stack = form->clientArea()->children();
+        const QObjectList stack = clientArea(*form)->children();
         QCOMPARE(stack.mid(stack.size() - 3), (QObjectList{form->Panel17, form->Panel18, form->Panel19}));
     }
 
@@ -708,7 +708,7 @@ private slots:
         ScriptedRandom random([generator = std::mt19937(2024)](int, int n) mutable {
             return std::uniform_int_distribution<int>(0, n - 1)(generator);
         });
-        const QRect client(QPoint(0, 0), form->clientArea()->size());
+        const QRect client(QPoint(0, 0), clientArea(*form)->size());
         for (int tick = 0; tick < 300; ++tick) {
             form->Panel1->setEnabled(true);
             form->Timer2Timer();

@@ -40,13 +40,12 @@ std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR)
 const QColor kNavy(0, 0, 128);
 
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
-void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout,
-                   SolveFunction solve = engine::Solve) {
-    form.solver()->setTables(tablesPath(), std::move(solve));
-    form.show();
-    playLayout(form, state, layout);
-    form.Timer3->stop();
-    form.Button1->setFocus();
+void playWithHints(WindowUnderTest& game, const engine::Grid& layout, SolveFunction solve = engine::Solve) {
+    game.solver->setTables(tablesPath(), std::move(solve));
+    game.form->show();
+    playLayout(*game.form, game.state, layout);
+    game.form->Timer3->stop();
+    game.form->Button1->setFocus();
 }
 
 void pressH(TForm1& form) { QTest::keyClick(form.Button1, Qt::Key_H); }
@@ -115,7 +114,7 @@ int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelR
 
 // What a screen reader hears of the message line.
 QString heard(const TForm1& form) {
-    return QAccessible::queryAccessibleInterface(form.messageLine())->text(QAccessible::Name);
+    return QAccessible::queryAccessibleInterface(messageLine(form))->text(QAccessible::Name);
 }
 
 }  // namespace
@@ -132,7 +131,7 @@ private slots:
     void cleanup() { form.reset(); }
 
     void hintsFollowedToTheWinCountDownOneByOne() {
-        playWithHints(*form, state, kFortyFive);
+        playWithHints(*this, kFortyFive);
 
         for (int left = 45; left > 0; --left) {
             const QString counter = form->Label5->text();
@@ -148,7 +147,7 @@ private slots:
             } else {  // on the path already found: at once
                 QCOMPARE(hintText(*form), movesLeft);
             }
-            CaptionPanel* tile = form->hintedTile();
+            CaptionPanel* tile = hintedTile(*form);
             QVERIFY(tile);
             QCOMPARE(tile->fontColor(), kHintedCaption);
             // A screen reader hears the tile that the colour alone shows.
@@ -160,7 +159,7 @@ private slots:
 
             QTest::mouseClick(tile, Qt::LeftButton);
             QCOMPARE(hintText(*form), QString());
-            QVERIFY(!form->hintedTile());
+            QVERIFY(!hintedTile(*form));
             QCOMPARE(tile->fontColor(), kNavy);
             finishSlide(*form);
         }
@@ -173,7 +172,7 @@ private slots:
     }
 
     void everyChangeOfTheBoardTakesTheHintAway() {
-        playWithHints(*form, state, kFortyFive);
+        playWithHints(*this, kFortyFive);
         pressH(*form);
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
 
@@ -200,10 +199,10 @@ private slots:
         for (const auto& [name, change] : changes) {
             playLayout(*form, state, kFortyFive);
             pressH(*form);  // on the path found before: at once
-            QVERIFY2(form->hintedTile(), name);
+            QVERIFY2(hintedTile(*form), name);
             change();
             QVERIFY2(hintText(*form).isEmpty(), name);
-            QVERIFY2(!form->hintedTile(), name);
+            QVERIFY2(!hintedTile(*form), name);
             for (int k = 1; k <= TForm1::kTileCount; ++k) QVERIFY2(form->TilePanel(k)->fontColor() == kNavy, name);
         }
     }
@@ -212,7 +211,7 @@ private slots:
         // A search whose bound the test sets, after a silence the test sets too; past 80 it
         // gives up, as one on tables that overestimate does.
         std::atomic<int> proved{-1}, silentMs{0};
-        playWithHints(*form, state, kFortyFive,
+        playWithHints(*this, kFortyFive,
                       [&proved, &silentMs](const engine::Grid&, const engine::PatternDatabases&,
                                            const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
                           std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
@@ -253,7 +252,7 @@ private slots:
             QTest::qWait(1);
         }
         QCOMPARE(hintText(*form), ownBound);
-        form->solver()->cancel();  // the search reads `proved`, which ends with the test
+        solver->cancel();  // the search reads `proved`, which ends with the test
     }
 
     void aMoveDropsTheSearchUnderWay() {
@@ -262,7 +261,7 @@ private slots:
             std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
             return engine::PatternDatabases::Load(path, why);
         };
-        form->solver()->setTables(tablesPath(), engine::Solve, slowLoad);
+        solver->setTables(tablesPath(), engine::Solve, slowLoad);
         form->show();
         playLayout(*form, state, kFortyFive);
         pressH(*form);
@@ -274,7 +273,7 @@ private slots:
         QVERIFY(form->Timer1->isActive());
         finishSlide(*form);
 
-        playWithHints(*form, state, kEightyMovesOut);
+        playWithHints(*this, kEightyMovesOut);
         pressH(*form);
         // Still searching after a while: the line says what the search has proved, and the
         // window goes on meanwhile.
@@ -290,7 +289,7 @@ private slots:
         QCOMPARE(hintText(*form), QString());
         finishSlide(*form);
         QVERIFY(stays(hintText, *form, QString()));
-        QVERIFY(!form->hintedTile());
+        QVERIFY(!hintedTile(*form));
 
         // Asked again, and a move 50 ms later, before a slow hint says that it is coming: it
         // never says so.
@@ -303,7 +302,7 @@ private slots:
 
     // An answer that comes within a tenth of a second never says that it is coming.
     void aQuickAnswerComesWithoutAWordOfWaiting() {
-        playWithHints(*form, state, kFortyFive,
+        playWithHints(*this, kFortyFive,
                       [](const engine::Grid& board, const engine::PatternDatabases& tables,
                          const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
                           std::this_thread::sleep_for(std::chrono::milliseconds(80));
@@ -326,7 +325,7 @@ private slots:
 
     // An odd arrangement: no tile can be pointed at. The context menu's one item asks.
     void aHintWithoutATileToShow() {
-        form->setSolverTables(tablesPath());
+        solver->setTables(tablesPath());
         form->show();
         playLayout(*form, state, kSwapped);
         form->ClientAreaContextMenu(QPoint(5, 5));
@@ -336,7 +335,7 @@ private slots:
         QCOMPARE(item->text(), kHintItem);
         item->trigger();
         QCOMPARE(hintText(*form), kHintCannotBeSolved);
-        QVERIFY(!form->hintedTile());
+        QVERIFY(!hintedTile(*form));
         QVERIFY(stays(hintText, *form, kHintCannotBeSolved));
 
         // Tables that cannot be read give a plain word, never a wrong answer, and one line on
@@ -350,13 +349,13 @@ private slots:
             const char* reason;
         } refusals[] = {{SolverService::loadTables, "no such tables: "}, {damaged, "tables: checksum mismatch"}};
         for (const auto& refusal : refusals) {
-            form->solver()->setTables("no such tables", engine::Solve, refusal.load);
+            solver->setTables("no such tables", engine::Solve, refusal.load);
             const QStringList said = programErrorLines([&] {
                 for (int game = 0; game < 2; ++game) {
                     playLayout(*form, state, kFortyFive);
                     QTest::keyClick(form.get(), Qt::Key_H);
                     QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintUnavailable, 1000);
-                    QVERIFY(!form->hintedTile());
+                    QVERIFY(!hintedTile(*form));
                 }
             });
             QCOMPARE(said.size(), 1);
@@ -413,7 +412,7 @@ private slots:
         };
         for (const auto& way : ways) {
             makeWindow();
-            form->setSolverTables(way.tables ? tablesPath() : std::string("no such tables"));
+            solver->setTables(way.tables ? tablesPath() : std::string("no such tables"));
             form->show();
             playLayout(*form, state, kSixMovesOut);
             // Without tables the par says nothing, not even on standard error.
@@ -442,15 +441,15 @@ private slots:
 
     void theParIsSoughtAtTheWin() {
         HeldSearch search;
-        form->solver()->setTables(tablesPath(), search.solver());
+        solver->setTables(tablesPath(), search.solver());
         form->show();
 
         // Nothing is sought while the game is played; won, the par comes when it is known.
         playLayout(*form, state, kSixMovesOut);
         play(*form, {1, 5, 9, 13, 14});
-        QCOMPARE(form->solver()->searchesStarted(), 0);
+        QCOMPARE(solver->searchesStarted(), 0);
         play(*form, {15});
-        QVERIFY(form->solver()->searching());
+        QVERIFY(solver->searching());
         QVERIFY(stays(parText, *form, QString()));
         search.released = true;
         QTRY_COMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов") + kParFound);
@@ -462,7 +461,7 @@ private slots:
         QCOMPARE(parText(*form), QString());
         play(*form, kSixMoves);
         QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов") + kParFound);
-        QCOMPARE(form->solver()->searchesStarted(), 1);
+        QCOMPARE(solver->searchesStarted(), 1);
 
         // A board changed between the win and the par: none told, and a new game ends the search.
         search.released = false;
@@ -476,7 +475,7 @@ private slots:
             clock.start();
             change();
             QVERIFY2(clock.elapsed() < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
-            QVERIFY(!form->solver()->searching());
+            QVERIFY(!solver->searching());
             QVERIFY(stays(parText, *form, QString()));
         }
         QCOMPARE(search.cancelled.load(), 2);
@@ -487,10 +486,10 @@ private slots:
         playLayout(*form, state, sevenOut);
         pressH(*form);
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("6"));
-        const int searches = form->solver()->searchesStarted();
+        const int searches = solver->searchesStarted();
         play(*form, {2, 1, 5, 9, 13, 14, 15});
         QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов") + kParHints + QStringLiteral("1"));
-        QCOMPARE(form->solver()->searchesStarted(), searches);
+        QCOMPARE(solver->searchesStarted(), searches);
         // Played again, the game counts its own hints.
         form->ReplayDeal();
         play(*form, {2, 1, 5, 9, 13, 14, 15});
@@ -502,7 +501,7 @@ private slots:
     void aPlayedGameRunsNothingUntilHOrTheWin() {
         for (const bool byHint : {true, false}) {
             makeWindow();
-            form->setSolverTables(tablesPath());
+            solver->setTables(tablesPath());
             form->show();
             QTest::qWait(20);
             QVERIFY(!tablesMapped());
@@ -522,10 +521,10 @@ private slots:
             QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
             QVERIFY(!tablesMapped());
             QCOMPARE(threadCount(), threads);
-            QVERIFY(!form->solver()->searching());
+            QVERIFY(!solver->searching());
             if (byHint) {
                 pressH(*form);
-                QVERIFY(form->solver()->searching());
+                QVERIFY(solver->searching());
                 QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("1"));
             } else {
                 play(*form, {15});
@@ -575,15 +574,15 @@ private slots:
         QApplication::setFont(desktop);
         const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
         makeWindow();
-        form->setSolverTables(tablesPath());
+        solver->setTables(tablesPath());
         form->show();
-        const MessageLine* line = form->messageLine();
+        const MessageLine* line = messageLine(*form);
         // Within the strip, clear of every control, its text whole, or cut with "…" and
         // heard whole.
         const auto keepsToItsStrip = [&](const QString& message) {
             QCOMPARE(line->message(), message);
             QVERIFY(design::kFreeStrip.contains(line->geometry()));
-            for (const QWidget* control : form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            for (const QWidget* control : clientArea(*form)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 if (control != line && control->isVisible()) QVERIFY(!control->geometry().intersects(line->geometry()));
             }
             const QFontMetrics metrics(line->font());

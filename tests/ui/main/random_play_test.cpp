@@ -154,6 +154,7 @@ class TestRandomPlay : public QObject {
     Q_OBJECT
 
     engine::PuzzleState state;
+    SolverService solver;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<TForm3> form3;
@@ -239,7 +240,7 @@ class TestRandomPlay : public QObject {
     enum class Target { Surface, Inert, Tile, Board, Button };
 
     Target targetAt(QPoint clientPoint, QString* caption) const {
-        QWidget* widget = form->clientArea()->childAt(clientPoint);
+        QWidget* widget = clientArea(*form)->childAt(clientPoint);
         if (!widget) return Target::Surface;
         if (widget == form->Panel1) return Target::Board;
         if (widget == form->Button1) return Target::Button;
@@ -250,13 +251,13 @@ class TestRandomPlay : public QObject {
         return Target::Inert;  // labels, frames and the celebration panels take clicks for themselves
     }
 
-    QPoint windowPoint(QPoint clientPoint) const { return form->clientArea()->mapTo(form.get(), clientPoint); }
+    QPoint windowPoint(QPoint clientPoint) const { return clientArea(*form)->mapTo(form.get(), clientPoint); }
 
     QPoint pointIn(const QWidget* widget) {
         // Drawn one after the other, so that every compiler replays the same run.
         const int x = player->below(widget->width());
         const int y = player->below(widget->height());
-        return widget->mapTo(form->clientArea(), QPoint(x, y));
+        return widget->mapTo(clientArea(*form), QPoint(x, y));
     }
 
     void click(QPoint clientPoint) {
@@ -293,7 +294,7 @@ class TestRandomPlay : public QObject {
     // The hinted tile, mostly, while a hint shows one; otherwise a tile next to the blank,
     // by the model's board; any tile when there is none.
     CaptionPanel* tileToPlay() {
-        if (form->hintedTile() && player->chance(70)) return form->hintedTile();
+        if (hintedTile(*form) && player->chance(70)) return hintedTile(*form);
         const std::vector<int> values = model::besideBlank(game.board);
         if (!values.empty() && player->chance(80)) {
             if (CaptionPanel* panel = panelShowing(*form, player->oneOf(values))) return panel;
@@ -305,15 +306,15 @@ class TestRandomPlay : public QObject {
     QPoint boardSurfacePoint() {
         for (int tries = 0; tries < 20; ++tries) {
             const QPoint point = pointIn(form->Panel1);
-            if (form->clientArea()->childAt(point) == form->Panel1) return point;
+            if (clientArea(*form)->childAt(point) == form->Panel1) return point;
         }
-        return form->Panel1->mapTo(form->clientArea(), QPoint(0, 0));
+        return form->Panel1->mapTo(clientArea(*form), QPoint(0, 0));
     }
 
     QPoint windowSurfacePoint() {
         for (int tries = 0; tries < 20; ++tries) {
-            const QPoint point = pointIn(form->clientArea());
-            if (!form->clientArea()->childAt(point)) return point;
+            const QPoint point = pointIn(clientArea(*form));
+            if (!clientArea(*form)->childAt(point)) return point;
         }
         return QPoint(2, 2);
     }
@@ -361,7 +362,7 @@ class TestRandomPlay : public QObject {
                 // The main window takes no input while the dialog is open: not even its
                 // start button, which would deal a new game under the dialog.
                 note(QStringLiteral("  click on the main window"));
-                const QPoint point = player->chance(50) ? pointIn(form->Button1) : pointIn(form->clientArea());
+                const QPoint point = player->chance(50) ? pointIn(form->Button1) : pointIn(clientArea(*form));
                 QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, windowPoint(point));
             } else {
                 note(QStringLiteral("  set"));
@@ -504,13 +505,13 @@ class TestRandomPlay : public QObject {
         } else if (roll < 380) {
             click(pointIn(form->Panel1));
         } else if (roll < 420) {
-            click(pointIn(form->clientArea()));
+            click(pointIn(clientArea(*form)));
         } else if (roll < 440) {
             doubleClick(pointIn(tileToPlay()));
         } else if (roll < 470) {
             doubleClick(player->chance(70) ? boardSurfacePoint() : pointIn(form->Panel1));
         } else if (roll < 500) {
-            doubleClick(player->chance(70) ? windowSurfacePoint() : pointIn(form->clientArea()));
+            doubleClick(player->chance(70) ? windowSurfacePoint() : pointIn(clientArea(*form)));
         } else if (roll < 750) {
             note(QStringLiteral("slide ticks"));
             // Mostly the whole rest of the slide, sometimes only part of it.
@@ -527,7 +528,7 @@ class TestRandomPlay : public QObject {
             newGameDealt();
         } else if (roll < 920) {
             note(QStringLiteral("button: new game"));
-            click(form->Button1->mapTo(form->clientArea(), form->Button1->rect().center()));
+            click(form->Button1->mapTo(clientArea(*form), form->Button1->rect().center()));
         } else if (roll < 928) {
             note(QStringLiteral("menu: assembled picture"));
             game.assembledPicture();
@@ -626,7 +627,7 @@ class TestRandomPlay : public QObject {
         }
 
         // The hinted tile is the one red tile, if any.
-        const CaptionPanel* hinted = form->hintedTile();
+        const CaptionPanel* hinted = hintedTile(*form);
         for (int k = 1; k <= TForm1::kTileCount; ++k) {
             const CaptionPanel* tile = form->TilePanel(k);
             if ((tile->fontColor() == kHintedCaption) != (tile == hinted)) {
@@ -658,12 +659,12 @@ private slots:
         platform::setBoxAnswerer([this](const platform::BoxRecord& box) { answerBox(box); });
         game.ticksDuringBox = [this] { return ticksWhileABoxIsOpen(); };
 
-        form = std::make_unique<TForm1>(state);
+        form = std::make_unique<TForm1>(state, solver);
         form2 = std::make_unique<TForm2>(state, [this] { form->zadat_rasstanovku(); });
         form3 = std::make_unique<TForm3>();
         form4 = std::make_unique<TForm4>();
         form->setSecondaryWindows(form2.get(), form3.get(), form4.get());
-        form->setSolverTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+        solver.setTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
         // The test is the clock: the timers tick only when it calls their handlers.
         for (QTimer* timer : {form->Timer1, form->Timer2, form->Timer3}) timer->setInterval(INT_MAX);
         form->show();

@@ -53,7 +53,8 @@ double paintedContrast(QWidget* control, int inset) {
 // reads in windows built under the application's palette as it stands.
 std::map<QString, double> paintedContrasts() {
     engine::PuzzleState state;
-    TForm1 form(state);
+    SolverService solver;
+    TForm1 form(state, solver);
     TForm3 about;
     form.Label1->show();
     return {{QStringLiteral("tile"), paintedContrast(form.TilePanel(1), form.TilePanel(1)->bevelInset())},
@@ -93,8 +94,8 @@ private slots:
                                           form->Label3,  form->Label4,  form->Label5,  form->Panel1,
                                           form->Button1, form->Panel17, form->Panel18, form->Panel19};
         // Then the message line, in the strip they leave free.
-        QCOMPARE(form->clientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly),
-                 expected + QList<QWidget*>{form->messageLine()});
+        QCOMPARE(clientArea(*form)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly),
+                 expected + QList<QWidget*>{messageLine(*form)});
 
         // Where each control was designed to stand; labels may only have grown to fit their
         // text, from the same left and top.
