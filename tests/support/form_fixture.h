@@ -26,14 +26,6 @@
 #include "ui/widgets/form_surface.h"
 #include "ui/widgets/message_line.h"
 
-// How soon a search must stop once cancelled. ThreadSanitizer slows the search, and its
-// checks for the cancel with it, several times over.
-#ifdef PLITON_UNDER_TSAN
-inline constexpr qint64 kPromptStopMs = 2000;
-#else
-inline constexpr qint64 kPromptStopMs = 250;
-#endif
-
 // The hinted tile's caption colour; the key that is H on a Russian layout (Р).
 inline const QColor kHintedCaption(255, 0, 0);
 inline constexpr Qt::Key kKeyCyrillicEr = Qt::Key(0x0420);

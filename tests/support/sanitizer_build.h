@@ -17,3 +17,11 @@
 #define PLITON_UNDER_SANITIZER 1
 #endif
 #endif
+
+// How soon a search must stop once cancelled: a few milliseconds, but on a busy machine the
+// ended thread may wait that long for a core, and ThreadSanitizer slows the search's checks.
+#ifdef PLITON_UNDER_TSAN
+inline constexpr long long kPromptStopMs = 2000;
+#else
+inline constexpr long long kPromptStopMs = 250;
+#endif
