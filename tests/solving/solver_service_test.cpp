@@ -21,7 +21,7 @@
 namespace {
 
 std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
-bool tablesMapped() { return tablesHeld(tablesPath()); }
+bool tablesLoaded() { return tablesHeld(tablesPath()); }
 
 // One asker: the answer it was given, if any, and the last progress it heard of.
 struct Asker : QObject {
@@ -56,7 +56,7 @@ private slots:
         for (const engine::Grid& board : {kOrdered, kSwapped}) asker.ask(service, board);
         QVERIFY(asker.answer && asker.answer->kind == SolverAnswer::Kind::CannotBeSolved);
         QCOMPARE(threadCount(), threads);
-        QVERIFY(!tablesMapped());
+        QVERIFY(!tablesLoaded());
         QCOMPARE(service.searchesStarted() + none.searchesStarted(), 0);
 
         // The first search maps the tables, on a thread that ends with it.
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(threadCount() > threads);
         QTRY_VERIFY(asker.answer);
         QCOMPARE(asker.answer->movesLeft, 45);
-        QVERIFY(tablesMapped());
+        QVERIFY(tablesLoaded());
         QTRY_COMPARE(threadCount(), threads);
     }
 

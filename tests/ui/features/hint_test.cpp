@@ -107,7 +107,7 @@ struct HeldSearch {
     }
 };
 
-bool tablesMapped() { return tablesHeld(tablesPath()); }
+bool tablesLoaded() { return tablesHeld(tablesPath()); }
 
 // The scale of the screen this program runs on.
 int screenScale() { return qRound(QGuiApplication::primaryScreen()->devicePixelRatio()); }
@@ -504,7 +504,7 @@ private slots:
             solver->setTables(tablesPath());
             form->show();
             QTest::qWait(20);
-            QVERIFY(!tablesMapped());
+            QVERIFY(!tablesLoaded());
             const int threads = threadCount();
             const QStringList said = programErrorLines([&] {
                 form->Button1Click();  // a deal, some moves, then a typed-in position
@@ -519,7 +519,7 @@ private slots:
                 QTest::qWait(20);
             });
             QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
-            QVERIFY(!tablesMapped());
+            QVERIFY(!tablesLoaded());
             QCOMPARE(threadCount(), threads);
             QVERIFY(!solver->searching());
             if (byHint) {
@@ -530,7 +530,7 @@ private slots:
                 play(*form, {15});
                 QTRY_VERIFY(!parText(*form).isEmpty());
             }
-            QVERIFY(tablesMapped());
+            QVERIFY(tablesLoaded());
             QTRY_COMPARE(threadCount(), threads);  // the search's thread ended with it
         }
     }
