@@ -37,11 +37,9 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
     for (std::uint32_t t = 0; t < header.TableCount; ++t) {
         const TableRecord& table = header.Tables[t];
         if (table.TileCount < 1 || table.TileCount > kMaxPatternTiles) return "bad size of a table's pattern";
-        unsigned seen = 0;
+        TileSplit pattern;
         for (int i = 0; i < table.TileCount; ++i) {
-            const int tile = table.Tiles[static_cast<std::size_t>(i)];
-            if (tile < 1 || tile > 15 || (seen & (1u << tile))) return "bad tiles in a table's pattern";
-            seen |= 1u << tile;
+            if (!pattern.Add(table.Tiles[static_cast<std::size_t>(i)])) return "bad tiles in a table's pattern";
         }
         if (table.Encoding != TableEncoding::Moves && table.Encoding != TableEncoding::Cyclic) {
             return "a table has an unknown encoding";
@@ -55,7 +53,7 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
             return "a table lies outside the file";
         }
     }
-    unsigned covered = 0;
+    TileSplit groups;
     for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
         const LookupRecord& lookup = header.Lookups[l];
         if (lookup.Table >= header.TableCount || lookup.Transposed > 1) return "bad lookup";
@@ -63,11 +61,10 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
         for (int i = 0; i < table.TileCount; ++i) {
             const int own = table.Tiles[static_cast<std::size_t>(i)];
             const int tile = lookup.Transposed ? TransposedTile(own) : own;
-            if (covered & (1u << tile)) return "the lookups' groups overlap";
-            covered |= 1u << tile;
+            if (!groups.Add(tile)) return "the lookups' groups overlap";
         }
     }
-    if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
+    if (!groups.Complete()) return "the lookups' groups leave tiles out";
     if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates ||
         header.MachineOffset < kFirstTableOffset || header.MachineOffset % kTableAlignment != 0 ||
         header.MachineOffset > dataEnd || MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
@@ -144,7 +141,7 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
     for (std::uint64_t i = 0; i < kDirections * std::uint64_t{header.MachineStates}; ++i) {
         MachineStep step = 0;
         std::memcpy(&step, machine + sizeof step * i, sizeof step);
-        if (const std::uint32_t next = step & (kMaxMachineStates - 1); next >= header.MachineStates) {
+        if (const std::uint32_t next = NextState(step); next >= header.MachineStates) {
             return "the machine of duplicate paths leads to state " + std::to_string(next);
         }
     }
@@ -232,7 +229,7 @@ std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string
         }
     }
     tables->lookupCount_ = header.LookupCount;
-    tables->machine_.Steps = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
+    tables->machine_.Steps = reinterpret_cast<const MachineStep*>(bytes + header.MachineOffset);
     tables->machine_.States = header.MachineStates;
     tables->mapping_ = file.mapping;
     tables->mappedBytes_ = mappedBytes;

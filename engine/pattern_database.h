@@ -30,11 +30,10 @@ struct PatternLookup {
     patterns::TableEncoding Encoding = patterns::TableEncoding::Moves;
 };
 
-// The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] holds
-// in its low 16 bits the state after the blank's step in that direction, and in bit 16 + c
-// whether that step, leaving the blank on cell c, ends a forbidden string.
+// The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] is
+// the blank's step in that direction from that state.
 struct DuplicatePathMachine {
-    const std::uint32_t* Steps = nullptr;
+    const patterns::MachineStep* Steps = nullptr;
     std::uint32_t States = 0;
 };
 

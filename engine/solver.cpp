@@ -251,7 +251,7 @@ private:
     std::uint64_t nodes_ = 0;
     const Stop& stop_;
     bool stopped_ = false;
-    const std::uint32_t* steps_;  // the machine of duplicate paths
+    const MachineStep* steps_;  // the machine of duplicate paths
     // The bound never exceeds kMaxMoves, and a child is made at `depth` only while its
     // estimate, at least 0, fits in bound - depth - 1: the path never holds more.
     std::array<std::uint8_t, kMaxMoves> path_{};
@@ -356,14 +356,14 @@ bool Search::Descend(int depth, std::uint32_t machine) {
     for (int k = 0; k < around.Count; ++k) {
         const int from = around.Cells[static_cast<std::size_t>(k)];
         const auto direction = static_cast<std::uint32_t>(around.Directions[static_cast<std::size_t>(k)]);
-        const std::uint32_t step = steps_[machine * kDirections + direction];
-        if ((step >> (kStateBits + from)) & 1u) continue;  // another path does it first
+        const MachineStep step = steps_[machine * kDirections + direction];
+        if (EndsForbidden(step, from)) continue;  // another path does it first
         const std::uint8_t tile = board_[static_cast<std::size_t>(from)];
         // The tile moves from `from` into the blank's cell: only its two groups change.
         Child& child = children[static_cast<std::size_t>(count++)];
         child.From = static_cast<std::uint8_t>(from);
         child.Tile = tile;
-        child.Machine = step & 0xffffu;
+        child.Machine = NextState(step);
         __builtin_prefetch(steps_ + child.Machine * kDirections);
         child.Direct = direct_[tile];
         child.Mirrored = mirrored_[tile];

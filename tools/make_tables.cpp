@@ -393,10 +393,8 @@ std::vector<std::uint8_t> Encode(const Tiles& tiles, std::vector<std::uint8_t> m
     lowered = count == kMaxPatternTiles ? LowerSteepSteps<kMaxPatternTiles>(moves, count, threads)
                                         : LowerSteepSteps<0>(moves, count, threads);
     std::vector<std::uint8_t> table(TableBytesFor(moves.size(), encoding), 0);
-    for (std::uint64_t index = 0; index < moves.size(); ++index) {
-        table[index / 4] =
-            static_cast<std::uint8_t>(table[index / 4] | CyclicCodeOf(moves[index]) << (2 * (index % 4)));
-    }
+    for (std::uint64_t index = 0; index < moves.size(); ++index)
+        SetCyclicCode(table.data(), index, CyclicCodeOf(moves[index]));
     return table;
 }
 
@@ -434,15 +432,14 @@ int main(int argc, char** argv) {
     const std::vector<Tiles> groups = ParseGroups(arguments.size() == 2 ? arguments[1] : kDefaultGroups);
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 
-    unsigned covered = 0;
+    TileSplit split;
     for (const Tiles& group : groups) {
         if (group.empty() || group.size() > std::size_t{kMaxPatternTiles}) Fail("a group needs 1 to 7 tiles");
         for (const int tile : group) {
-            if (tile < 1 || tile > 15 || (covered & (1u << tile))) Fail("the groups must split tiles 1..15");
-            covered |= 1u << tile;
+            if (!split.Add(tile)) Fail("the groups must split tiles 1..15");
         }
     }
-    if (covered != 0xfffeu) Fail("the groups must split tiles 1..15");
+    if (!split.Complete()) Fail("the groups must split tiles 1..15");
     if (groups.size() > std::size_t{kMaxLookups}) Fail("too many groups");
 
     FileHeader header;
@@ -507,7 +504,7 @@ int main(int argc, char** argv) {
     if (header.MachineStates > kMaxMachineStates) Fail("the machine of duplicate paths has too many states");
     for (std::size_t i = 0; i < machine.Next.size(); ++i) {
         const std::uint32_t next = machine.Next[i];
-        const std::uint32_t step = next | std::uint32_t{machine.EndsAt[next]} << 16;
+        const MachineStep step = MachineStepOf(next, machine.EndsAt[next]);
         std::memcpy(file.data() + offset + 4 * i, &step, sizeof step);
     }
     const std::uint64_t checksum = FileChecksum(file);
