@@ -31,6 +31,7 @@
 #include "engine/moves.h"
 #include "engine/solver.h"
 #include "seeded_random.h"
+#include "solving/helper_thread.h"
 
 namespace {
 
@@ -79,15 +80,18 @@ struct Timed {
     double Cpu = 0, Wall = 0;
 };
 
-// --threads 1: engine::SolveOnThisThread, whose node counts are the same on every run.
+// --threads 1: the search without a helper thread, whose node counts are the same on every run.
 bool oneThread = false;
 
+// Solves `board`; the helper thread, as the game's, is made and ended within the time taken.
 Timed TimedSolve(const engine::Grid& board, const engine::PatternDatabases& tables) {
     const std::atomic<bool> cancel{false};
     Timed timed;
     const double cpu = CpuSeconds(), wall = WallSeconds();
-    timed.Solution =
-        oneThread ? engine::SolveOnThisThread(board, tables, cancel) : engine::Solve(board, tables, cancel);
+    {
+        HelperThread helper;
+        timed.Solution = engine::Solve(board, tables, cancel, nullptr, oneThread ? nullptr : &helper);
+    }
     timed.Cpu = CpuSeconds() - cpu;
     timed.Wall = WallSeconds() - wall;
     return timed;

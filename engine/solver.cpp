@@ -2,11 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <condition_variable>
-#include <mutex>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace engine {
@@ -447,27 +443,23 @@ void Search::Restart(const Search& root, std::span<const std::uint8_t> tiles) {
 }
 
 // IDA*: iterations of rising bound, each searched to its end unless it finds a solution.
-// Once an iteration has generated kShareFrom nodes, the next ones are shared with one helper
-// thread, made by the first shared iteration and ended with the search.
+// Once an iteration has generated kShareFrom nodes, the next ones are shared with the
+// helper, when there is one.
 class Iterations {
 public:
-    // `mayShare` false keeps every iteration on the caller's thread.
-    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel, bool mayShare)
-        : mayShare_(mayShare), stop_{cancel, found_}, root_(board, tables, stop_) {}
+    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel, Worker* helper)
+        : helper_(helper), stop_{cancel, found_}, root_(board, tables, stop_) {}
 
-    ~Iterations();
     Solution Run(std::atomic<int>* lowerBound);
 
 private:
-    // The helper thread's life: it waits for each shared iteration, works on it, reports.
-    void Help();
-    // One iteration on all threads; true when it found a solution, then in answer_.
+    // One iteration on both threads; true when it found a solution, then in answer_.
     bool Shared(int bound);
     // Searches below the next subtree of subtrees_ until none is left or the search stops;
     // returns the nodes generated.
     std::uint64_t Work(int bound);
 
-    const bool mayShare_;
+    Worker* const helper_;
     std::atomic<bool> found_{false};
     const Stop stop_;
     Search root_;
@@ -475,48 +467,8 @@ private:
     std::vector<Subtree> subtrees_;
     std::atomic<std::size_t> nextSubtree_{0};
     std::vector<std::uint8_t> answer_;  // written by the one thread that finds a solution
-
-    // The helper thread, made by the first shared iteration and ended with the search.
-    std::thread helper_;
-    std::mutex mutex_;
-    std::condition_variable posted_, done_;
-    // The shared iterations handed to the helper, and those it has finished.
-    int postedRound_ = 0, doneRound_ = 0;
-    int roundBound_ = 0;
-    std::uint64_t helperNodes_ = 0;
-    bool quit_ = false;
+    std::uint64_t helperNodes_ = 0;     // written by the helper, read once it has ended
 };
-
-Iterations::~Iterations() {
-    if (!helper_.joinable()) return;
-    {
-        const std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    posted_.notify_one();
-    helper_.join();
-}
-
-void Iterations::Help() {
-    int round = 0;
-    while (true) {
-        int bound = 0;
-        {
-            std::unique_lock lock(mutex_);
-            posted_.wait(lock, [&] { return quit_ || postedRound_ != round; });
-            if (quit_) return;
-            round = postedRound_;
-            bound = roundBound_;
-        }
-        const std::uint64_t nodes = Work(bound);
-        {
-            const std::lock_guard lock(mutex_);
-            helperNodes_ = nodes;
-            doneRound_ = round;
-        }
-        done_.notify_one();
-    }
-}
 
 Solution Iterations::Run(std::atomic<int>* lowerBound) {
     Solution solution;
@@ -539,7 +491,7 @@ Solution Iterations::Run(std::atomic<int>* lowerBound) {
             answer_.assign(root_.Path().begin(), root_.Path().end());
         }
         if (solved || stop_.Now()) break;
-        share = share || (mayShare_ && root_.Nodes() + sharedNodes_ - before >= kShareFrom);
+        share = share || (helper_ && root_.Nodes() + sharedNodes_ - before >= kShareFrom);
     }
     solution.NodesGenerated = root_.Nodes() + sharedNodes_;
     if (solved) {
@@ -560,24 +512,11 @@ bool Iterations::Shared(int bound) {
     }
     if (root_.Stopped()) return false;
     nextSubtree_.store(0);
-    if (!helper_.joinable()) {
-        try {
-            helper_ = std::thread([this] { Help(); });
-        } catch (const std::system_error&) {  // no thread to be had: this one takes its share
-        }
-    }
-    if (helper_.joinable()) {
-        {
-            const std::lock_guard lock(mutex_);
-            roundBound_ = bound;
-            ++postedRound_;
-        }
-        posted_.notify_one();
-    }
+    // Without a thread to be had, this one takes the helper's share too.
+    const bool helped = helper_->Start([this, bound] { helperNodes_ = Work(bound); });
     sharedNodes_ += Work(bound);
-    if (helper_.joinable()) {
-        std::unique_lock lock(mutex_);
-        done_.wait(lock, [&] { return doneRound_ == postedRound_; });
+    if (helped) {
+        helper_->Wait();
         sharedNodes_ += helperNodes_;
     }
     return found_.load();
@@ -600,25 +539,16 @@ std::uint64_t Iterations::Work(int bound) {
     return search.Nodes() - before;
 }
 
-Solution SolveWith(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
-                   std::atomic<int>* lowerBound, bool mayShare) {
+}  // namespace
+
+Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+               std::atomic<int>* lowerBound, Worker* helper) {
     switch (CheckSolvable(board)) {
         case Solvability::NotABoard: return {SolveOutcome::NotABoard, {}, 0};
         case Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
         case Solvability::Solvable: break;
     }
-    return Iterations(board, tables, cancel, mayShare).Run(lowerBound);
-}
-
-}  // namespace
-
-Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
-               std::atomic<int>* lowerBound) {
-    return SolveWith(board, tables, cancel, lowerBound, true);
-}
-
-Solution SolveOnThisThread(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel) {
-    return SolveWith(board, tables, cancel, nullptr, false);
+    return Iterations(board, tables, cancel, helper).Run(lowerBound);
 }
 
 }  // namespace engine

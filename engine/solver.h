@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "grid.h"
@@ -20,28 +21,36 @@ struct Solution {
     std::uint64_t NodesGenerated = 0;
 };
 
+// Another thread that a search may share its work with, which the caller provides: the
+// search itself starts none.
+class Worker {
+public:
+    virtual ~Worker() = default;
+    // Runs `work` on another thread; false, without running it, when no thread can be had.
+    virtual bool Start(std::function<void()> work) = 0;
+    // Returns once the work last started has ended.
+    virtual void Wait() = 0;
+};
+
 // A shortest solution: IDA* on the larger of two sums of pattern-database lookups, one on
 // the board and one on the board mirrored about its main diagonal, never making a move
 // string that the tables' machine of duplicate paths forbids, and trying each node's
 // children lowest estimate first. Answers Unsolvable or NotABoard at once, without
-// searching. Runs on the caller's thread; once an iteration has
-// generated a few thousand nodes, each later one is shared with one more thread, made for
-// the first such iteration and ended with the search, so that the search uses a second core
-// and nothing is left running between searches. Polls `cancel` often enough to return within
-// a few milliseconds of it being set; then the outcome is Cancelled and Tiles is empty. Any
-// shortest solution may be the answer. NodesGenerated may differ from run to run when the last
-// iteration was shared: on a busy machine one thread may search most of that iteration while
-// the other, holding the subtree with the answer, waits for a core.
+// searching. Runs on the caller's thread; with a `helper`, once an iteration has generated a
+// few thousand nodes, each later one is shared with the helper's thread, so that the search
+// uses a second core. Polls `cancel` often enough to return within a few milliseconds of it
+// being set; then the outcome is Cancelled and Tiles is empty. Any shortest solution may be
+// the answer.
+//
+// Without a helper, the answer and NodesGenerated are the same on every run, as a measure of
+// the search's work needs them. With one, NodesGenerated may differ from run to run when the
+// last iteration was shared: on a busy machine one thread may search most of that iteration
+// while the other, holding the subtree with the answer, waits for a core.
 //
 // When `lowerBound` is given, the search stores in it the bound of each iteration as the
 // iteration starts: a number of moves that every solution is proved to need at least, which
 // another thread may read at any time to show the search's progress.
 Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
-               std::atomic<int>* lowerBound = nullptr);
-
-// The same search with every iteration on the caller's thread: slower where a core is free,
-// but its answer and NodesGenerated are the same on every run, as a measure of the search's
-// work needs them.
-Solution SolveOnThisThread(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel);
+               std::atomic<int>* lowerBound = nullptr, Worker* helper = nullptr);
 
 }  // namespace engine

@@ -31,7 +31,8 @@ struct SolverAnswer {
 
 // The search the service runs: engine::Solve, or a stand-in with its signature.
 using SolveFunction = std::function<engine::Solution(const engine::Grid&, const engine::PatternDatabases&,
-                                                     const std::atomic<bool>& cancel, std::atomic<int>* lowerBound)>;
+                                                     const std::atomic<bool>& cancel, std::atomic<int>* lowerBound,
+                                                     engine::Worker* helper)>;
 
 // The game's one solver: it owns the pattern tables and the worker thread, and answers the
 // hint and the par alike with the length of a shortest solution of a board and its first

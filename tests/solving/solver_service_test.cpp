@@ -146,7 +146,7 @@ private slots:
         const engine::Grid a = engine::Slid(kFortyFive, 1), b = engine::Slid(kFortyFive, 13);
         std::minstd_rand random(38);
         engine::Grid end;  // where the last walk ended
-        SolverService service(tablesPath(), [&](const engine::Grid& board, auto&, auto&, auto*) {
+        SolverService service(tablesPath(), [&](const engine::Grid& board, auto&, auto&, auto*, auto*) {
             engine::Solution walk{engine::SolveOutcome::Solved, {}, 0};
             if (board == a || board == b) walk.Tiles.assign({static_cast<std::uint8_t>(board == a ? 1 : 13), 11});
             end = board;

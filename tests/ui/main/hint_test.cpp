@@ -92,7 +92,7 @@ struct HeldSearch {
 
     SolveFunction solver() {
         return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*) {
+                      std::atomic<int>*, engine::Worker*) {
             const int now = ++running;
             for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
             }
@@ -212,16 +212,17 @@ private slots:
         // A search whose bound the test sets, after a silence the test sets too; past 80 it
         // gives up, as one on tables that overestimate does.
         std::atomic<int> proved{-1}, silentMs{0};
-        playWithHints(*form, state, kFortyFive,
-                      [&proved, &silentMs](const engine::Grid&, const engine::PatternDatabases&,
-                                           const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
-                          std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
-                          for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
-                              lowerBound->store(bound);
-                              std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                          }
-                          return engine::Solution{};
-                      });
+        playWithHints(
+            *form, state, kFortyFive,
+            [&proved, &silentMs](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
+                                 std::atomic<int>* lowerBound, engine::Worker*) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
+                for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
+                    lowerBound->store(bound);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                return engine::Solution{};
+            });
         pressH(*form);
         QCOMPARE(hintText(*form), QString());  // a quick hint would need no word of waiting
         QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintComing, 1000);
@@ -305,9 +306,9 @@ private slots:
     void aQuickAnswerComesWithoutAWordOfWaiting() {
         playWithHints(*form, state, kFortyFive,
                       [](const engine::Grid& board, const engine::PatternDatabases& tables,
-                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
+                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound, engine::Worker* helper) {
                           std::this_thread::sleep_for(std::chrono::milliseconds(80));
-                          return engine::Solve(board, tables, cancel, lowerBound);
+                          return engine::Solve(board, tables, cancel, lowerBound, helper);
                       });
         pressH(*form);  // the first hint reads the tables, which may take a while
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
