@@ -5,12 +5,12 @@
 #include <mutex>
 #include <thread>
 
-#include "engine/solver.h"
+#include "solver/solver.h"
 
 // The second thread a search shares its longest iterations with: made by the first Start()
 // and ended by the destructor, so that a search that has one of its own leaves nothing
 // running after it. Start() and Wait() are called from one thread, the search's.
-class HelperThread final : public engine::Worker {
+class HelperThread final : public solver::Worker {
 public:
     HelperThread() = default;
     // Waits for the work under way, then ends the thread.

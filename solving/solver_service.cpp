@@ -126,8 +126,8 @@ void SolverService::collect() {
     // Nothing here cancelled it (a cancel joins the worker before any poll could see it
     // done), so any outcome but a solution means the search gave up: an estimate that
     // overestimates can run the bound out.
-    const engine::Solution result = std::exchange(result_, {});
-    if (result.Outcome != engine::SolveOutcome::Solved) {
+    const solver::Solution result = std::exchange(result_, {});
+    if (result.Outcome != solver::SolveOutcome::Solved) {
         give({SolverAnswer::Kind::Unavailable, 0, 0, kGaveUp});
         return;
     }

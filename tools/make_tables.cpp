@@ -5,7 +5,7 @@
 // groups: the tiles 1..15 split into groups, by default "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1"
 // (why these: docs/performance.md). Each group gets a table of the fewest moves of its own
 // tiles that bring them home, counted by a breadth-first search from the goal, in two bits
-// an entry, the moves halved modulo 4 (engine/pattern_format.h), or with --moves one byte
+// an entry, the moves halved modulo 4 (solver/pattern_format.h), or with --moves one byte
 // an entry holding the moves; a group that is the mirror image of an
 // earlier one about the main diagonal reads that group's table through the transposition
 // instead of getting its own.
@@ -30,12 +30,12 @@
 #include <thread>
 #include <vector>
 
-#include "engine/pattern_format.h"
+#include "solver/pattern_format.h"
 #include "tools/duplicate_paths.h"
 
 namespace {
 
-using namespace engine::patterns;
+using namespace solver::patterns;
 
 constexpr const char* kDefaultGroups = "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1";
 // Longer strings prune a little more and take longer to find (docs/performance.md).
@@ -340,7 +340,7 @@ void ForEachStep(std::uint64_t index, int count, bool forward, Step&& step) {
 }
 
 // Makes every step of one tile change the moves by 1 or 3, up or down, as reading a Cyclic
-// table needs (engine/pattern_format.h). A step changes the tiles' Manhattan distance by
+// table needs (solver/pattern_format.h). A step changes the tiles' Manhattan distance by
 // one, and so the moves by an odd number; but where the blank's regions differ, by 5 or
 // more now and then (a few placements in a thousand). The higher placement of such a step
 // is lowered to 3 above the other, which keeps it a lower bound, only a weaker one, until

@@ -38,12 +38,13 @@
 
 #include "board_text.h"
 #include "engine/moves.h"
-#include "engine/pattern_format.h"
-#include "engine/solver.h"
 #include "require.h"
+#include "solver/pattern_format.h"
+#include "solver/solver.h"
 
 using namespace engine;
-using namespace engine::patterns;
+using namespace solver;
+using namespace solver::patterns;
 
 namespace {
 

@@ -20,7 +20,7 @@
 
 namespace {
 
-std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+std::string tablesPath() { return solver::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 bool tablesMapped() { return tablesHeld(tablesPath()); }
 
 // How soon a search must stop once cancelled: a few milliseconds, but on a busy machine the
@@ -117,7 +117,7 @@ private slots:
         QVERIFY2(searchStop < kStopMs, qPrintable(QStringLiteral("%1 ms").arg(searchStop)));
 
         // While the tables load: the search stops waiting, the load goes on for the next one.
-        SolverService loading(tablesPath(), engine::Solve, [](const std::string& path, std::string* why) {
+        SolverService loading(tablesPath(), solver::Solve, [](const std::string& path, std::string* why) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             return SolverService::loadTables(path, why);
         });
@@ -147,7 +147,7 @@ private slots:
         std::minstd_rand random(38);
         engine::Grid end;  // where the last walk ended
         SolverService service(tablesPath(), [&](const engine::Grid& board, auto&, auto&, auto*, auto*) {
-            engine::Solution walk{engine::SolveOutcome::Solved, {}, 0};
+            solver::Solution walk{solver::SolveOutcome::Solved, {}, 0};
             if (board == a || board == b) walk.Tiles.assign({static_cast<std::uint8_t>(board == a ? 1 : 13), 11});
             end = board;
             for (const std::uint8_t tile : walk.Tiles) end = engine::Slid(end, tile);

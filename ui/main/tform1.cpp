@@ -170,7 +170,7 @@ TForm1::TForm1(engine::PuzzleState& state, QWidget* parent) : QMainWindow(parent
     createTimers();
     messageLine_ = new MessageLine(clientArea_);
     setAccessibleNotification(messageLine_);
-    solver_ = new SolverService({}, engine::Solve, SolverService::loadTables, this);  // no tables until set
+    solver_ = new SolverService({}, solver::Solve, SolverService::loadTables, this);  // no tables until set
     hint_ = new Hint({messageLine_, solver_, state_.Board, [this] { return boardTakesInput(); },
                       [this](std::uint8_t tile) { return panelShowing(tile); }},
                      this);

@@ -25,8 +25,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/solver.h"
 #include "form_fixture.h"
+#include "solver/solver.h"
 #include "solver_probe.h"
 #include "solving/solver_service.h"
 #include "ui/main/hint.h"
@@ -35,13 +35,13 @@
 
 namespace {
 
-std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+std::string tablesPath() { return solver::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
 const QColor kNavy(0, 0, 128);
 
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
 void playWithHints(TForm1& form, engine::PuzzleState& state, const engine::Grid& layout,
-                   SolveFunction solve = engine::Solve) {
+                   SolveFunction solve = solver::Solve) {
     form.solver()->setTables(tablesPath(), std::move(solve));
     form.show();
     playLayout(form, state, layout);
@@ -91,8 +91,8 @@ struct HeldSearch {
     std::atomic<int> running{0}, most{0}, cancelled{0};
 
     SolveFunction solver() {
-        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*, engine::Worker*) {
+        return [this](const engine::Grid&, const solver::PatternDatabases&, const std::atomic<bool>& cancel,
+                      std::atomic<int>*, solver::Worker*) {
             const int now = ++running;
             for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
             }
@@ -100,9 +100,9 @@ struct HeldSearch {
             --running;
             if (!released.load()) {
                 ++cancelled;
-                return engine::Solution{};
+                return solver::Solution{};
             }
-            return engine::Solution{engine::SolveOutcome::Solved,
+            return solver::Solution{solver::SolveOutcome::Solved,
                                     std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
         };
     }
@@ -214,14 +214,14 @@ private slots:
         std::atomic<int> proved{-1}, silentMs{0};
         playWithHints(
             *form, state, kFortyFive,
-            [&proved, &silentMs](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                                 std::atomic<int>* lowerBound, engine::Worker*) {
+            [&proved, &silentMs](const engine::Grid&, const solver::PatternDatabases&, const std::atomic<bool>& cancel,
+                                 std::atomic<int>* lowerBound, solver::Worker*) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
                 for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
                     lowerBound->store(bound);
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 }
-                return engine::Solution{};
+                return solver::Solution{};
             });
         pressH(*form);
         QCOMPARE(hintText(*form), QString());  // a quick hint would need no word of waiting
@@ -261,9 +261,9 @@ private slots:
         // A move right after the first hint of a run does not wait for the tables to load.
         const auto slowLoad = [](const std::string& path, std::string* why) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
-            return engine::PatternDatabases::Load(path, why);
+            return solver::PatternDatabases::Load(path, why);
         };
-        form->solver()->setTables(tablesPath(), engine::Solve, slowLoad);
+        form->solver()->setTables(tablesPath(), solver::Solve, slowLoad);
         form->show();
         playLayout(*form, state, kFortyFive);
         pressH(*form);
@@ -305,10 +305,10 @@ private slots:
     // An answer that comes within a tenth of a second never says that it is coming.
     void aQuickAnswerComesWithoutAWordOfWaiting() {
         playWithHints(*form, state, kFortyFive,
-                      [](const engine::Grid& board, const engine::PatternDatabases& tables,
-                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound, engine::Worker* helper) {
+                      [](const engine::Grid& board, const solver::PatternDatabases& tables,
+                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound, solver::Worker* helper) {
                           std::this_thread::sleep_for(std::chrono::milliseconds(80));
-                          return engine::Solve(board, tables, cancel, lowerBound, helper);
+                          return solver::Solve(board, tables, cancel, lowerBound, helper);
                       });
         pressH(*form);  // the first hint reads the tables, which may take a while
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
@@ -344,14 +344,14 @@ private slots:
         // standard error with the loader's own reason: a missing file, or a damaged one.
         const auto damaged = [](const std::string&, std::string* why) {
             *why = "tables: checksum mismatch";
-            return std::unique_ptr<const engine::PatternDatabases>();
+            return std::unique_ptr<const solver::PatternDatabases>();
         };
         const struct {
             TablesLoadFunction load;
             const char* reason;
         } refusals[] = {{SolverService::loadTables, "no such tables: "}, {damaged, "tables: checksum mismatch"}};
         for (const auto& refusal : refusals) {
-            form->solver()->setTables("no such tables", engine::Solve, refusal.load);
+            form->solver()->setTables("no such tables", solver::Solve, refusal.load);
             const QStringList said = programErrorLines([&] {
                 for (int game = 0; game < 2; ++game) {
                     playLayout(*form, state, kFortyFive);

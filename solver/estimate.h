@@ -14,7 +14,7 @@
 #include "pattern_database.h"
 #include "pattern_format.h"
 
-namespace engine {
+namespace solver {
 
 // Where a tile's cell is kept: its group and its place in the group.
 struct Slot {
@@ -156,4 +156,4 @@ private:
     int mirroredSum_ = 0;
 };
 
-}  // namespace engine
+}  // namespace solver

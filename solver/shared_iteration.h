@@ -8,7 +8,7 @@
 #include "search.h"
 #include "solver.h"
 
-namespace engine {
+namespace solver {
 
 // One iteration of IDA* shared between the caller's thread and a helper: the nodes
 // kSplitDepth moves below the root are listed first, then each thread takes the next one and
@@ -38,4 +38,4 @@ private:
     std::uint64_t helperNodes_ = 0;                // written by the helper, read once it has ended
 };
 
-}  // namespace engine
+}  // namespace solver

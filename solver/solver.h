@@ -5,11 +5,11 @@
 #include <functional>
 #include <vector>
 
-#include "grid.h"
+#include "engine/grid.h"
+#include "engine/solvability.h"
 #include "pattern_database.h"
-#include "solvability.h"
 
-namespace engine {
+namespace solver {
 
 // Failed: the search found no solution of up to 80 moves, which every solvable board has;
 // only tables that overestimate lead there.
@@ -50,7 +50,7 @@ public:
 // When `lowerBound` is given, the search stores in it the bound of each iteration as the
 // iteration starts: a number of moves that every solution is proved to need at least, which
 // another thread may read at any time to show the search's progress.
-Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+Solution Solve(const engine::Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
                std::atomic<int>* lowerBound = nullptr, Worker* helper = nullptr);
 
-}  // namespace engine
+}  // namespace solver

@@ -1,6 +1,6 @@
 #include "estimate.h"
 
-namespace engine {
+namespace solver {
 
 using namespace patterns;
 
@@ -122,4 +122,4 @@ void Estimate::AddGroups(const ZeroBasedBoard& board, std::span<const PatternLoo
     }
 }
 
-}  // namespace engine
+}  // namespace solver

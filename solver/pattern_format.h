@@ -14,17 +14,25 @@
 #include <cstring>
 #include <span>
 
-#include "grid.h"
+#include "engine/grid.h"
 
-namespace engine::patterns {
+namespace solver {
+
+// The board's size, as the rules define it.
+using engine::kCells;
+using engine::kSide;
+
+}  // namespace solver
+
+namespace solver::patterns {
 
 // A board as the tables and the search read it: the sixteen values, cell 0 first.
 using ZeroBasedBoard = std::array<std::uint8_t, kCells>;
 
 // The game's board, whose cells count from 1, with its cells counted from 0.
-constexpr ZeroBasedBoard ZeroBasedCells(const Grid& grid) {
+constexpr ZeroBasedBoard ZeroBasedCells(const engine::Grid& grid) {
     ZeroBasedBoard cells{};
-    for (int cell = 1; cell <= kCells; ++cell) cells[SlotOf(cell)] = grid.at(cell);
+    for (int cell = 1; cell <= kCells; ++cell) cells[engine::SlotOf(cell)] = grid.at(cell);
     return cells;
 }
 
@@ -271,4 +279,4 @@ static_assert(sizeof(FileHeader) == 192, "the header is written and read as it l
 inline constexpr std::size_t kFirstTableOffset =
     (sizeof(FileHeader) + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
 
-}  // namespace engine::patterns
+}  // namespace solver::patterns

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace engine {
+namespace solver {
 
 namespace {
 
@@ -242,4 +242,4 @@ PatternDatabases::~PatternDatabases() {
     if (mapping_) munmap(const_cast<void*>(mapping_), mappedBytes_);
 }
 
-}  // namespace engine
+}  // namespace solver

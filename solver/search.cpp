@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace engine {
+namespace solver {
 
 using namespace patterns;
 
@@ -38,7 +38,7 @@ constexpr std::array<Around, kCells> kAround = [] {
 
 }  // namespace
 
-Search::Search(const Grid& board, const PatternDatabases& tables, const Stop& stop)
+Search::Search(const engine::Grid& board, const PatternDatabases& tables, const Stop& stop)
     : board_(ZeroBasedCells(board)), stop_(stop), steps_(tables.DuplicatePaths().Steps) {
     blank_ = static_cast<std::size_t>(std::find(board_.begin(), board_.end(), 0) - board_.begin());
     estimate_.Reset(board_, tables.Lookups());
@@ -162,4 +162,4 @@ void Search::ListSubtree(std::uint32_t machine) {
     subtree.Machine = machine;
 }
 
-}  // namespace engine
+}  // namespace solver

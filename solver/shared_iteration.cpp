@@ -1,6 +1,6 @@
 #include "shared_iteration.h"
 
-namespace engine {
+namespace solver {
 
 bool SharedIteration::Run(int bound, std::vector<std::uint8_t>& answer, std::uint64_t& nodes) {
     if (root_.Iterate(bound, {}, 0, &subtrees_)) {  // a solution shorter than kSplitDepth
@@ -35,4 +35,4 @@ std::uint64_t SharedIteration::Work(int bound) {
     return search.Nodes() - before;
 }
 
-}  // namespace engine
+}  // namespace solver

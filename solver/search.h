@@ -9,12 +9,12 @@
 #include <span>
 #include <vector>
 
+#include "engine/grid.h"
 #include "estimate.h"
-#include "grid.h"
 #include "pattern_database.h"
 #include "pattern_format.h"
 
-namespace engine {
+namespace solver {
 
 // The depth at which an iteration is split between threads (SharedIteration).
 inline constexpr std::size_t kSplitDepth = 8;
@@ -37,7 +37,7 @@ struct Stop {
 // The board, its estimate, and the path to it from the board the search started on.
 class Search {
 public:
-    Search(const Grid& board, const PatternDatabases& tables, const Stop& stop);
+    Search(const engine::Grid& board, const PatternDatabases& tables, const Stop& stop);
     // Starts again from the board of `root`, which holds it between iterations, with `tiles`
     // slid from there, counting on from the nodes generated so far. The estimate follows
     // from the root's move by move, where a fresh one would walk each table down.
@@ -78,7 +78,7 @@ private:
 
     patterns::ZeroBasedBoard board_{};
     std::size_t blank_ = 0;
-    engine::Estimate estimate_;
+    solver::Estimate estimate_;
 
     int bound_ = 0;
     std::vector<Subtree>* split_ = nullptr;
@@ -92,4 +92,4 @@ private:
     std::size_t pathLength_ = 0;
 };
 
-}  // namespace engine
+}  // namespace solver

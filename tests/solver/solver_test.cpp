@@ -18,12 +18,13 @@
 
 #include "board_text.h"
 #include "engine/moves.h"
-#include "engine/pattern_format.h"
-#include "engine/solver.h"
 #include "sanitizer_build.h"
+#include "solver/pattern_format.h"
+#include "solver/solver.h"
 #include "solving/helper_thread.h"
 
 using namespace engine;
+using namespace solver;
 
 namespace {
 

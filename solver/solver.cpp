@@ -5,7 +5,7 @@
 #include "search.h"
 #include "shared_iteration.h"
 
-namespace engine {
+namespace solver {
 
 namespace {
 
@@ -23,7 +23,8 @@ constexpr std::uint64_t kShareFrom = 5'000;
 // helper, when there is one.
 class Iterations {
 public:
-    Iterations(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel, Worker* helper)
+    Iterations(const engine::Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+               Worker* helper)
         : helper_(helper), stop_{cancel, found_}, root_(board, tables, stop_) {}
 
     Solution Run(std::atomic<int>* lowerBound);
@@ -78,14 +79,14 @@ bool Iterations::Iterate(int bound, bool share) {
 
 }  // namespace
 
-Solution Solve(const Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
+Solution Solve(const engine::Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
                std::atomic<int>* lowerBound, Worker* helper) {
-    switch (CheckSolvable(board)) {
-        case Solvability::NotABoard: return {SolveOutcome::NotABoard, {}, 0};
-        case Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
-        case Solvability::Solvable: break;
+    switch (engine::CheckSolvable(board)) {
+        case engine::Solvability::NotABoard: return {SolveOutcome::NotABoard, {}, 0};
+        case engine::Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
+        case engine::Solvability::Solvable: break;
     }
     return Iterations(board, tables, cancel, helper).Run(lowerBound);
 }
 
-}  // namespace engine
+}  // namespace solver

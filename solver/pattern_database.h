@@ -9,7 +9,7 @@
 
 #include "pattern_format.h"
 
-namespace engine {
+namespace solver {
 
 // The file the table generator writes and the game reads; the build names it.
 inline constexpr const char* kTablesFileName = PLITON_TABLES_FILE;
@@ -71,4 +71,4 @@ private:
     DuplicatePathMachine machine_;
 };
 
-}  // namespace engine
+}  // namespace solver
