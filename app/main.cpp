@@ -1,8 +1,8 @@
 #include <memory>
 
 #include "app/app_icon.h"
+#include "app/tables_path.h"
 #include "engine/puzzle_state.h"
-#include "solver/pattern_database.h"
 #include "ui/dialogs/tform2.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
@@ -29,7 +29,7 @@ int main(int, char** argv) {
         [] { return std::make_unique<TForm3>(); }, [] { return std::make_unique<TForm4>(); });
     // The solver's tables, which the hint and the par share, where the build and the
     // installation put them beside the program.
-    Form1.setSolverTables(solver::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
+    Form1.setSolverTables(TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
 
     Form1.show();
     return app.exec();

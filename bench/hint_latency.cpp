@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "benchmark_positions.h"
 #include "engine/deal.h"
 #include "form_fixture.h"
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::GameApplication app(argv);
     prepareGameApplication();
-    const std::string tables = solver::TablesPathFor(PLITON_BUILD_DIR "/app");
+    const std::string tables = TablesPathFor(PLITON_BUILD_DIR "/app");
     const int deals = argc > 1 ? std::atoi(argv[1]) : 300;
     const int parDeals = argc > 2 ? std::atoi(argv[2]) : 1000;
     const int freshWindows = argc > 3 ? std::atoi(argv[3]) : 30;

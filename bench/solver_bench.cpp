@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "benchmark_positions.h"
 #include "engine/deal.h"
 #include "engine/moves.h"
@@ -188,7 +189,7 @@ int Deals(int count, unsigned seed, const solver::PatternDatabases& tables, cons
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string tablesPath = solver::TablesPathFor(ProgramDir());
+    std::string tablesPath = TablesPathFor(ProgramDir());
     std::string positionsPath = PLITON_KORF100;
     std::string lengthsPath;
     int first = 0, deals = 0;

@@ -150,10 +150,6 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
 
 }  // namespace
 
-std::string TablesPathFor(const std::string& executableDir) {
-    return executableDir + "/../share/pliton/" + kTablesFileName;
-}
-
 std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string& path, std::string* why) {
     auto refuse = [&](const std::string& reason) -> std::unique_ptr<const PatternDatabases> {
         if (why) *why = path + ": " + reason;

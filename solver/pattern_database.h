@@ -11,13 +11,6 @@
 
 namespace solver {
 
-// The file the table generator writes and the game reads; the build names it.
-inline constexpr const char* kTablesFileName = PLITON_TABLES_FILE;
-
-// The path of the tables for a program at `executableDir`:
-// <executableDir>/../share/pliton/<kTablesFileName>.
-std::string TablesPathFor(const std::string& executableDir);
-
 // One read of a table for a group of tiles. The cells of Tiles[0..TileCount) on the board,
 // transposed first when Transposed, index Table; the entry, read in the table's Encoding
 // (see pattern_format.h), is a lower bound of the moves those tiles need to reach their goal

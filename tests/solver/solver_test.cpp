@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "board_text.h"
 #include "engine/moves.h"
 #include "sanitizer_build.h"

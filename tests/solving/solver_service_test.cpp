@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "app/tables_path.h"
 #include "board_text.h"
 #include "engine/moves.h"
 #include "sanitizer_build.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-std::string tablesPath() { return solver::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+std::string tablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 bool tablesMapped() { return tablesHeld(tablesPath()); }
 
 // How soon a search must stop once cancelled: a few milliseconds, but on a busy machine the

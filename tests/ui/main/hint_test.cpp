@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "form_fixture.h"
 #include "solver/solver.h"
 #include "solver_probe.h"
@@ -35,7 +36,7 @@
 
 namespace {
 
-std::string tablesPath() { return solver::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+std::string tablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
 const QColor kNavy(0, 0, 128);
 

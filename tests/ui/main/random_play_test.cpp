@@ -26,6 +26,7 @@
 #include <random>
 #include <string>
 
+#include "app/tables_path.h"
 #include "dialog_fixture.h"
 #include "form_fixture.h"
 #include "game_model.h"
@@ -663,7 +664,7 @@ private slots:
         form3 = std::make_unique<TForm3>();
         form4 = std::make_unique<TForm4>();
         form->setSecondaryWindows(form2.get(), form3.get(), form4.get());
-        form->setSolverTables(solver::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+        form->setSolverTables(TablesPathFor(PLITON_TEST_PROGRAM_DIR));
         // The test is the clock: the timers tick only when it calls their handlers.
         for (QTimer* timer : {form->Timer1, form->Timer2, form->Timer3}) timer->setInterval(INT_MAX);
         form->show();
