@@ -55,9 +55,11 @@ public:
 
 private:
     PatternDatabases() = default;
+    // Points the lookups and the machine into `bytes`, the checked file described by `header`.
+    void Adopt(const patterns::FileHeader& header, const std::uint8_t* bytes);
 
-    const void* mapping_ = nullptr;  // a copy of the file, aligned to 2 MB
-    std::size_t mappedBytes_ = 0;
+    const void* memory_ = nullptr;  // a copy of the file, aligned to 2 MB
+    std::size_t memoryBytes_ = 0;
     std::size_t bytes_ = 0;
     std::array<PatternLookup, patterns::kMaxLookups> lookups_{};
     std::size_t lookupCount_ = 0;

@@ -17,10 +17,10 @@ using TablesLoadFunction =
 
 // The solver's pattern tables, loaded on first use on a thread of their own and kept.
 //
-// The load (mapping the file and checking its checksum and entries, some tens of
+// The load (reading the file and checking its checksum and entries, some tens of
 // milliseconds) cannot be stopped halfway, so no search does it on its own thread: a search
 // waits for it, and a search that is cancelled stops waiting at once, while the load goes on
-// for the next search. Nothing is mapped and no thread runs before the first await(). Any
+// for the next search. Nothing is read and no thread runs before the first await(). Any
 // thread may call any member.
 class TableLoader {
 public:
