@@ -84,8 +84,7 @@ inline std::uint32_t IndexOf(const std::uint8_t* cells, int count) {
     return index;
 }
 
-// IndexOf for a count known when compiling, with the loops written out.
-// Written out into the search's inner loop, which a compiler would otherwise leave calling it.
+// The earlier cells cells[0..I) below cells[I]: what IndexOf takes off the I-th cell's rank.
 template <int I, int J = 0>
 [[gnu::always_inline]] inline std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
     if constexpr (J == I) {
@@ -95,6 +94,8 @@ template <int I, int J = 0>
     }
 }
 
+// IndexOf for a count known when compiling, with the loops written out.
+// Written out into the search's inner loop, which a compiler would otherwise leave calling it.
 template <int Count, int I = 0>
 [[gnu::always_inline]] inline std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
     if constexpr (I == Count) {
