@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "app/app_icon.h"
-#include "engine/pattern_database.h"
+#include "app/tables_path.h"
 #include "engine/puzzle_state.h"
 #include "solving/solver_service.h"
 #include "ui/dialogs/tform2.h"
@@ -25,7 +25,7 @@ int main(int, char** argv) {
 
     // The one solver of the hint and the par, on the tables that the build and the
     // installation put beside the program. Nothing is loaded before it is first asked.
-    SolverService solver(engine::TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
+    SolverService solver(TablesPathFor(QCoreApplication::applicationDirPath().toStdString()));
 
     // The main window; the other three are made when the menu first opens each of them.
     TForm1 Form1(puzzle, solver);

@@ -31,11 +31,12 @@
 #include <string>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "benchmark_positions.h"
 #include "engine/deal.h"
-#include "engine/solver.h"
 #include "form_fixture.h"
 #include "seeded_random.h"
+#include "solver/solver.h"
 #include "ui/platform/game_application.h"
 
 namespace {
@@ -67,7 +68,7 @@ struct ParWaits {
 
 ParWaits winToPar(int deals, const std::string& tables, bool hinted) {
     std::string why;
-    const auto own = engine::PatternDatabases::Load(tables, &why);
+    const auto own = solver::PatternDatabases::Load(tables, &why);
     if (!own) {
         std::printf("no tables: %s\n", why.c_str());
         return {};
@@ -92,7 +93,7 @@ ParWaits winToPar(int deals, const std::string& tables, bool hinted) {
             last = static_cast<std::uint8_t>(hintedTile(form)->caption().toInt());
         } else {
             const std::atomic<bool> never{false};
-            const std::vector<std::uint8_t> tiles = engine::Solve(state.Board, *own, never, nullptr).Tiles;
+            const std::vector<std::uint8_t> tiles = solver::Solve(state.Board, *own, never, nullptr).Tiles;
             for (std::size_t move = 0; move + 1 < tiles.size(); ++move) {
                 form.Panel2Click(form.panelShowing(tiles[move]));
                 finishSlide(form);
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     platform::GameApplication app(argv);
     prepareGameApplication();
-    const std::string tables = engine::TablesPathFor(PLITON_BUILD_DIR "/app");
+    const std::string tables = TablesPathFor(PLITON_BUILD_DIR "/app");
     const int deals = argc > 1 ? std::atoi(argv[1]) : 300;
     const int parDeals = argc > 2 ? std::atoi(argv[2]) : 1000;
     const int freshWindows = argc > 3 ? std::atoi(argv[3]) : 30;

@@ -26,11 +26,13 @@
 #include <string>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "benchmark_positions.h"
 #include "engine/deal.h"
 #include "engine/moves.h"
-#include "engine/solver.h"
 #include "seeded_random.h"
+#include "solver/solver.h"
+#include "solving/helper_thread.h"
 
 namespace {
 
@@ -75,25 +77,28 @@ long ResidentKiB() {
 }
 
 struct Timed {
-    engine::Solution Solution;
+    solver::Solution Solution;
     double Cpu = 0, Wall = 0;
 };
 
-// --threads 1: engine::SolveOnThisThread, whose node counts are the same on every run.
+// --threads 1: the search without a helper thread, whose node counts are the same on every run.
 bool oneThread = false;
 
-Timed TimedSolve(const engine::Grid& board, const engine::PatternDatabases& tables) {
+// Solves `board`; the helper thread, as the game's, is made and ended within the time taken.
+Timed TimedSolve(const engine::Grid& board, const solver::PatternDatabases& tables) {
     const std::atomic<bool> cancel{false};
     Timed timed;
     const double cpu = CpuSeconds(), wall = WallSeconds();
-    timed.Solution =
-        oneThread ? engine::SolveOnThisThread(board, tables, cancel) : engine::Solve(board, tables, cancel);
+    {
+        HelperThread helper;
+        timed.Solution = solver::Solve(board, tables, cancel, nullptr, oneThread ? nullptr : &helper);
+    }
     timed.Cpu = CpuSeconds() - cpu;
     timed.Wall = WallSeconds() - wall;
     return timed;
 }
 
-int AllPositions(const std::vector<Position>& positions, const engine::PatternDatabases& tables) {
+int AllPositions(const std::vector<Position>& positions, const solver::PatternDatabases& tables) {
     std::printf("%4s %4s %14s %10s %10s\n", "no.", "len", "nodes", "CPU ms", "wall ms");
     double cpu = 0, wall = 0;
     std::uint64_t nodes = 0;
@@ -101,7 +106,7 @@ int AllPositions(const std::vector<Position>& positions, const engine::PatternDa
     for (const Position& position : positions) {
         const Timed timed = TimedSolve(position.Board, tables);
         const auto length = static_cast<int>(timed.Solution.Tiles.size());
-        const bool right = timed.Solution.Outcome == engine::SolveOutcome::Solved && length == position.Length &&
+        const bool right = timed.Solution.Outcome == solver::SolveOutcome::Solved && length == position.Length &&
                            Replays(position.Board, timed.Solution.Tiles);
         wrong += right ? 0 : 1;
         std::printf("%4d %4d %14llu %10.1f %10.1f%s\n", position.Number, length,
@@ -136,7 +141,7 @@ std::vector<int> ReadLengths(const std::string& path) {
 }
 
 // `listed`, when not empty, holds the deals' lengths that each answer must have.
-int Deals(int count, unsigned seed, const engine::PatternDatabases& tables, const std::vector<int>& listed) {
+int Deals(int count, unsigned seed, const solver::PatternDatabases& tables, const std::vector<int>& listed) {
     SeededRandom random(seed);
     std::vector<double> cpu, wall;
     std::vector<std::uint64_t> nodes;
@@ -145,7 +150,7 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables, cons
         engine::PuzzleState state;
         engine::DealBoard(state);
         const Timed timed = TimedSolve(state.Board, tables);
-        if (timed.Solution.Outcome != engine::SolveOutcome::Solved || !Replays(state.Board, timed.Solution.Tiles)) {
+        if (timed.Solution.Outcome != solver::SolveOutcome::Solved || !Replays(state.Board, timed.Solution.Tiles)) {
             std::printf("deal %d: not solved\n", i);
             return 1;
         }
@@ -184,7 +189,7 @@ int Deals(int count, unsigned seed, const engine::PatternDatabases& tables, cons
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string tablesPath = engine::TablesPathFor(ProgramDir());
+    std::string tablesPath = TablesPathFor(ProgramDir());
     std::string positionsPath = PLITON_KORF100;
     std::string lengthsPath;
     int first = 0, deals = 0;
@@ -214,7 +219,7 @@ int main(int argc, char** argv) {
     const long residentBefore = ResidentKiB();
     const double loadCpu = CpuSeconds(), loadWall = WallSeconds();
     std::string why;
-    const auto tables = engine::PatternDatabases::Load(tablesPath, &why);
+    const auto tables = solver::PatternDatabases::Load(tablesPath, &why);
     if (!tables) {
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;

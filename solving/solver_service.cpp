@@ -5,6 +5,7 @@
 
 #include "engine/moves.h"
 #include "engine/solvability.h"
+#include "helper_thread.h"
 
 namespace {
 
@@ -79,7 +80,10 @@ void SolverService::ask(const engine::Grid& board, const QObject* asker, Answere
     boundShown_ = -1;
     worker_ = std::thread([this, board, tables = tables_.get()] {
         tablesRead_ = tables->await(cancel_, &refusal_);
-        if (tablesRead_) result_ = solve_(board, *tablesRead_, cancel_, &lowerBound_);
+        if (tablesRead_) {
+            HelperThread helper;  // ended with the search
+            result_ = solve_(board, *tablesRead_, cancel_, &lowerBound_, &helper);
+        }
         done_.store(true, std::memory_order_release);
     });
     poll_.start();
@@ -122,8 +126,8 @@ void SolverService::collect() {
     // Nothing here cancelled it (a cancel joins the worker before any poll could see it
     // done), so any outcome but a solution means the search gave up: an estimate that
     // overestimates can run the bound out.
-    const engine::Solution result = std::exchange(result_, {});
-    if (result.Outcome != engine::SolveOutcome::Solved) {
+    const solver::Solution result = std::exchange(result_, {});
+    if (result.Outcome != solver::SolveOutcome::Solved) {
         give({SolverAnswer::Kind::Unavailable, 0, 0, kGaveUp});
         return;
     }

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/grid.h"
-#include "engine/solver.h"
+#include "solver/solver.h"
 #include "table_loader.h"
 
 // What the solver says of a board.
@@ -29,9 +29,10 @@ struct SolverAnswer {
     std::string why;            // for Unavailable: why there is no answer
 };
 
-// The search the service runs: engine::Solve, or a stand-in with its signature.
-using SolveFunction = std::function<engine::Solution(const engine::Grid&, const engine::PatternDatabases&,
-                                                     const std::atomic<bool>& cancel, std::atomic<int>* lowerBound)>;
+// The search the service runs: solver::Solve, or a stand-in with its signature.
+using SolveFunction = std::function<solver::Solution(const engine::Grid&, const solver::PatternDatabases&,
+                                                     const std::atomic<bool>& cancel, std::atomic<int>* lowerBound,
+                                                     solver::Worker* helper)>;
 
 // The game's one solver: it owns the pattern tables and the worker thread, and answers the
 // hint and the par alike with the length of a shortest solution of a board and its first
@@ -56,12 +57,12 @@ public:
 
     static constexpr std::size_t kRememberedBoards = std::size_t{1} << 16;
 
-    explicit SolverService(std::string tablesPath = {}, SolveFunction solve = engine::Solve,
+    explicit SolverService(std::string tablesPath = {}, SolveFunction solve = solver::Solve,
                            TablesLoadFunction load = loadTables, QObject* parent = nullptr);
     ~SolverService() override;
 
     // Other tables, or another solver: the search under way ends and the memory is emptied.
-    void setTables(std::string tablesPath, SolveFunction solve = engine::Solve, TablesLoadFunction load = loadTables);
+    void setTables(std::string tablesPath, SolveFunction solve = solver::Solve, TablesLoadFunction load = loadTables);
 
     // The answer for `board` known without a search, if any.
     std::optional<SolverAnswer> known(const engine::Grid& board) const;
@@ -82,8 +83,8 @@ public:
     // How many searches have been started, for the tests and the measurements.
     int searchesStarted() const { return searchesStarted_; }
 
-    static std::unique_ptr<const engine::PatternDatabases> loadTables(const std::string& path, std::string* why) {
-        return engine::PatternDatabases::Load(path, why);
+    static std::unique_ptr<const solver::PatternDatabases> loadTables(const std::string& path, std::string* why) {
+        return solver::PatternDatabases::Load(path, why);
     }
 
 private:
@@ -121,9 +122,9 @@ private:
     int searchesStarted_ = 0;
 
     // The worker's. Written only while it runs, read only after it has been joined.
-    const engine::PatternDatabases* tablesRead_ = nullptr;
+    const solver::PatternDatabases* tablesRead_ = nullptr;
     std::string refusal_;
-    engine::Solution result_;
+    solver::Solution result_;
 
     std::thread worker_;
     std::atomic<bool> cancel_{false};

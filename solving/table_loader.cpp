@@ -29,7 +29,7 @@ void TableLoader::loadNow() {
     loaded_.notify_all();
 }
 
-const engine::PatternDatabases* TableLoader::await(const std::atomic<bool>& cancel, std::string* why) {
+const solver::PatternDatabases* TableLoader::await(const std::atomic<bool>& cancel, std::string* why) {
     std::unique_lock lock(mutex_);
     if (!started_) {
         started_ = true;

@@ -8,19 +8,19 @@
 #include <string>
 #include <thread>
 
-#include "engine/pattern_database.h"
+#include "solver/pattern_database.h"
 
 // Reads the solver's pattern tables from a file. The same signature as
-// engine::PatternDatabases::Load, so that a test can slow it down or refuse.
+// solver::PatternDatabases::Load, so that a test can slow it down or refuse.
 using TablesLoadFunction =
-    std::function<std::unique_ptr<const engine::PatternDatabases>(const std::string& path, std::string* why)>;
+    std::function<std::unique_ptr<const solver::PatternDatabases>(const std::string& path, std::string* why)>;
 
 // The solver's pattern tables, loaded on first use on a thread of their own and kept.
 //
-// The load (mapping the file and checking its checksum and entries, some tens of
+// The load (reading the file and checking its checksum and entries, some tens of
 // milliseconds) cannot be stopped halfway, so no search does it on its own thread: a search
 // waits for it, and a search that is cancelled stops waiting at once, while the load goes on
-// for the next search. Nothing is mapped and no thread runs before the first await(). Any
+// for the next search. Nothing is read and no thread runs before the first await(). Any
 // thread may call any member.
 class TableLoader {
 public:
@@ -33,7 +33,7 @@ public:
     // The tables, once loaded; the first call starts the load. Null when they cannot be read
     // (`why` then says why), or when `cancel` is set before the load ends (within a
     // millisecond of it; `why` is then left alone).
-    const engine::PatternDatabases* await(const std::atomic<bool>& cancel, std::string* why);
+    const solver::PatternDatabases* await(const std::atomic<bool>& cancel, std::string* why);
 
 private:
     // Loads the tables and wakes the searches waiting for them.
@@ -47,6 +47,6 @@ private:
     std::thread loader_;  // made by the first await()
     bool started_ = false;
     bool done_ = false;
-    std::unique_ptr<const engine::PatternDatabases> tables_;
+    std::unique_ptr<const solver::PatternDatabases> tables_;
     std::string refusal_;
 };

@@ -5,7 +5,7 @@
 #include <deque>
 #include <unordered_set>
 
-#include "engine/pattern_format.h"
+#include "solver/pattern_format.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ std::vector<ForbiddenString> ForbiddenStrings(int maxLength) {
             next.clear();
             for (const Path& path : levels[static_cast<std::size_t>(start)]) {
                 for (int direction = 0; direction < 4; ++direction) {
-                    const int to = engine::patterns::NeighbourOf(path.Cell, direction);
+                    const int to = solver::patterns::NeighbourOf(path.Cell, direction);
                     if (to < 0) continue;
                     const std::uint64_t from = (path.Board >> (4 * path.Cell)) & 15u;
                     const std::uint64_t there = (path.Board >> (4 * to)) & 15u;

@@ -47,37 +47,33 @@ public:
 
     // Adds a round Gaussian spot centred at (cx, cy).
     void splat(double cx, double cy, double radius, Colour colour) {
-        const int reach = static_cast<int>(std::ceil(radius * 3.0));
-        const int x0 = std::max(0, static_cast<int>(cx) - reach),
-                  x1 = std::min(width_ - 1, static_cast<int>(cx) + reach);
-        const int y0 = std::max(0, static_cast<int>(cy) - reach),
-                  y1 = std::min(height_ - 1, static_cast<int>(cy) + reach);
-        for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
-                const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
-                const double weight = std::exp(-(dx * dx + dy * dy) / (2.0 * radius * radius));
-                at(x, y) = at(x, y) + colour * weight;
-            }
-        }
+        forPixelsNear(cx, cy, radius * 3.0, [&](Colour& pixel, double dx, double dy) {
+            pixel = pixel + colour * std::exp(-(dx * dx + dy * dy) / (2.0 * radius * radius));
+        });
     }
 
     // Like splat, but keeps the brighter of the old value and the spot: overlapping spots of
     // one stroke do not pile up.
     void splatMax(double cx, double cy, double radius, Colour colour) {
-        const int reach = static_cast<int>(std::ceil(radius * 2.5));
-        const int x0 = std::max(0, static_cast<int>(cx) - reach),
-                  x1 = std::min(width_ - 1, static_cast<int>(cx) + reach);
-        const int y0 = std::max(0, static_cast<int>(cy) - reach),
-                  y1 = std::min(height_ - 1, static_cast<int>(cy) + reach);
+        forPixelsNear(cx, cy, radius * 2.5, [&](Colour& pixel, double dx, double dy) {
+            const double distance = std::sqrt(dx * dx + dy * dy);
+            const double weight = 1.0 - smoothstep(radius - 0.6, radius + 0.6, distance);
+            pixel = {std::max(pixel.r, colour.r * weight), std::max(pixel.g, colour.g * weight),
+                     std::max(pixel.b, colour.b * weight)};
+        });
+    }
+
+    // Calls paint(pixel, dx, dy) for each pixel of the canvas within `reach` of (cx, cy)
+    // along each axis, dx and dy from the point to the pixel's centre.
+    template <typename Paint>
+    void forPixelsNear(double cx, double cy, double reach, Paint&& paint) {
+        const int cells = static_cast<int>(std::ceil(reach));
+        const int x0 = std::max(0, static_cast<int>(cx) - cells),
+                  x1 = std::min(width_ - 1, static_cast<int>(cx) + cells);
+        const int y0 = std::max(0, static_cast<int>(cy) - cells),
+                  y1 = std::min(height_ - 1, static_cast<int>(cy) + cells);
         for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
-                const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
-                const double distance = std::sqrt(dx * dx + dy * dy);
-                const double weight = 1.0 - smoothstep(radius - 0.6, radius + 0.6, distance);
-                Colour& pixel = at(x, y);
-                pixel = {std::max(pixel.r, colour.r * weight), std::max(pixel.g, colour.g * weight),
-                         std::max(pixel.b, colour.b * weight)};
-            }
+            for (int x = x0; x <= x1; ++x) paint(at(x, y), x + 0.5 - cx, y + 0.5 - cy);
         }
     }
 

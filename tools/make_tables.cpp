@@ -5,7 +5,7 @@
 // groups: the tiles 1..15 split into groups, by default "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1"
 // (why these: docs/performance.md). Each group gets a table of the fewest moves of its own
 // tiles that bring them home, counted by a breadth-first search from the goal, in two bits
-// an entry, the moves halved modulo 4 (engine/pattern_format.h), or with --moves one byte
+// an entry, the moves halved modulo 4 (solver/pattern_format.h), or with --moves one byte
 // an entry holding the moves; a group that is the mirror image of an
 // earlier one about the main diagonal reads that group's table through the transposition
 // instead of getting its own.
@@ -25,17 +25,18 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "engine/pattern_format.h"
+#include "solver/pattern_format.h"
 #include "tools/duplicate_paths.h"
 
 namespace {
 
-using namespace engine::patterns;
+using namespace solver::patterns;
 
 constexpr const char* kDefaultGroups = "9,10,11,12,13,14,15/2,3,4,5,6,7,8/1";
 // Longer strings prune a little more and take longer to find (docs/performance.md).
@@ -340,7 +341,7 @@ void ForEachStep(std::uint64_t index, int count, bool forward, Step&& step) {
 }
 
 // Makes every step of one tile change the moves by 1 or 3, up or down, as reading a Cyclic
-// table needs (engine/pattern_format.h). A step changes the tiles' Manhattan distance by
+// table needs (solver/pattern_format.h). A step changes the tiles' Manhattan distance by
 // one, and so the moves by an odd number; but where the blank's regions differ, by 5 or
 // more now and then (a few placements in a thousand). The higher placement of such a step
 // is lowered to 3 above the other, which keeps it a lower bound, only a weaker one, until
@@ -393,10 +394,8 @@ std::vector<std::uint8_t> Encode(const Tiles& tiles, std::vector<std::uint8_t> m
     lowered = count == kMaxPatternTiles ? LowerSteepSteps<kMaxPatternTiles>(moves, count, threads)
                                         : LowerSteepSteps<0>(moves, count, threads);
     std::vector<std::uint8_t> table(TableBytesFor(moves.size(), encoding), 0);
-    for (std::uint64_t index = 0; index < moves.size(); ++index) {
-        table[index / 4] =
-            static_cast<std::uint8_t>(table[index / 4] | CyclicCodeOf(moves[index]) << (2 * (index % 4)));
-    }
+    for (std::uint64_t index = 0; index < moves.size(); ++index)
+        SetCyclicCode(table.data(), index, CyclicCodeOf(moves[index]));
     return table;
 }
 
@@ -409,43 +408,54 @@ std::string TilesText(const Tiles& tiles) {
     return text;
 }
 
-}  // namespace
+// What the command line asks for.
+struct Request {
+    TableEncoding Encoding = TableEncoding::Cyclic;
+    int MachineLength = kMachineLength;
+    std::string Output;
+    std::vector<Tiles> Groups;
+};
 
-int main(int argc, char** argv) {
-    TableEncoding encoding = TableEncoding::Cyclic;
-    int machineLength = kMachineLength;
+// The request of the command line, or nothing after the usage is told.
+std::optional<Request> Parse(int argc, char** argv) {
+    Request request;
     std::vector<std::string> arguments(argv + 1, argv + argc);
     while (!arguments.empty() && arguments.front().starts_with("--")) {
         if (arguments.front() == "--moves") {
-            encoding = TableEncoding::Moves;
+            request.Encoding = TableEncoding::Moves;
         } else if (arguments.front().starts_with("--machine=")) {
-            machineLength = std::stoi(arguments.front().substr(10));
+            request.MachineLength = std::stoi(arguments.front().substr(10));
         } else {
             break;
         }
         arguments.erase(arguments.begin());
     }
-    if (arguments.empty() || arguments.size() > 2 || machineLength < 2 || machineLength > 31) {
+    if (arguments.empty() || arguments.size() > 2 || request.MachineLength < 2 || request.MachineLength > 31) {
         std::fprintf(stderr, "usage: make_tables [--moves] [--machine=LENGTH] <output file> [groups, default %s]\n",
                      kDefaultGroups);
-        return 2;
+        return std::nullopt;
     }
-    const std::string output = arguments[0];
-    const std::vector<Tiles> groups = ParseGroups(arguments.size() == 2 ? arguments[1] : kDefaultGroups);
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    request.Output = arguments[0];
+    request.Groups = ParseGroups(arguments.size() == 2 ? arguments[1] : kDefaultGroups);
+    return request;
+}
 
-    unsigned covered = 0;
+// Fails unless the groups split tiles 1..15 into at most kMaxLookups groups of 1 to 7.
+void CheckGroups(const std::vector<Tiles>& groups) {
+    TileSplit split;
     for (const Tiles& group : groups) {
         if (group.empty() || group.size() > std::size_t{kMaxPatternTiles}) Fail("a group needs 1 to 7 tiles");
         for (const int tile : group) {
-            if (tile < 1 || tile > 15 || (covered & (1u << tile))) Fail("the groups must split tiles 1..15");
-            covered |= 1u << tile;
+            if (!split.Add(tile)) Fail("the groups must split tiles 1..15");
         }
     }
-    if (covered != 0xfffeu) Fail("the groups must split tiles 1..15");
+    if (!split.Complete()) Fail("the groups must split tiles 1..15");
     if (groups.size() > std::size_t{kMaxLookups}) Fail("too many groups");
+}
 
-    FileHeader header;
+// The header's lookups, one a group, and the tables they read: a group that is the mirror
+// image of an earlier one's table reads that table transposed.
+std::vector<Tiles> PlanLookups(const std::vector<Tiles>& groups, FileHeader& header) {
     std::vector<Tiles> tables;
     auto sorted = [](Tiles tiles) {
         std::sort(tiles.begin(), tiles.end());
@@ -467,9 +477,14 @@ int main(int argc, char** argv) {
         lookup.Table = static_cast<std::uint8_t>(tables.size());
         tables.push_back(group);
     }
+    return tables;
+}
 
+// Computes each table, records it in the header from `offset` on, and returns their bytes;
+// `offset` ends where the next part of the file may start.
+std::vector<std::vector<std::uint8_t>> ComputeTables(const std::vector<Tiles>& tables, TableEncoding encoding,
+                                                     unsigned threads, FileHeader& header, std::uint64_t& offset) {
     std::vector<std::vector<std::uint8_t>> data;
-    std::uint64_t offset = kFirstTableOffset;
     for (const Tiles& tiles : tables) {
         const auto start = std::chrono::steady_clock::now();
         const std::vector<std::uint8_t> moves = Builder(tiles).Run(threads);
@@ -490,28 +505,28 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < tiles.size(); ++i) record.Tiles[i] = static_cast<std::uint8_t>(tiles[i]);
         offset = (offset + data.back().size() + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
     }
-    const auto start = std::chrono::steady_clock::now();
-    const DuplicatePaths machine = MakeDuplicatePaths(machineLength);
-    std::printf("make_tables: duplicate paths up to %d moves, %zu states, %.1f s\n", machineLength,
-                machine.EndsAt.size(), std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    header.MachineOffset = offset;
-    header.MachineStates = static_cast<std::uint32_t>(machine.EndsAt.size());
-    header.MachineLength = static_cast<std::uint32_t>(machineLength);
-    header.FileBytes = offset + MachineBytesFor(header.MachineStates) + kChecksumBytes;
+    return data;
+}
 
+// The file's bytes but the checksum: the header, the tables and the machine at `offset`.
+std::vector<std::uint8_t> Assemble(const FileHeader& header, const std::vector<std::vector<std::uint8_t>>& data,
+                                   const DuplicatePaths& machine) {
     std::vector<std::uint8_t> file(header.FileBytes - kChecksumBytes, 0);
     std::memcpy(file.data(), &header, sizeof header);
     for (std::size_t t = 0; t < data.size(); ++t) {
         std::copy(data[t].begin(), data[t].end(), file.begin() + static_cast<std::ptrdiff_t>(header.Tables[t].Offset));
     }
-    if (header.MachineStates > kMaxMachineStates) Fail("the machine of duplicate paths has too many states");
     for (std::size_t i = 0; i < machine.Next.size(); ++i) {
         const std::uint32_t next = machine.Next[i];
-        const std::uint32_t step = next | std::uint32_t{machine.EndsAt[next]} << 16;
-        std::memcpy(file.data() + offset + 4 * i, &step, sizeof step);
+        const MachineStep step = MachineStepOf(next, machine.EndsAt[next]);
+        std::memcpy(file.data() + header.MachineOffset + sizeof step * i, &step, sizeof step);
     }
-    const std::uint64_t checksum = FileChecksum(file);
+    return file;
+}
 
+// Writes `file` and its checksum under a temporary name, renamed to `output` when complete.
+void Write(const std::vector<std::uint8_t>& file, const std::string& output) {
+    const std::uint64_t checksum = FileChecksum(file);
     const std::string temporary = output + ".part";
     std::FILE* out = std::fopen(temporary.c_str(), "wb");
     if (!out) Fail("cannot write " + temporary);
@@ -519,5 +534,32 @@ int main(int argc, char** argv) {
                          std::fwrite(&checksum, sizeof checksum, 1, out) == 1;
     if (std::fclose(out) != 0 || !written) Fail("cannot write " + temporary);
     if (std::rename(temporary.c_str(), output.c_str()) != 0) Fail("cannot rename " + temporary + " to " + output);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Request> request = Parse(argc, argv);
+    if (!request) return 2;
+    CheckGroups(request->Groups);
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+
+    FileHeader header;
+    const std::vector<Tiles> tables = PlanLookups(request->Groups, header);
+    std::uint64_t offset = kFirstTableOffset;
+    const std::vector<std::vector<std::uint8_t>> data =
+        ComputeTables(tables, request->Encoding, threads, header, offset);
+
+    const auto start = std::chrono::steady_clock::now();
+    const DuplicatePaths machine = MakeDuplicatePaths(request->MachineLength);
+    std::printf("make_tables: duplicate paths up to %d moves, %zu states, %.1f s\n", request->MachineLength,
+                machine.EndsAt.size(), std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (machine.EndsAt.size() > kMaxMachineStates) Fail("the machine of duplicate paths has too many states");
+    header.MachineOffset = offset;
+    header.MachineStates = static_cast<std::uint32_t>(machine.EndsAt.size());
+    header.MachineLength = static_cast<std::uint32_t>(request->MachineLength);
+    header.FileBytes = offset + MachineBytesFor(header.MachineStates) + kChecksumBytes;
+
+    Write(Assemble(header, data, machine), request->Output);
     return 0;
 }

@@ -38,12 +38,13 @@
 
 #include "board_text.h"
 #include "engine/moves.h"
-#include "engine/pattern_format.h"
-#include "engine/solver.h"
 #include "require.h"
+#include "solver/pattern_format.h"
+#include "solver/solver.h"
 
 using namespace engine;
-using namespace engine::patterns;
+using namespace solver;
+using namespace solver::patterns;
 
 namespace {
 
@@ -102,8 +103,7 @@ BaseFile MakeBaseFile() {
                     if (table.Encoding == TableEncoding::Moves) {
                         file.bytes[table.Offset + index] = static_cast<std::uint8_t>(moves);
                     } else {
-                        file.bytes[table.Offset + index / 4] |=
-                            static_cast<std::uint8_t>(CyclicCodeOf(moves) << (2 * (index % 4)));
+                        SetCyclicCode(file.bytes.data() + table.Offset, index, CyclicCodeOf(moves));
                     }
                 }
             }
@@ -115,7 +115,7 @@ BaseFile MakeBaseFile() {
     for (std::uint32_t state = 0; state < kMachineStates; ++state) {
         for (std::uint32_t direction = 0; direction < kDirections; ++direction) {
             const bool back = state > 0 && direction == 3 - (state - 1);
-            const std::uint32_t step = (direction + 1) | (back ? 0xffff0000u : 0u);
+            const MachineStep step = MachineStepOf(direction + 1, back ? 0xffffu : 0u);
             std::memcpy(&file.bytes[header.MachineOffset + (state * kDirections + direction) * 4], &step, 4);
         }
     }
@@ -182,7 +182,7 @@ void RequireInRange(const PatternDatabases& tables) {
     }
     const DuplicatePathMachine& machine = tables.DuplicatePaths();
     for (std::uint64_t i = 0; i < std::uint64_t{machine.States} * kDirections; ++i) {
-        Require((machine.Steps[i] & 0xffffu) < machine.States);
+        Require(NextState(machine.Steps[i]) < machine.States);
     }
 }
 

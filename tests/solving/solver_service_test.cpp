@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "app/tables_path.h"
 #include "board_text.h"
 #include "engine/moves.h"
 #include "sanitizer_build.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+std::string tablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 bool tablesLoaded() { return tablesHeld(tablesPath()); }
 
 // One asker: the answer it was given, if any, and the last progress it heard of.
@@ -109,7 +110,7 @@ private slots:
         QVERIFY2(searchStop < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(searchStop)));
 
         // While the tables load: the search stops waiting, the load goes on for the next one.
-        SolverService loading(tablesPath(), engine::Solve, [](const std::string& path, std::string* why) {
+        SolverService loading(tablesPath(), solver::Solve, [](const std::string& path, std::string* why) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             return SolverService::loadTables(path, why);
         });
@@ -138,8 +139,8 @@ private slots:
         const engine::Grid a = engine::Slid(kFortyFive, 1), b = engine::Slid(kFortyFive, 13);
         std::minstd_rand random(38);
         engine::Grid end;  // where the last walk ended
-        SolverService service(tablesPath(), [&](const engine::Grid& board, auto&, auto&, auto*) {
-            engine::Solution walk{engine::SolveOutcome::Solved, {}, 0};
+        SolverService service(tablesPath(), [&](const engine::Grid& board, auto&, auto&, auto*, auto*) {
+            solver::Solution walk{solver::SolveOutcome::Solved, {}, 0};
             if (board == a || board == b) walk.Tiles.assign({static_cast<std::uint8_t>(board == a ? 1 : 13), 11});
             end = board;
             for (const std::uint8_t tile : walk.Tiles) end = engine::Slid(end, tile);

@@ -25,8 +25,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/solver.h"
+#include "app/tables_path.h"
 #include "form_fixture.h"
+#include "solver/solver.h"
 #include "solver_probe.h"
 #include "solving/solver_service.h"
 #include "ui/features/hint.h"
@@ -35,12 +36,12 @@
 
 namespace {
 
-std::string tablesPath() { return engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
+std::string tablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 
 const QColor kNavy(0, 0, 128);
 
 // A game on `layout` with the hint's tables; the clock stopped, so that it stands still.
-void playWithHints(WindowUnderTest& game, const engine::Grid& layout, SolveFunction solve = engine::Solve) {
+void playWithHints(WindowUnderTest& game, const engine::Grid& layout, SolveFunction solve = solver::Solve) {
     game.solver->setTables(tablesPath(), std::move(solve));
     game.form->show();
     playLayout(*game.form, game.state, layout);
@@ -90,8 +91,8 @@ struct HeldSearch {
     std::atomic<int> running{0}, most{0}, cancelled{0};
 
     SolveFunction solver() {
-        return [this](const engine::Grid&, const engine::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*) {
+        return [this](const engine::Grid&, const solver::PatternDatabases&, const std::atomic<bool>& cancel,
+                      std::atomic<int>*, solver::Worker*) {
             const int now = ++running;
             for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
             }
@@ -99,9 +100,9 @@ struct HeldSearch {
             --running;
             if (!released.load()) {
                 ++cancelled;
-                return engine::Solution{};
+                return solver::Solution{};
             }
-            return engine::Solution{engine::SolveOutcome::Solved,
+            return solver::Solution{solver::SolveOutcome::Solved,
                                     std::vector<std::uint8_t>(static_cast<std::size_t>(length)), 0};
         };
     }
@@ -211,16 +212,17 @@ private slots:
         // A search whose bound the test sets, after a silence the test sets too; past 80 it
         // gives up, as one on tables that overestimate does.
         std::atomic<int> proved{-1}, silentMs{0};
-        playWithHints(*this, kFortyFive,
-                      [&proved, &silentMs](const engine::Grid&, const engine::PatternDatabases&,
-                                           const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
-                          std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
-                          for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
-                              lowerBound->store(bound);
-                              std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                          }
-                          return engine::Solution{};
-                      });
+        playWithHints(
+            *this, kFortyFive,
+            [&proved, &silentMs](const engine::Grid&, const solver::PatternDatabases&, const std::atomic<bool>& cancel,
+                                 std::atomic<int>* lowerBound, solver::Worker*) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
+                for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
+                    lowerBound->store(bound);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                return solver::Solution{};
+            });
         pressH(*form);
         QCOMPARE(hintText(*form), QString());  // a quick hint would need no word of waiting
         QTRY_COMPARE_WITH_TIMEOUT(hintText(*form), kHintComing, 1000);
@@ -259,9 +261,9 @@ private slots:
         // A move right after the first hint of a run does not wait for the tables to load.
         const auto slowLoad = [](const std::string& path, std::string* why) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
-            return engine::PatternDatabases::Load(path, why);
+            return solver::PatternDatabases::Load(path, why);
         };
-        solver->setTables(tablesPath(), engine::Solve, slowLoad);
+        solver->setTables(tablesPath(), solver::Solve, slowLoad);
         form->show();
         playLayout(*form, state, kFortyFive);
         pressH(*form);
@@ -303,10 +305,10 @@ private slots:
     // An answer that comes within a tenth of a second never says that it is coming.
     void aQuickAnswerComesWithoutAWordOfWaiting() {
         playWithHints(*this, kFortyFive,
-                      [](const engine::Grid& board, const engine::PatternDatabases& tables,
-                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound) {
+                      [](const engine::Grid& board, const solver::PatternDatabases& tables,
+                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound, solver::Worker* helper) {
                           std::this_thread::sleep_for(std::chrono::milliseconds(80));
-                          return engine::Solve(board, tables, cancel, lowerBound);
+                          return solver::Solve(board, tables, cancel, lowerBound, helper);
                       });
         pressH(*form);  // the first hint reads the tables, which may take a while
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
@@ -342,14 +344,14 @@ private slots:
         // standard error with the loader's own reason: a missing file, or a damaged one.
         const auto damaged = [](const std::string&, std::string* why) {
             *why = "tables: checksum mismatch";
-            return std::unique_ptr<const engine::PatternDatabases>();
+            return std::unique_ptr<const solver::PatternDatabases>();
         };
         const struct {
             TablesLoadFunction load;
             const char* reason;
         } refusals[] = {{SolverService::loadTables, "no such tables: "}, {damaged, "tables: checksum mismatch"}};
         for (const auto& refusal : refusals) {
-            solver->setTables("no such tables", engine::Solve, refusal.load);
+            solver->setTables("no such tables", solver::Solve, refusal.load);
             const QStringList said = programErrorLines([&] {
                 for (int game = 0; game < 2; ++game) {
                     playLayout(*form, state, kFortyFive);

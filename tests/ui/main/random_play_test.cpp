@@ -26,12 +26,13 @@
 #include <random>
 #include <string>
 
+#include "app/tables_path.h"
 #include "dialog_fixture.h"
-#include "engine/pattern_database.h"
 #include "form_fixture.h"
 #include "game_model.h"
 #include "sanitizer_build.h"
 #include "seeded_random.h"
+#include "solver/pattern_database.h"
 #include "ui/dialogs/tform3.h"
 #include "ui/dialogs/tform4.h"
 
@@ -664,7 +665,7 @@ private slots:
         form3 = std::make_unique<TForm3>();
         form4 = std::make_unique<TForm4>();
         form->setSecondaryWindows(form2.get(), form3.get(), form4.get());
-        solver.setTables(engine::TablesPathFor(PLITON_TEST_PROGRAM_DIR));
+        solver.setTables(TablesPathFor(PLITON_TEST_PROGRAM_DIR));
         // The test is the clock: the timers tick only when it calls their handlers.
         for (QTimer* timer : {form->Timer1, form->Timer2, form->Timer3}) timer->setInterval(INT_MAX);
         form->show();

@@ -9,14 +9,7 @@
 
 #include "pattern_format.h"
 
-namespace engine {
-
-// The file the table generator writes and the game reads; the build names it.
-inline constexpr const char* kTablesFileName = PLITON_TABLES_FILE;
-
-// The path of the tables for a program at `executableDir`:
-// <executableDir>/../share/pliton/<kTablesFileName>.
-std::string TablesPathFor(const std::string& executableDir);
+namespace solver {
 
 // One read of a table for a group of tiles. The cells of Tiles[0..TileCount) on the board,
 // transposed first when Transposed, index Table; the entry, read in the table's Encoding
@@ -30,11 +23,10 @@ struct PatternLookup {
     patterns::TableEncoding Encoding = patterns::TableEncoding::Moves;
 };
 
-// The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] holds
-// in its low 16 bits the state after the blank's step in that direction, and in bit 16 + c
-// whether that step, leaving the blank on cell c, ends a forbidden string.
+// The machine of duplicate paths (see pattern_format.h): Steps[state * 4 + direction] is
+// the blank's step in that direction from that state.
 struct DuplicatePathMachine {
-    const std::uint32_t* Steps = nullptr;
+    const patterns::MachineStep* Steps = nullptr;
     std::uint32_t States = 0;
 };
 
@@ -63,13 +55,15 @@ public:
 
 private:
     PatternDatabases() = default;
+    // Points the lookups and the machine into `bytes`, the checked file described by `header`.
+    void Adopt(const patterns::FileHeader& header, const std::uint8_t* bytes);
 
-    const void* mapping_ = nullptr;  // a copy of the file, aligned to 2 MB
-    std::size_t mappedBytes_ = 0;
+    const void* memory_ = nullptr;  // a copy of the file, aligned to 2 MB
+    std::size_t memoryBytes_ = 0;
     std::size_t bytes_ = 0;
     std::array<PatternLookup, patterns::kMaxLookups> lookups_{};
     std::size_t lookupCount_ = 0;
     DuplicatePathMachine machine_;
 };
 
-}  // namespace engine
+}  // namespace solver

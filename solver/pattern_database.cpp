@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
-namespace engine {
+namespace solver {
 
 namespace {
 
@@ -17,15 +18,18 @@ using namespace patterns;
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
-// Closes a descriptor and unmaps the memory the file is read into on every way out of Load.
-struct FileGuard {
+// The file being loaded: its descriptor, closed on every way out of Load, and the memory it
+// is read into, given back unless the tables take it.
+struct Loading {
     int fd = -1;
-    void* mapping = MAP_FAILED;
-    std::size_t bytes = 0;
-    ~FileGuard() {
-        if (mapping != MAP_FAILED) munmap(mapping, bytes);
+    std::size_t fileBytes = 0;
+    void* memory = MAP_FAILED;
+    std::size_t memoryBytes = 0;
+    ~Loading() {
+        if (memory != MAP_FAILED) munmap(memory, memoryBytes);
         if (fd >= 0) close(fd);
     }
+    std::uint8_t* bytes() const { return static_cast<std::uint8_t*>(memory); }
 };
 
 // Empty when the tables, lookups and machine of `header` are well formed and lie inside
@@ -37,11 +41,9 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
     for (std::uint32_t t = 0; t < header.TableCount; ++t) {
         const TableRecord& table = header.Tables[t];
         if (table.TileCount < 1 || table.TileCount > kMaxPatternTiles) return "bad size of a table's pattern";
-        unsigned seen = 0;
+        TileSplit pattern;
         for (int i = 0; i < table.TileCount; ++i) {
-            const int tile = table.Tiles[static_cast<std::size_t>(i)];
-            if (tile < 1 || tile > 15 || (seen & (1u << tile))) return "bad tiles in a table's pattern";
-            seen |= 1u << tile;
+            if (!pattern.Add(table.Tiles[static_cast<std::size_t>(i)])) return "bad tiles in a table's pattern";
         }
         if (table.Encoding != TableEncoding::Moves && table.Encoding != TableEncoding::Cyclic) {
             return "a table has an unknown encoding";
@@ -55,7 +57,7 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
             return "a table lies outside the file";
         }
     }
-    unsigned covered = 0;
+    TileSplit groups;
     for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
         const LookupRecord& lookup = header.Lookups[l];
         if (lookup.Table >= header.TableCount || lookup.Transposed > 1) return "bad lookup";
@@ -63,11 +65,10 @@ std::string TablesProblem(const FileHeader& header, std::size_t fileBytes) {
         for (int i = 0; i < table.TileCount; ++i) {
             const int own = table.Tiles[static_cast<std::size_t>(i)];
             const int tile = lookup.Transposed ? TransposedTile(own) : own;
-            if (covered & (1u << tile)) return "the lookups' groups overlap";
-            covered |= 1u << tile;
+            if (!groups.Add(tile)) return "the lookups' groups overlap";
         }
     }
-    if (covered != 0xfffeu) return "the lookups' groups leave tiles out";
+    if (!groups.Complete()) return "the lookups' groups leave tiles out";
     if (header.MachineStates < 1 || header.MachineStates > kMaxMachineStates ||
         header.MachineOffset < kFirstTableOffset || header.MachineOffset % kTableAlignment != 0 ||
         header.MachineOffset > dataEnd || MachineBytesFor(header.MachineStates) > dataEnd - header.MachineOffset) {
@@ -144,105 +145,118 @@ std::string EntryOutOfRange(const FileHeader& header, const std::uint8_t* bytes)
     for (std::uint64_t i = 0; i < kDirections * std::uint64_t{header.MachineStates}; ++i) {
         MachineStep step = 0;
         std::memcpy(&step, machine + sizeof step * i, sizeof step);
-        if (const std::uint32_t next = step & (kMaxMachineStates - 1); next >= header.MachineStates) {
+        if (const std::uint32_t next = NextState(step); next >= header.MachineStates) {
             return "the machine of duplicate paths leads to state " + std::to_string(next);
         }
     }
     return {};
 }
 
-}  // namespace
-
-std::string TablesPathFor(const std::string& executableDir) {
-    return executableDir + "/../share/pliton/" + kTablesFileName;
+// Opens the file and learns its size; empty, or why not.
+std::string Open(const std::string& path, Loading& file) {
+    file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file.fd < 0) return std::string(errno == ENOENT ? "missing: " : "cannot open: ") + std::strerror(errno);
+    struct stat status {};
+    if (fstat(file.fd, &status) != 0) return std::string("cannot open: ") + std::strerror(errno);
+    if (!S_ISREG(status.st_mode)) return "missing: not a regular file";
+    file.fileBytes = static_cast<std::size_t>(status.st_size);
+    if (file.fileBytes < kFirstTableOffset + kChecksumBytes) {
+        return "truncated: " + std::to_string(file.fileBytes) + " bytes, shorter than a header";
+    }
+    return {};
 }
 
-std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string& path, std::string* why) {
-    auto refuse = [&](const std::string& reason) -> std::unique_ptr<const PatternDatabases> {
-        if (why) *why = path + ": " + reason;
-        return nullptr;
-    };
-
-    FileGuard file;
-    file.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file.fd < 0) return refuse(std::string(errno == ENOENT ? "missing: " : "cannot open: ") + std::strerror(errno));
-    struct stat status {};
-    if (fstat(file.fd, &status) != 0) return refuse(std::string("cannot open: ") + std::strerror(errno));
-    if (!S_ISREG(status.st_mode)) return refuse("missing: not a regular file");
-    const auto fileBytes = static_cast<std::size_t>(status.st_size);
-    if (fileBytes < kFirstTableOffset + kChecksumBytes) {
-        return refuse("truncated: " + std::to_string(fileBytes) + " bytes, shorter than a header");
+// The search reads the tables at random: on pages of 4 KB nearly every read would miss the
+// TLB as well as the cache. So the file is read into memory of its own, aligned to 2 MB and
+// advised to be backed by pages of that size, rather than mapped. Empty, or why not.
+std::string Allocate(Loading& file) {
+    const std::size_t memoryBytes = (file.fileBytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = mmap(nullptr, memoryBytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) return std::string("cannot allocate: ") + std::strerror(errno);
+    // The slack on either side of the aligned part is given back.
+    const auto start = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+    if (aligned > start) munmap(memory, aligned - start);
+    if (const std::size_t after = kHugePage - (aligned - start); after > 0) {
+        munmap(reinterpret_cast<void*>(aligned + memoryBytes), after);
     }
-
-    // The search reads the tables at random: on pages of 4 KB nearly every read would miss
-    // the TLB as well as the cache. So the file is read into memory of its own, aligned to
-    // 2 MB and advised to be backed by pages of that size, rather than mapped.
-    const std::size_t mappedBytes = (fileBytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* mapping = mmap(nullptr, mappedBytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping == MAP_FAILED) return refuse(std::string("cannot map: ") + std::strerror(errno));
-    {
-        // The slack on either side of the aligned part is given back.
-        const auto start = reinterpret_cast<std::uintptr_t>(mapping);
-        const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
-        if (aligned > start) munmap(mapping, aligned - start);
-        if (const std::size_t after = kHugePage - (aligned - start); after > 0) {
-            munmap(reinterpret_cast<void*>(aligned + mappedBytes), after);
-        }
-        file.mapping = reinterpret_cast<void*>(aligned);
-        file.bytes = mappedBytes;
-    }
+    file.memory = reinterpret_cast<void*>(aligned);
+    file.memoryBytes = memoryBytes;
 #ifdef MADV_HUGEPAGE
-    madvise(file.mapping, mappedBytes, MADV_HUGEPAGE);  // a hint: without it the tables work as well, if slower
+    madvise(file.memory, memoryBytes, MADV_HUGEPAGE);  // a hint: without it the tables work as well, if slower
 #endif
-    auto* bytes = static_cast<std::uint8_t*>(file.mapping);
-    for (std::size_t read = 0; read < fileBytes;) {
-        const ssize_t got = pread(file.fd, bytes + read, fileBytes - read, static_cast<off_t>(read));
+    return {};
+}
+
+// Reads the whole file into its memory; empty, or why not.
+std::string Read(const Loading& file) {
+    for (std::size_t read = 0; read < file.fileBytes;) {
+        const ssize_t got = pread(file.fd, file.bytes() + read, file.fileBytes - read, static_cast<off_t>(read));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return refuse(std::string("cannot read: ") + std::strerror(errno));
-        if (got == 0) return refuse("truncated: the file ended at " + std::to_string(read) + " bytes");
+        if (got < 0) return std::string("cannot read: ") + std::strerror(errno);
+        if (got == 0) return "truncated: the file ended at " + std::to_string(read) + " bytes";
         read += static_cast<std::size_t>(got);
     }
+    return {};
+}
 
-    FileHeader header;
+// Checks the header, the checksum and the entries of the file read, whose header it copies
+// into `header`; empty, or what is wrong.
+std::string Check(const Loading& file, FileHeader& header) {
+    const std::uint8_t* bytes = file.bytes();
     std::memcpy(&header, bytes, sizeof header);
-    if (std::string problem = ProblemWith(header, fileBytes); !problem.empty()) return refuse(problem);
-
-    const std::size_t dataBytes = fileBytes - kChecksumBytes;
+    if (std::string problem = ProblemWith(header, file.fileBytes); !problem.empty()) return problem;
+    const std::size_t dataBytes = file.fileBytes - kChecksumBytes;
     std::uint64_t stored = 0;
     std::memcpy(&stored, bytes + dataBytes, sizeof stored);
-    if (FileChecksum({bytes, dataBytes}) != stored) return refuse("bad checksum: the file is damaged");
-    if (std::string problem = EntryOutOfRange(header, bytes); !problem.empty()) {
-        return refuse("entry out of range: " + problem);
-    }
-    mprotect(file.mapping, mappedBytes, PROT_READ);
+    if (FileChecksum({bytes, dataBytes}) != stored) return "bad checksum: the file is damaged";
+    if (std::string problem = EntryOutOfRange(header, bytes); !problem.empty()) return "entry out of range: " + problem;
+    return {};
+}
 
+}  // namespace
+
+std::unique_ptr<const PatternDatabases> PatternDatabases::Load(const std::string& path, std::string* why) {
+    Loading file;
+    FileHeader header;
+    std::string problem = Open(path, file);
+    if (problem.empty()) problem = Allocate(file);
+    if (problem.empty()) problem = Read(file);
+    if (problem.empty()) problem = Check(file, header);
+    if (!problem.empty()) {
+        if (why) *why = path + ": " + problem;
+        return nullptr;
+    }
+    mprotect(file.memory, file.memoryBytes, PROT_READ);
     std::unique_ptr<PatternDatabases> tables(new PatternDatabases);
+    tables->Adopt(header, file.bytes());
+    tables->bytes_ = file.fileBytes;
+    tables->memory_ = std::exchange(file.memory, MAP_FAILED);  // now the tables'; the descriptor is not needed
+    tables->memoryBytes_ = file.memoryBytes;
+    return tables;
+}
+
+void PatternDatabases::Adopt(const FileHeader& header, const std::uint8_t* bytes) {
     for (std::uint32_t l = 0; l < header.LookupCount; ++l) {
         const LookupRecord& record = header.Lookups[l];
         const TableRecord& table = header.Tables[record.Table];
-        PatternLookup& lookup = tables->lookups_[l];
+        PatternLookup& lookup = lookups_[l];
         lookup.Table = bytes + table.Offset;
         lookup.TileCount = table.TileCount;
         lookup.Transposed = record.Transposed != 0;
         lookup.Encoding = table.Encoding;
-        for (int i = 0; i < table.TileCount; ++i) {
-            const auto slot = static_cast<std::size_t>(i);
+        for (std::size_t slot = 0; slot < table.TileCount; ++slot) {
             lookup.Tiles[slot] =
                 static_cast<std::uint8_t>(lookup.Transposed ? TransposedTile(table.Tiles[slot]) : table.Tiles[slot]);
         }
     }
-    tables->lookupCount_ = header.LookupCount;
-    tables->machine_.Steps = reinterpret_cast<const std::uint32_t*>(bytes + header.MachineOffset);
-    tables->machine_.States = header.MachineStates;
-    tables->mapping_ = file.mapping;
-    tables->mappedBytes_ = mappedBytes;
-    tables->bytes_ = fileBytes;
-    file.mapping = MAP_FAILED;  // now owned by the tables; the descriptor is not needed
-    return tables;
+    lookupCount_ = header.LookupCount;
+    machine_.Steps = reinterpret_cast<const MachineStep*>(bytes + header.MachineOffset);
+    machine_.States = header.MachineStates;
 }
 
 PatternDatabases::~PatternDatabases() {
-    if (mapping_) munmap(const_cast<void*>(mapping_), mappedBytes_);
+    if (memory_) munmap(const_cast<void*>(memory_), memoryBytes_);
 }
 
-}  // namespace engine
+}  // namespace solver

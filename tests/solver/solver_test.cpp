@@ -16,13 +16,16 @@
 #include <thread>
 #include <vector>
 
+#include "app/tables_path.h"
 #include "board_text.h"
 #include "engine/moves.h"
-#include "engine/pattern_format.h"
-#include "engine/solver.h"
 #include "sanitizer_build.h"
+#include "solver/pattern_format.h"
+#include "solver/solver.h"
+#include "solving/helper_thread.h"
 
 using namespace engine;
+using namespace solver;
 
 namespace {
 
@@ -128,7 +131,8 @@ protected:
 
     static Solution SolveNow(const Grid& board) {
         const std::atomic<bool> cancel{false};
-        return Solve(board, *tables_, cancel);
+        HelperThread helper;
+        return Solve(board, *tables_, cancel, nullptr, &helper);
     }
 
     // Solves `board` in `length` moves; and, when `nodes` is given, the search kept on one
@@ -140,7 +144,7 @@ protected:
         EXPECT_EQ(static_cast<int>(solution.Tiles.size()), length);
         if (nodes > 0) {
             const std::atomic<bool> cancel{false};
-            const Solution alone = SolveOnThisThread(board, *tables_, cancel);
+            const Solution alone = Solve(board, *tables_, cancel);
             EXPECT_EQ(alone.Tiles.size(), solution.Tiles.size());
             EXPECT_LE(alone.NodesGenerated, nodes + nodes / 4);
         }
@@ -241,7 +245,12 @@ TEST_F(SolverTest, ALongSearchRisesToItsAnswerOnTwoThreads) {
     const std::atomic<bool> cancel{false};
     std::atomic<int> bound{0};
     Solution solution;
-    const Watched shared = Watch([&] { solution = Solve(board, *tables_, cancel, &bound); }, bound);
+    const Watched shared = Watch(
+        [&] {
+            HelperThread helper;
+            solution = Solve(board, *tables_, cancel, &bound, &helper);
+        },
+        bound);
     ASSERT_EQ(solution.Outcome, SolveOutcome::Solved);
     EXPECT_EQ(solution.Tiles.size(), length);
     ExpectSolves(board, solution);
@@ -258,7 +267,7 @@ TEST_F(SolverTest, ALongSearchRisesToItsAnswerOnTwoThreads) {
 #endif
 
     const std::atomic<int> none{0};
-    const Watched alone = Watch([&] { solution = SolveOnThisThread(korf60, *tables_, cancel); }, none);
+    const Watched alone = Watch([&] { solution = Solve(korf60, *tables_, cancel); }, none);
     EXPECT_EQ(solution.Tiles.size(), 66u);
     EXPECT_EQ(alone.helpers, 0);
     EXPECT_EQ(alone.left, 0);
@@ -344,7 +353,8 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
         setAt = std::chrono::steady_clock::now().time_since_epoch().count();
         cancel = true;
     });
-    const Solution solution = Solve(kEightyMovesOut, *tables_, cancel, &bound);
+    HelperThread helper;
+    const Solution solution = Solve(kEightyMovesOut, *tables_, cancel, &bound, &helper);
     const auto returnedAt = std::chrono::steady_clock::now().time_since_epoch().count();
     cancel = true;
     canceller.join();

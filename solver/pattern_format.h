@@ -14,17 +14,25 @@
 #include <cstring>
 #include <span>
 
-#include "grid.h"
+#include "engine/grid.h"
 
-namespace engine::patterns {
+namespace solver {
+
+// The board's size, as the rules define it.
+using engine::kCells;
+using engine::kSide;
+
+}  // namespace solver
+
+namespace solver::patterns {
 
 // A board as the tables and the search read it: the sixteen values, cell 0 first.
 using ZeroBasedBoard = std::array<std::uint8_t, kCells>;
 
 // The game's board, whose cells count from 1, with its cells counted from 0.
-constexpr ZeroBasedBoard ZeroBasedCells(const Grid& grid) {
+constexpr ZeroBasedBoard ZeroBasedCells(const engine::Grid& grid) {
     ZeroBasedBoard cells{};
-    for (int cell = 1; cell <= kCells; ++cell) cells[SlotOf(cell)] = grid.at(cell);
+    for (int cell = 1; cell <= kCells; ++cell) cells[engine::SlotOf(cell)] = grid.at(cell);
     return cells;
 }
 
@@ -76,8 +84,7 @@ inline std::uint32_t IndexOf(const std::uint8_t* cells, int count) {
     return index;
 }
 
-// IndexOf for a count known when compiling, with the loops written out.
-// Written out into the search's inner loop, which a compiler would otherwise leave calling it.
+// The earlier cells cells[0..I) below cells[I]: what IndexOf takes off the I-th cell's rank.
 template <int I, int J = 0>
 [[gnu::always_inline]] inline std::uint32_t EarlierCellsBelow(const std::uint8_t* cells) {
     if constexpr (J == I) {
@@ -87,6 +94,8 @@ template <int I, int J = 0>
     }
 }
 
+// IndexOf for a count known when compiling, with the loops written out.
+// Written out into the search's inner loop, which a compiler would otherwise leave calling it.
 template <int Count, int I = 0>
 [[gnu::always_inline]] inline std::uint32_t FixedIndexOf(const std::uint8_t* cells, std::uint32_t index = 0) {
     if constexpr (I == Count) {
@@ -132,8 +141,8 @@ inline std::uint64_t FileChecksum(std::span<const std::uint8_t> bytes, std::uint
 // A table is computed for an ordered list of tiles. A lookup reads one table for a group of
 // the board's tiles: either the table's own tiles at their cells, or (Transposed) the
 // transposed tiles at their transposed cells, which reads the board as if mirrored about
-// the main diagonal. The lookups' groups divide tiles 1..15 between them, so that the
-// looked-up values add up to a lower bound of the moves to the goal.
+// the main diagonal. The lookups' groups divide tiles 1..15 between them (TileSplit), so
+// that the looked-up values add up to a lower bound of the moves to the goal.
 //
 // The machine of duplicate paths (Taylor and Korf, 1993) recognises strings of the blank's
 // moves that only repeat what another path from the same cell does: one that is shorter, or
@@ -143,9 +152,8 @@ inline std::uint64_t FileChecksum(std::span<const std::uint8_t> bytes, std::uint
 // solution, whatever order it tries a node's children in: the machine forbids by the string
 // of moves alone. The move straight back is the shortest such string; the machine knows
 // every one of up to MachineLength moves. It is stored as MachineStates (at most
-// kMaxMachineStates) times four uint32, one a step in each direction (state 0 is the
-// start): the low 16 bits are the state after the step, and bit 16 + c is set when the
-// step, leaving the blank on cell c, ends a forbidden string.
+// kMaxMachineStates) times four MachineStep, one a step in each direction (state 0 is the
+// start).
 inline constexpr std::array<char, 8> kMagic = {'P', 'L', 'T', 'N', 'P', 'D', 'B', '\x1a'};
 inline constexpr std::uint32_t kVersion = 4;
 inline constexpr std::uint32_t kByteOrderMark = 0x01020304;
@@ -163,6 +171,12 @@ constexpr std::uint64_t TableBytesFor(std::uint64_t entries, TableEncoding encod
 inline int CyclicCodeAt(const std::uint8_t* table, std::uint32_t index) {
     return (table[index >> 2] >> ((index & 3u) * 2u)) & 3;
 }
+// Entry `index` of a Cyclic table set to `code`.
+inline void SetCyclicCode(std::uint8_t* table, std::uint64_t index, int code) {
+    const auto shift = static_cast<unsigned>((index & 3u) * 2u);
+    table[index >> 2] =
+        static_cast<std::uint8_t>((table[index >> 2] & ~(3u << shift)) | static_cast<unsigned>(code) << shift);
+}
 constexpr int CyclicCodeOf(int moves) { return (moves >> 1) & 3; }
 
 // The moves of a placement one step from one of `moves`, whose code is `code`: of the
@@ -173,6 +187,24 @@ constexpr int MovesAfterStep(int moves, int code) {
     const int after = lowest + 2 * ((code - ((lowest + 8) >> 1)) & 3);
     return after < 0 ? 0 : after;
 }
+
+// Groups of tiles told one tile at a time, to check that they split tiles 1..15: each of
+// them in exactly one group.
+class TileSplit {
+public:
+    // False when `tile` is not one of 1..15 or is in a group already.
+    constexpr bool Add(int tile) {
+        if (tile < 1 || tile >= kCells || (covered_ >> tile) & 1u) return false;
+        covered_ |= 1u << tile;
+        return true;
+    }
+    // Whether every tile of 1..15 has been added.
+    constexpr bool Complete() const { return covered_ == kAllTiles; }
+
+private:
+    static constexpr std::uint32_t kAllTiles = (1u << kCells) - 2u;
+    std::uint32_t covered_ = 0;
+};
 
 // The Manhattan distance of a tile on `cell` from its home cell `home`.
 constexpr int CellDistance(int cell, int home) {
@@ -211,11 +243,22 @@ struct FileHeader {
     std::uint32_t MachineLength = 0;
 };
 
-// A step of the machine: the next state in its low kStateBits bits, above them one bit a
-// cell for a forbidden string ending there.
+// A step of the machine: the state after the step in its low kStateBits bits, and above
+// them bit kStateBits + c set when the step, leaving the blank on cell c, ends a forbidden
+// string.
 using MachineStep = std::uint32_t;
 inline constexpr int kStateBits = 16;
 inline constexpr std::uint32_t kMaxMachineStates = 1u << kStateBits;
+
+// The step to state `next` that ends a forbidden string on each cell of the mask `endsAt`.
+constexpr MachineStep MachineStepOf(std::uint32_t next, std::uint32_t endsAt) { return next | endsAt << kStateBits; }
+// The state after `step`.
+constexpr std::uint32_t NextState(MachineStep step) { return step & (kMaxMachineStates - 1); }
+// Whether `step`, leaving the blank on `cell`, ends a forbidden string.
+constexpr bool EndsForbidden(MachineStep step, int cell) { return (step >> (kStateBits + cell)) & 1u; }
+
+static_assert(NextState(MachineStepOf(kMaxMachineStates - 1, 1u << 15)) == kMaxMachineStates - 1 &&
+              EndsForbidden(MachineStepOf(0, 1u << 15), 15) && !EndsForbidden(MachineStepOf(1, 0), 0));
 
 // The bytes of a machine of `states` states.
 constexpr std::uint64_t MachineBytesFor(std::uint64_t states) { return states * kDirections * sizeof(MachineStep); }
@@ -237,4 +280,4 @@ static_assert(sizeof(FileHeader) == 192, "the header is written and read as it l
 inline constexpr std::size_t kFirstTableOffset =
     (sizeof(FileHeader) + kTableAlignment - 1) / kTableAlignment * kTableAlignment;
 
-}  // namespace engine::patterns
+}  // namespace solver::patterns
