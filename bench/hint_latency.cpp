@@ -93,7 +93,7 @@ ParWaits winToPar(int deals, const std::string& tables, bool hinted) {
             last = static_cast<std::uint8_t>(hintedTile(form)->caption().toInt());
         } else {
             const std::atomic<bool> never{false};
-            const std::vector<std::uint8_t> tiles = solver::Solve(state.Board, *own, never, nullptr).Tiles;
+            const std::vector<std::uint8_t> tiles = solver::Solve(state.Board, *own, never).Tiles;
             for (std::size_t move = 0; move + 1 < tiles.size(); ++move) {
                 form.Panel2Click(form.panelShowing(tiles[move]));
                 finishSlide(form);

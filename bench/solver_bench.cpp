@@ -91,7 +91,7 @@ Timed TimedSolve(const engine::Grid& board, const solver::PatternDatabases& tabl
     const double cpu = CpuSeconds(), wall = WallSeconds();
     {
         HelperThread helper;
-        timed.Solution = solver::Solve(board, tables, cancel, nullptr, oneThread ? nullptr : &helper);
+        timed.Solution = solver::Solve(board, tables, cancel, {}, oneThread ? nullptr : &helper);
     }
     timed.Cpu = CpuSeconds() - cpu;
     timed.Wall = WallSeconds() - wall;

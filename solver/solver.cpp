@@ -27,7 +27,7 @@ public:
                Worker* helper)
         : helper_(helper), stop_{cancel, found_}, root_(board, tables, stop_) {}
 
-    Solution Run(std::atomic<int>* lowerBound);
+    Solution Run(const BoundReached& boundReached);
 
 private:
     // One iteration; true when it found a solution, then in answer_.
@@ -41,7 +41,7 @@ private:
     std::vector<std::uint8_t> answer_;
 };
 
-Solution Iterations::Run(std::atomic<int>* lowerBound) {
+Solution Iterations::Run(const BoundReached& boundReached) {
     Solution solution;
     // The first bound is the estimate. Each group's moves have the parity of its tiles'
     // Manhattan distance (the loader refuses a table of other entries), so each sum has the
@@ -53,7 +53,7 @@ Solution Iterations::Run(std::atomic<int>* lowerBound) {
     // f = bound + 1 or bound + 2, and only bound + 2 has the solutions' parity.
     for (; bound <= kMaxMoves; bound += 2) {
         if (stop_.Cancel.load(std::memory_order_relaxed)) break;
-        if (lowerBound) lowerBound->store(bound, std::memory_order_relaxed);
+        if (boundReached) boundReached(bound);
         const std::uint64_t before = root_.Nodes() + sharedNodes_;
         solved = Iterate(bound, share);
         if (solved || stop_.Now()) break;
@@ -80,13 +80,13 @@ bool Iterations::Iterate(int bound, bool share) {
 }  // namespace
 
 Solution Solve(const engine::Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
-               std::atomic<int>* lowerBound, Worker* helper) {
+               const BoundReached& boundReached, Worker* helper) {
     switch (engine::CheckSolvable(board)) {
         case engine::Solvability::NotABoard: return {SolveOutcome::NotABoard, {}, 0};
         case engine::Solvability::Unsolvable: return {SolveOutcome::Unsolvable, {}, 0};
         case engine::Solvability::Solvable: break;
     }
-    return Iterations(board, tables, cancel, helper).Run(lowerBound);
+    return Iterations(board, tables, cancel, helper).Run(boundReached);
 }
 
 }  // namespace solver

@@ -47,10 +47,12 @@ public:
 // last iteration was shared: on a busy machine one thread may search most of that iteration
 // while the other, holding the subtree with the answer, waits for a core.
 //
-// When `lowerBound` is given, the search stores in it the bound of each iteration as the
-// iteration starts: a number of moves that every solution is proved to need at least, which
-// another thread may read at any time to show the search's progress.
+// Told, on the search's thread, the bound of each iteration as it starts: a number of moves
+// that every solution is proved to need at least.
+using BoundReached = std::function<void(int moves)>;
+
+// `boundReached`, when given, is told each bound, to show the search's progress.
 Solution Solve(const engine::Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
-               std::atomic<int>* lowerBound = nullptr, Worker* helper = nullptr);
+               const BoundReached& boundReached = {}, Worker* helper = nullptr);
 
 }  // namespace solver

@@ -9,9 +9,6 @@
 
 namespace {
 
-// How often the GUI thread looks for the worker's answer and progress while a search runs.
-constexpr int kPollMs = 5;
-
 constexpr const char* kNoTables = "no tables were given";
 constexpr const char* kGaveUp = "the search for a solution gave up";
 
@@ -30,8 +27,8 @@ std::size_t SolverService::GridHash::operator()(const engine::Grid& grid) const 
 
 SolverService::SolverService(std::string tablesPath, SolveFunction solve, TablesLoadFunction load, QObject* parent)
     : QObject(parent), path_(std::move(tablesPath)), solve_(std::move(solve)), load_(std::move(load)) {
-    poll_.setInterval(kPollMs);
-    connect(&poll_, &QTimer::timeout, this, &SolverService::collect);
+    connect(this, &SolverService::boundProved, this, &SolverService::tellProgress, Qt::QueuedConnection);
+    connect(this, &SolverService::searchEnded, this, &SolverService::collect, Qt::QueuedConnection);
 }
 
 SolverService::~SolverService() { cancel(); }
@@ -72,21 +69,19 @@ void SolverService::ask(const engine::Grid& board, const QObject* asker, Answere
     }
     if (!tables_) tables_ = std::make_unique<TableLoader>(path_, load_);
 
-    ++searchesStarted_;
+    const int search = ++searchesStarted_;
     searched_ = board;
     cancel_.store(false);
-    done_.store(false);
-    lowerBound_.store(-1);
-    boundShown_ = -1;
-    worker_ = std::thread([this, board, tables = tables_.get()] {
+    worker_ = std::thread([this, search, board, tables = tables_.get()] {
         tablesRead_ = tables->await(cancel_, &refusal_);
         if (tablesRead_) {
             HelperThread helper;  // ended with the search
-            result_ = solve_(board, *tablesRead_, cancel_, &lowerBound_, &helper);
+            result_ = solve_(
+                board, *tablesRead_, cancel_, [this, search](int moves) { emit boundProved(search, moves, {}); },
+                &helper);
         }
-        done_.store(true, std::memory_order_release);
+        emit searchEnded(search, {});
     });
-    poll_.start();
 }
 
 void SolverService::cancel(const QObject* asker) {
@@ -95,7 +90,6 @@ void SolverService::cancel(const QObject* asker) {
 
 void SolverService::cancel() {
     if (!worker_.joinable()) return;
-    poll_.stop();
     cancel_.store(true);
     worker_.join();
     result_ = {};
@@ -108,23 +102,19 @@ void SolverService::give(const SolverAnswer& answer) {
     if (answered) answered(answer);
 }
 
-void SolverService::collect() {
-    if (!done_.load(std::memory_order_acquire)) {
-        const int bound = lowerBound_.load(std::memory_order_relaxed);
-        if (bound > boundShown_) {
-            boundShown_ = bound;
-            if (progressed_ && asker_) progressed_(bound);
-        }
-        return;
-    }
-    poll_.stop();
-    worker_.join();
+void SolverService::tellProgress(int search, int moves) {
+    if (current(search) && progressed_ && asker_) progressed_(moves);
+}
+
+void SolverService::collect(int search) {
+    if (!current(search)) return;
+    worker_.join();  // it has just sent its last word
     if (!tablesRead_) {
         give({SolverAnswer::Kind::Unavailable, 0, 0, refusal_});
         return;
     }
-    // Nothing here cancelled it (a cancel joins the worker before any poll could see it
-    // done), so any outcome but a solution means the search gave up: an estimate that
+    // Nothing here cancelled it (a cancel joins the worker, after which its end is no longer
+    // current), so any outcome but a solution means the search gave up: an estimate that
     // overestimates can run the bound out.
     const solver::Solution result = std::exchange(result_, {});
     if (result.Outcome != solver::SolveOutcome::Solved) {

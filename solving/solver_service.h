@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 
 #include <atomic>
 #include <cstddef>
@@ -31,17 +30,19 @@ struct SolverAnswer {
 
 // The search the service runs: solver::Solve, or a stand-in with its signature.
 using SolveFunction = std::function<solver::Solution(const engine::Grid&, const solver::PatternDatabases&,
-                                                     const std::atomic<bool>& cancel, std::atomic<int>* lowerBound,
-                                                     solver::Worker* helper)>;
+                                                     const std::atomic<bool>& cancel,
+                                                     const solver::BoundReached& boundReached, solver::Worker* helper)>;
 
 // The game's one solver: it owns the pattern tables and the worker thread, and answers the
 // hint and the par alike with the length of a shortest solution of a board and its first
 // tile.
 //
-// - No tables, no thread, no timer before the first question that needs a search: the
-//   tables are mapped then, on a thread of their own (TableLoader), and kept.
-// - One search at a time, on a thread that ends with it. Every question cancels the search
-//   under way, whose answer is then never given; so does cancel().
+// - No tables and no thread before the first question that needs a search: the tables are
+//   read then, on a thread of their own (TableLoader), and kept.
+// - One search at a time, on a thread that ends with it. Its progress and its end come back
+//   to the GUI thread as queued signals that carry the search's number, so that whatever a
+//   superseded search still sends is dropped. Every question cancels the search under way,
+//   whose answer is then never given; so does cancel().
 // - Every shortest solution found is remembered: a board on one of them is answered at
 //   once, without a search, whoever asks. So is a solved board and one that cannot be
 //   solved. The memory keeps the latest solutions, kRememberedBoards boards at most.
@@ -64,9 +65,6 @@ public:
     // Other tables, or another solver: the search under way ends and the memory is emptied.
     void setTables(std::string tablesPath, SolveFunction solve = solver::Solve, TablesLoadFunction load = loadTables);
 
-    // The answer for `board` known without a search, if any.
-    std::optional<SolverAnswer> known(const engine::Grid& board) const;
-
     // Asks on behalf of `asker` about `board`. The answer comes through `answered`, on the
     // GUI thread: before ask() returns when it is known, otherwise once the search ends.
     // `progressed` tells what the search has proved meanwhile. Either is dropped when
@@ -87,6 +85,11 @@ public:
         return solver::PatternDatabases::Load(path, why);
     }
 
+signals:
+    // Sent by search number `search` from its thread, received on the GUI thread.
+    void boundProved(int search, int moves, QPrivateSignal);
+    void searchEnded(int search, QPrivateSignal);
+
 private:
     struct GridHash {
         std::size_t operator()(const engine::Grid& grid) const noexcept;
@@ -103,7 +106,12 @@ private:
         std::vector<std::uint8_t> tiles;
     };
 
-    void collect();
+    // The answer for `board` known without a search, if any.
+    std::optional<SolverAnswer> known(const engine::Grid& board) const;
+    // Whether `search` is the one under way, whose signals are still awaited.
+    bool current(int search) const { return searching() && search == searchesStarted_; }
+    void tellProgress(int search, int moves);
+    void collect(int search);
     void remember(const engine::Grid& start, const std::vector<std::uint8_t>& tiles);
     void forgetOldest();
     // Gives `answer` to the one who asked, unless it is gone.
@@ -119,7 +127,7 @@ private:
     QPointer<const QObject> asker_;
     Answered answered_;
     Progressed progressed_;
-    int searchesStarted_ = 0;
+    int searchesStarted_ = 0;  // also the number of the latest search
 
     // The worker's. Written only while it runs, read only after it has been joined.
     const solver::PatternDatabases* tablesRead_ = nullptr;
@@ -128,10 +136,6 @@ private:
 
     std::thread worker_;
     std::atomic<bool> cancel_{false};
-    std::atomic<bool> done_{false};
-    std::atomic<int> lowerBound_{-1};  // the search's current bound; -1 before the first
-    int boundShown_ = -1;
-    QTimer poll_;  // runs only while a search does
 
     // The remembered solutions, oldest first, and every board on them.
     std::deque<Solution> solutions_;

@@ -248,7 +248,8 @@ TEST_F(SolverTest, ALongSearchRisesToItsAnswerOnTwoThreads) {
     const Watched shared = Watch(
         [&] {
             HelperThread helper;
-            solution = Solve(board, *tables_, cancel, &bound, &helper);
+            solution = Solve(
+                board, *tables_, cancel, [&bound](int moves) { bound = moves; }, &helper);
         },
         bound);
     ASSERT_EQ(solution.Outcome, SolveOutcome::Solved);
@@ -354,7 +355,8 @@ TEST_F(SolverTest, CancelFromAnotherThreadEndsTheSearchPromptly) {
         cancel = true;
     });
     HelperThread helper;
-    const Solution solution = Solve(kEightyMovesOut, *tables_, cancel, &bound, &helper);
+    const Solution solution = Solve(
+        kEightyMovesOut, *tables_, cancel, [&bound](int moves) { bound = moves; }, &helper);
     const auto returnedAt = std::chrono::steady_clock::now().time_since_epoch().count();
     cancel = true;
     canceller.join();

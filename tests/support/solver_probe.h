@@ -23,13 +23,11 @@ inline int threadCount() {
 }
 
 // Whether the tables' file at `path` is held by this process: read into memory of its own,
-// read-only, anonymous and at least as large as the file (or the file itself mapped).
+// read-only, anonymous and at least as large as the file.
 inline bool tablesHeld(const std::string& path) {
     const std::uintmax_t fileBytes = std::filesystem::file_size(path);
-    const std::string file = std::filesystem::path(path).filename();
     std::ifstream maps("/proc/self/maps");
     for (std::string line; std::getline(maps, line);) {
-        if (line.find(file) != std::string::npos) return true;
         std::istringstream fields(line);
         std::string range, perms, offset, device, inode, name;
         fields >> range >> perms >> offset >> device >> inode >> name;

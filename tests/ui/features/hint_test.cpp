@@ -92,7 +92,7 @@ struct HeldSearch {
 
     SolveFunction solver() {
         return [this](const engine::Grid&, const solver::PatternDatabases&, const std::atomic<bool>& cancel,
-                      std::atomic<int>*, solver::Worker*) {
+                      const solver::BoundReached&, solver::Worker*) {
             const int now = ++running;
             for (int seen = most.load(); now > seen && !most.compare_exchange_weak(seen, now);) {
             }
@@ -215,10 +215,10 @@ private slots:
         playWithHints(
             *this, kFortyFive,
             [&proved, &silentMs](const engine::Grid&, const solver::PatternDatabases&, const std::atomic<bool>& cancel,
-                                 std::atomic<int>* lowerBound, solver::Worker*) {
+                                 const solver::BoundReached& boundReached, solver::Worker*) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(silentMs.load()));
-                for (int bound; !cancel.load() && (bound = proved.load()) <= 80;) {
-                    lowerBound->store(bound);
+                for (int bound, told = -1; !cancel.load() && (bound = proved.load()) <= 80;) {
+                    if (bound != told) boundReached(told = bound);
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
                 }
                 return solver::Solution{};
@@ -304,12 +304,13 @@ private slots:
 
     // An answer that comes within a tenth of a second never says that it is coming.
     void aQuickAnswerComesWithoutAWordOfWaiting() {
-        playWithHints(*this, kFortyFive,
-                      [](const engine::Grid& board, const solver::PatternDatabases& tables,
-                         const std::atomic<bool>& cancel, std::atomic<int>* lowerBound, solver::Worker* helper) {
-                          std::this_thread::sleep_for(std::chrono::milliseconds(80));
-                          return solver::Solve(board, tables, cancel, lowerBound, helper);
-                      });
+        playWithHints(
+            *this, kFortyFive,
+            [](const engine::Grid& board, const solver::PatternDatabases& tables, const std::atomic<bool>& cancel,
+               const solver::BoundReached& boundReached, solver::Worker* helper) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(80));
+                return solver::Solve(board, tables, cancel, boundReached, helper);
+            });
         pressH(*form);  // the first hint reads the tables, which may take a while
         QTRY_COMPARE(hintText(*form), kHintMovesLeft + QStringLiteral("45"));
 
@@ -498,7 +499,7 @@ private slots:
         QCOMPARE(parText(*form), kParShortest + QStringLiteral("6 ходов"));
     }
 
-    // During play nothing maps the tables, starts a thread or writes a word until the player
+    // During play nothing reads the tables, starts a thread or writes a word until the player
     // presses H or wins.
     void aPlayedGameRunsNothingUntilHOrTheWin() {
         for (const bool byHint : {true, false}) {
