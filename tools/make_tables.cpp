@@ -130,6 +130,16 @@ constexpr std::uint32_t CodesEqual(std::uint32_t word, std::uint32_t code) {
     return low & high & 0x55555555u;
 }
 
+// IndexOf; Count, when not 0, is `count` known when compiling.
+template <int Count = 0>
+std::uint32_t IndexOfCount(const std::uint8_t* cells, int count) {
+    if constexpr (Count > 0) {
+        return FixedIndexOf<Count>(cells);
+    } else {
+        return IndexOf(cells, count);
+    }
+}
+
 // The cells of the placement `index` of `count` tiles (the inverse of IndexOf); Count, when
 // not 0, is `count` known when compiling.
 template <int Count = 0>
@@ -234,78 +244,99 @@ private:
         std::uint32_t Cell;
     };
 
-    // One level of the search; Count, when not 0, is the pattern's tiles known when compiling.
-    template <int Count>
-    void Level(int depth) {
-        constexpr auto kIndexOf = [](const std::uint8_t* cells, int count) {
-            if constexpr (Count > 0) {
-                return FixedIndexOf<Count>(cells);
-            } else {
-                return IndexOf(cells, count);
+    // The children one thread has found and not yet settled: each one's word is prefetched
+    // when it comes in and settled kRing children later, when the word is likely in cache.
+    class Ring {
+    public:
+        Ring(std::atomic<std::uint32_t>* words, std::uint32_t nextCode) : words_(words), nextCode_(nextCode) {}
+
+        void Push(const Child& child) {
+            __builtin_prefetch(&words_[child.Index], 1);
+            if (pending_ == kRing) {
+                Settle(ring_[head_]);
+                head_ = (head_ + 1) % kRing;
+                --pending_;
             }
-        };
-        const int count = Count > 0 ? Count : count_;
-        const std::uint32_t frontier = 1u + static_cast<std::uint32_t>(depth & 1), next = 3u - frontier;
-        std::array<Child, kRing> ring{};
-        std::size_t head = 0, pending = 0;
-        std::uint64_t reached = 0;
-        const auto settle = [&](const Child& child) {
+            ring_[(head_ + pending_) % kRing] = child;
+            ++pending_;
+        }
+        // Settles the children left; the regions this thread reached first.
+        std::uint64_t Drain() {
+            for (; pending_ > 0; --pending_, head_ = (head_ + 1) % kRing) Settle(ring_[head_]);
+            return reached_;
+        }
+
+    private:
+        // Marks the child's region for the next level, unless a thread has reached it before.
+        void Settle(const Child& child) {
             std::atomic<std::uint32_t>& word = words_[child.Index];
             if ((word.load(std::memory_order_relaxed) >> (2 * child.Cell)) & 3u) return;
             const std::uint32_t region = Spread(Reach(static_cast<int>(child.Cell), child.Empty));
-            const std::uint32_t before = word.fetch_or(region * next, std::memory_order_relaxed);
+            const std::uint32_t before = word.fetch_or(region * nextCode_, std::memory_order_relaxed);
             if ((before >> (2 * child.Cell)) & 3u) return;
-            ++reached;
-        };
-        const auto push = [&](const Child& child) {
-            __builtin_prefetch(&words_[child.Index], 1);
-            if (pending == kRing) {
-                settle(ring[head]);
-                head = (head + 1) % kRing;
-                --pending;
-            }
-            ring[(head + pending) % kRing] = child;
-            ++pending;
-        };
-        std::array<std::uint8_t, kMaxPatternTiles> cells{};
-        while (true) {
-            const std::uint64_t first = next_.fetch_add(kChunk);
-            if (first >= entries_) break;
+            ++reached_;
+        }
+
+        std::atomic<std::uint32_t>* const words_;
+        const std::uint32_t nextCode_;  // the code of the next level's frontier
+        std::array<Child, kRing> ring_{};
+        std::size_t head_ = 0, pending_ = 0;
+        std::uint64_t reached_ = 0;
+    };
+
+    // One level of the search on one thread, which takes the placements in chunks; Count,
+    // when not 0, is the pattern's tiles known when compiling.
+    template <int Count>
+    void Level(int depth) {
+        const std::uint32_t frontier = 1u + static_cast<std::uint32_t>(depth & 1);
+        Ring ring(words_.get(), 3u - frontier);
+        for (std::uint64_t first; (first = next_.fetch_add(kChunk)) < entries_;) {
             const std::uint64_t last = std::min(first + kChunk, entries_);
-            for (std::uint64_t index = first; index < last; ++index) {
-                const std::uint32_t word = words_[index].load(std::memory_order_relaxed);
-                std::uint32_t todo = CodesEqual(word, frontier);
-                if (todo == 0) continue;
-                const std::uint32_t done = todo * 3u;
-                // Every region reached before this level is done by now: with none, the
-                // placement is reached first at this depth.
-                if (CodesEqual(word, 3u) == 0) moves_[index] = static_cast<std::uint8_t>(depth);
-                CellsOf<Count>(index, count, cells.data());
-                std::uint32_t occupied = 0;
-                for (int i = 0; i < count; ++i) occupied |= 1u << cells[static_cast<std::size_t>(i)];
-                const std::uint32_t empty = ~occupied & 0xffffu;
-                while (todo != 0) {
-                    const int start = std::countr_zero(todo) / 2;
-                    const std::uint32_t region = Reach(start, empty);
-                    todo &= ~Spread(region);
-                    for (int i = 0; i < count; ++i) {
-                        const int from = cells[static_cast<std::size_t>(i)];
-                        for (std::uint32_t targets = kNeighbours[static_cast<std::size_t>(from)] & region; targets != 0;
-                             targets &= targets - 1) {
-                            const int to = std::countr_zero(targets);
-                            cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(to);
-                            const std::uint32_t child = kIndexOf(cells.data(), count);
-                            cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(from);
-                            // The tile's old cell is now the blank's.
-                            push({child, empty ^ (1u << to) ^ (1u << from), static_cast<std::uint32_t>(from)});
-                        }
-                    }
-                }
-                words_[index].fetch_or(done, std::memory_order_relaxed);
+            for (std::uint64_t index = first; index < last; ++index) Expand<Count>(index, depth, frontier, ring);
+        }
+        reached_.fetch_add(ring.Drain());
+    }
+
+    // Expands the frontier regions of placement `index`, if it has any, and marks them done.
+    template <int Count>
+    void Expand(std::uint64_t index, int depth, std::uint32_t frontier, Ring& ring) {
+        const std::uint32_t word = words_[index].load(std::memory_order_relaxed);
+        std::uint32_t todo = CodesEqual(word, frontier);
+        if (todo == 0) return;
+        const std::uint32_t done = todo * 3u;
+        // Every region reached before this level is done by now: with none, the placement is
+        // reached first at this depth.
+        if (CodesEqual(word, 3u) == 0) moves_[index] = static_cast<std::uint8_t>(depth);
+        const int count = Count > 0 ? Count : count_;
+        std::array<std::uint8_t, kMaxPatternTiles> cells{};
+        CellsOf<Count>(index, count, cells.data());
+        std::uint32_t occupied = 0;
+        for (int i = 0; i < count; ++i) occupied |= 1u << cells[static_cast<std::size_t>(i)];
+        const std::uint32_t empty = ~occupied & 0xffffu;
+        while (todo != 0) {
+            const std::uint32_t region = Reach(std::countr_zero(todo) / 2, empty);
+            todo &= ~Spread(region);
+            PushChildren<Count>(cells, count, region, empty, ring);
+        }
+        words_[index].fetch_or(done, std::memory_order_relaxed);
+    }
+
+    // Pushes each placement one move of one tile into `region`, the blank's, away.
+    template <int Count>
+    static void PushChildren(std::array<std::uint8_t, kMaxPatternTiles>& cells, int count, std::uint32_t region,
+                             std::uint32_t empty, Ring& ring) {
+        for (int i = 0; i < count; ++i) {
+            const int from = cells[static_cast<std::size_t>(i)];
+            for (std::uint32_t targets = kNeighbours[static_cast<std::size_t>(from)] & region; targets != 0;
+                 targets &= targets - 1) {
+                const int to = std::countr_zero(targets);
+                cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(to);
+                const std::uint32_t child = IndexOfCount<Count>(cells.data(), count);
+                cells[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(from);
+                // The tile's old cell is now the blank's.
+                ring.Push({child, empty ^ (1u << to) ^ (1u << from), static_cast<std::uint32_t>(from)});
             }
         }
-        for (; pending > 0; --pending, head = (head + 1) % kRing) settle(ring[head]);
-        reached_.fetch_add(reached);
     }
 
     const int count_;
