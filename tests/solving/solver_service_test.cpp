@@ -1,7 +1,6 @@
 // The solver service on its own, without a window: nothing runs before the first search,
 // "no tables" is said one way, a board on a solution found before is answered without a
-// search, whoever asks, and a cancel stops a search within milliseconds, also while the
-// tables load.
+// search, whoever asks, and a cancel does not wait for the tables to load.
 #include <QElapsedTimer>
 #include <QtTest>
 
@@ -24,15 +23,12 @@ namespace {
 std::string tablesPath() { return TablesPathFor(PLITON_TEST_PROGRAM_DIR); }
 bool tablesLoaded() { return tablesHeld(tablesPath()); }
 
-// One asker: the answer it was given, if any, and the last progress it heard of.
+// One asker: the answer it was given, if any.
 struct Asker : QObject {
     std::optional<SolverAnswer> answer;
-    int proved = -1;
     void ask(SolverService& service, const engine::Grid& board) {
         answer.reset();
-        proved = -1;
-        service.ask(
-            board, this, [this](const SolverAnswer& given) { answer = given; }, [this](int moves) { proved = moves; });
+        service.ask(board, this, [this](const SolverAnswer& given) { answer = given; });
     }
 };
 
@@ -97,32 +93,23 @@ private slots:
         QCOMPARE(service.searchesStarted(), 2);
     }
 
-    void aCancelStopsTheSearchWithinMilliseconds() {
-        // A long search, well under way.
-        SolverService service(tablesPath());
+    // How promptly a search stops is the search's own (the solver's test); the service's part
+    // is to stop waiting for the tables, whose load goes on for the next search.
+    void aCancelDoesNotWaitForTheTables() {
         Asker asker;
-        asker.ask(service, kEightyMovesOut);
-        QTRY_VERIFY_WITH_TIMEOUT(asker.proved >= 60, 20000);
         QElapsedTimer clock;
-        clock.start();
-        service.cancel(&asker);
-        const qint64 searchStop = clock.elapsed();
-        QVERIFY2(searchStop < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(searchStop)));
-
-        // While the tables load: the search stops waiting, the load goes on for the next one.
         SolverService loading(tablesPath(), solver::Solve, [](const std::string& path, std::string* why) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            std::this_thread::sleep_for(std::chrono::milliseconds(2 * kPromptStopMs));
             return SolverService::loadTables(path, why);
         });
         asker.ask(loading, kFortyFive);
         QTest::qWait(20);
-        clock.restart();
+        clock.start();
         loading.cancel();
         const qint64 loadStop = clock.elapsed();
         QVERIFY2(loadStop < kPromptStopMs, qPrintable(QStringLiteral("%1 ms").arg(loadStop)));
         QTest::qWait(50);
-        QVERIFY(!asker.answer && !loading.searching() && !service.searching());
-        qInfo("a search stopped %lld ms after its cancel, a wait for the tables %lld ms after", searchStop, loadStop);
+        QVERIFY(!asker.answer && !loading.searching());
         asker.ask(loading, kFortyFive);
         QTRY_VERIFY_WITH_TIMEOUT(asker.answer, 5000);
         QCOMPARE(asker.answer->movesLeft, 45);
