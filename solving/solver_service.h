@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -90,6 +91,9 @@ signals:
     void boundProved(int search, int moves, QPrivateSignal);
     void searchEnded(int search, QPrivateSignal);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     struct GridHash {
         std::size_t operator()(const engine::Grid& grid) const noexcept;
@@ -136,6 +140,7 @@ private:
 
     std::thread worker_;
     std::atomic<bool> cancel_{false};
+    std::mutex sending_;  // held by the worker while it sends a signal
 
     // The remembered solutions, oldest first, and every board on them.
     std::deque<Solution> solutions_;
