@@ -32,6 +32,10 @@ public:
     virtual void Wait() = 0;
 };
 
+// Told, on the search's thread, the bound of each iteration as it starts: a number of moves
+// that every solution is proved to need at least.
+using BoundReached = std::function<void(int moves)>;
+
 // A shortest solution: IDA* on the larger of two sums of pattern-database lookups, one on
 // the board and one on the board mirrored about its main diagonal, never making a move
 // string that the tables' machine of duplicate paths forbids, and trying each node's
@@ -47,10 +51,6 @@ public:
 // last iteration was shared: on a busy machine one thread may search most of that iteration
 // while the other, holding the subtree with the answer, waits for a core.
 //
-// Told, on the search's thread, the bound of each iteration as it starts: a number of moves
-// that every solution is proved to need at least.
-using BoundReached = std::function<void(int moves)>;
-
 // `boundReached`, when given, is told each bound, to show the search's progress.
 Solution Solve(const engine::Grid& board, const PatternDatabases& tables, const std::atomic<bool>& cancel,
                const BoundReached& boundReached = {}, Worker* helper = nullptr);
